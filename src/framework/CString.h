@@ -33,6 +33,10 @@ public:
     static CString FromUtf8(std::string_view bytes);
     std::string ToUtf8() const;
 
+    // Loads string nID from the library's own string table; FALSE (and an
+    // empty string) when there is none. Defined only in the Windows build.
+    BOOL LoadString(unsigned int nID);
+
     int GetLength() const { return int(m_str.size()); }
     BOOL IsEmpty() const { return m_str.empty(); }
     void Empty() { m_str.clear(); }
