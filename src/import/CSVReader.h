@@ -1,0 +1,66 @@
+// The MicroStation mapping table reader: reads a version 8 remap file
+// (sectioned, comma-separated, a header row per section) or a version 7
+// table (one kind, blank-separated, fixed columns) into remapTable, and
+// turns it into a list of (kind, MicroStation value, DWG value) pairs.
+//
+// The state is module-level and single-instance: one read at a time, on one
+// thread. Order of calls for one import: ReadRemapFile, then only on Parsed
+// ReleasePairs, ExtractPairs, use of pairs, ReleasePairs, ReleaseRemapData.
+// Every read starts by releasing what the previous one left.
+#pragma once
+
+#include "framework/CString.h"
+#include "import/RemapKind.h"
+#include "import/RemapToken.h"
+
+#include <string_view>
+#include <vector>
+
+struct RemapColumn {
+    RemapToken name;               // the header text
+    int index = 0;                 // position in the header row
+    std::vector<RemapToken> rules; // one cell per data row; empty cells have length 0
+};
+
+struct RemapSection {
+    RemapToken name;
+    std::vector<RemapColumn> columns;  // every column holds the same number of rules
+};
+
+struct RemapTable {
+    CString fileName;  // the path being read; "" after release
+    std::vector<RemapSection> sections;
+};
+
+struct RemapPair {
+    int kind = 0;
+    CString microStationValue;
+    CString dwgValue;
+};
+
+// All tokens of remapTable point into the reader's text buffer or at static
+// names; they are valid until the next read or ReleaseRemapData.
+extern RemapTable remapTable;
+extern std::vector<RemapPair> pairs;
+
+// Reads the file at path. kind 0 detects a version 8 file by a "%section,"
+// anywhere in its text (NotRecognised without one); kinds 1 to 6 read a
+// version 7 table of that kind; any other kind is NotRecognised. CannotRead
+// when the path is empty, the file cannot be read or memory runs out; the
+// reader then holds no sections. Never throws.
+ReadResult ReadRemapFile(const CString& path, int kind) noexcept;
+
+// The same over text already in memory (each line end "\n" or "\r\n"; the
+// text ends at its first NUL). fileName is set to path.
+ReadResult ReadRemapText(std::u16string_view text, int kind, const CString& path = CString()) noexcept;
+
+// Builds pairs from remapTable. A MicroStation value seen again in the same
+// kind keeps its first place and takes the latest DWG value. FALSE (and no
+// pairs) when memory runs out. Never throws.
+BOOL ExtractPairs() noexcept;
+
+// Frees the pair list.
+void ReleasePairs() noexcept;
+
+// Frees the text buffer, the sections and the pairs; fileName becomes "".
+void ReleaseRemapData() noexcept;

@@ -1,0 +1,174 @@
+#include "ImportTestHelpers.h"
+
+#include "import/ImportMerge.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// Section names and their column names, as "Name:col1,col2".
+Strings SectionsRead() {
+    Strings result;
+    for (const RemapSection& section : remapTable.sections) {
+        std::string text = Utf8(section.name.View()) + ":";
+        for (const RemapColumn& column : section.columns)
+            text += (column.index ? "," : "") + Utf8(column.name.View());
+        result.push_back(text);
+    }
+    return result;
+}
+
+ReadResult Read(const std::string& text, int kind = RemapDetect) {
+    return ReadRemapText(CString::FromUtf8(text).View(), kind);
+}
+}  // namespace
+
+TEST(RemapSectionedParse, ReadsSectionsHeadersAndDataRows) {
+    const std::string text = "%section,Levels\nLevel,DWGOutputLayer\nLevel 1,LAYER_A\n7,Walls\n";
+    EXPECT_EQ(PairsOf(text), (Strings{"1:Level 1=LAYER_A", "1:7=Walls"}));
+    EXPECT_EQ(PairsOf("%section,Levels\r\nLevel,DWGOutputLayer\r\nLevel 1 , Layer 1\r\n"),
+              Strings{"1:Level 1 = Layer 1"});
+
+    // Every column gets a rule per data row; a short row leaves empty rules.
+    ASSERT_EQ(Read("%section,Levels\nLevel,X,DWGOutputLayer\n1,a,L\n2\n\n"), Parsed);
+    ASSERT_EQ(remapTable.sections.size(), 1u);
+    for (const RemapColumn& column : remapTable.sections[0].columns)
+        EXPECT_EQ(column.rules.size(), 3u);
+    EXPECT_TRUE(remapTable.sections[0].columns[2].rules[1].IsEmpty());
+    ExtractPairs();
+    EXPECT_EQ(pairs.size(), 1u);
+    ReleaseRemapData();
+}
+
+TEST(RemapSectionedParse, MarkerRowsAreExactlyTwoFields) {
+    ASSERT_EQ(Read("%section,Levels,\nLevel\n%section,Colors,,\n %section,Weights\n%sectionX,Cells\na\n"), Parsed);
+    EXPECT_EQ(SectionsRead(), (Strings{"Levels:Level", "Cells:a"}));
+    // The row after a marker is its header, even a blank one.
+    ASSERT_EQ(Read("%section,Levels\n\nLevel,DWGOutputLayer\n1,A\n"), Parsed);
+    EXPECT_EQ(SectionsRead(), Strings{"Levels:"});
+    EXPECT_EQ(PairsOf("%section,Levels\n\nLevel,DWGOutputLayer\n1,A\n"), Strings{});
+    // Rows before the first marker are skipped, not an error.
+    EXPECT_EQ(PairsOf("1,A\n\n%section,Levels\nLevel,DWGOutputLayer\n2,B\n"), Strings{"1:2=B"});
+    ReleaseRemapData();
+}
+
+TEST(RemapSectionedParse, DetectionNeedsTheMarkerWithItsSeparator) {
+    EXPECT_EQ(Read("Level,DWGOutputLayer\n1,A\n"), NotRecognised);
+    EXPECT_EQ(Read("%Section,Levels\n"), NotRecognised);
+    EXPECT_EQ(Read("%section Levels\n"), NotRecognised);
+    // One inside a comment counts; the file then has no sections.
+    EXPECT_EQ(Read("# made by %section,x\n# nothing else\n"), Parsed);
+    EXPECT_TRUE(remapTable.sections.empty());
+    // The text ends at its first NUL.
+    EXPECT_EQ(ReadRemapText(std::u16string_view(u"a\0%section,Levels\n", 19), RemapDetect), NotRecognised);
+    EXPECT_EQ(Read("%section,Levels\n", 7), NotRecognised);
+    EXPECT_EQ(Read("%section,Levels\n", -1), NotRecognised);
+    ReleaseRemapData();
+}
+
+TEST(RemapSingleTableParse, FixedColumnsPerKind) {
+    ASSERT_EQ(Read("LAYER_A 7 x y z extra\n", RemapLevels), Parsed);
+    EXPECT_EQ(SectionsRead(), Strings{"Levels:DWGOutputLayer,Level,Dummy1,Dummy2,Dummy3"});
+    EXPECT_EQ(Utf8(remapTable.sections[0].columns[4].rules[0].View()), "z");
+    EXPECT_EQ(PairsOf("LAYER_A 7 x y z extra\n", RemapLevels), Strings{"1:7=LAYER_A"});
+
+    EXPECT_EQ(PairsOf("  12\t3\n12\n\n", RemapColors), Strings{"2:3=12"});
+    EXPECT_EQ(PairsOf("0.35 2 extra\n", RemapWeights), Strings{"3:2=0.35"});
+    EXPECT_EQ(PairsOf("DASHED dashes 1\n", RemapLineStyles), Strings{"4:dashes=DASHED"});
+    EXPECT_EQ(PairsOf("BLOCK cell # comment\n", RemapCellNames), Strings{"6:cell=BLOCK"});
+    EXPECT_EQ(PairsOf("Arial 1\n", RemapFonts), Strings{});
+    // The kind decides the mode: a marker in a version 7 table is a field.
+    EXPECT_EQ(PairsOf("%section,Levels\nA 1", RemapLevels), Strings{"1:1=A"});
+}
+
+TEST(RemapExtraction, SectionAndColumnNamesMatchByPrefix) {
+    // Columns in either order.
+    EXPECT_EQ(PairsOf("%section,Colors\nDWGOutputColor,Color\n12,3\n"), Strings{"2:3=12"});
+    // A section name beginning with a table name matches; a shorter one not.
+    EXPECT_EQ(PairsOf("%section,ColorsV8\nColor,DWGOutputColor\n3,12\n"), Strings{"2:3=12"});
+    EXPECT_EQ(PairsOf("%section,Color\nColor,DWGOutputColor\n3,12\n"), Strings{});
+    EXPECT_EQ(PairsOf("%section,Fonts\nFont,DWGOutputFont\n1,Arial\n%section,Other\nLevel,DWGOutputLayer\n1,A\n"),
+              Strings{});
+    // A header cell matches when the wanted name begins with all of it.
+    EXPECT_EQ(PairsOf("%section,Levels\nLev,DWGOutputLayer\n1,A\n"), Strings{"1:1=A"});
+    EXPECT_EQ(PairsOf("%section,Levels\nLevelName,DWGOutputLayer\n1,A\n"), Strings{});
+    EXPECT_EQ(PairsOf("%section,Levels\nLevel, DWGOutputLayer\n1,A\n"), Strings{});
+    // An empty header cell matches every name, so the first one wins both.
+    EXPECT_EQ(PairsOf("%section,Levels\n,Level,DWGOutputLayer\nx,1,A\n"), Strings{"1:x=x"});
+    // Empty cells and missing cells give no pair.
+    EXPECT_EQ(PairsOf("%section,Levels\nLevel,DWGOutputLayer\n,A\n1,\n2\n"), Strings{});
+}
+
+TEST(RemapExtraction, DuplicatesFoldToTheLastValueAtTheFirstPlace) {
+    EXPECT_EQ(PairsOf("%section,Colors\nColor,DWGOutputColor\n3,10\n4,5\n3,12\n"), (Strings{"2:3=12", "2:4=5"}));
+    // Folding is per kind and case-sensitive, across sections of a kind.
+    EXPECT_EQ(PairsOf("%section,Colors\nColor,DWGOutputColor\n3,10\n"
+                      "%section,Weights\nWeight,DWGOutputWeight\n3,1\n"
+                      "%section,ColorsMore\nColor,DWGOutputColor\n3,11\na,1\nA,2\n"),
+              (Strings{"2:3=11", "3:3=1", "2:a=1", "2:A=2"}));
+    // Blanks are not trimmed here, so " 3" is another value.
+    EXPECT_EQ(PairsOf("%section,Colors\nColor,DWGOutputColor\n3,1\n 3,2\n"), (Strings{"2:3=1", "2: 3=2"}));
+}
+
+// A remap file as a user would bring it: CR LF, comments, blank lines,
+// qualifier columns between the wanted ones and extra output columns.
+TEST(RemapExtraction, RealisticVersion8File) {
+    const std::string text =
+        "# Remap table for the site drawings\r\n"
+        "\r\n"
+        "%section,Levels\r\n"
+        "Level,Color,Weight,LineStyle,Class,ElementType,Cell,DWGOutputLayer,V7OutputLevel,V8OutputLevel,"
+        "V8OutputColor\r\n"
+        "\"Walls, outer\",,,,,,,A-WALL,,,\r\n"
+        "7,3,2,0,Primary,Line,,A-ANNO,7,7,3\r\n"
+        "\r\n"
+        "# doors come last\r\n"
+        "Doors,,,,,,,A-DOOR\r\n"
+        "%section,Colors\r\n"
+        "Color,Level,DWGOutputColor,V8OutputColor\r\n"
+        "14,,62ac,14\r\n"
+        "3,Walls,7,\r\n"
+        "%section,Weights\r\n"
+        "Weight,Level,DWGOutputWeight\r\n"
+        "2,,0.35\r\n"
+        "%section,LineStyles\r\n"
+        "LineStyle,Level,Color,DWGOutputLineStyle\r\n"
+        "{ Dashed },,,DASHED\r\n"
+        "%section,CellNames\r\n"
+        "CellName,Level,V7OutputCellName\r\n"
+        "DOOR1,Doors,acdoor\r\n"
+        "%section,Fonts\r\n"
+        "Font,DWGOutputFont\r\n"
+        "1,Arial";
+    EXPECT_EQ(PairsOf(text), (Strings{"1:Walls, outer=A-WALL", "1:7=A-ANNO", "1:Doors=A-DOOR", "2:14=62ac", "2:3=7",
+                                      "3:2=0.35", "4:{ Dashed }=DASHED", "6:DOOR1=acdoor"}));
+    ASSERT_EQ(Read(text), Parsed);
+    EXPECT_EQ(remapTable.sections.size(), 6u);
+    EXPECT_EQ(remapTable.sections[0].columns.size(), 11u);
+    EXPECT_EQ(remapTable.sections[0].columns[0].rules.size(), 4u);  // the blank line is a row
+    std::vector<ImportedPair> collected;
+    ASSERT_TRUE(CollectImportedPairs(collected));
+    ASSERT_EQ(collected.size(), 8u);
+    EXPECT_EQ(collected[3].value, CString(u"62"));
+    EXPECT_EQ(collected[7].value, CString(u"door"));
+    ReleaseRemapData();
+}
+
+TEST(RemapReaderState, EveryReadStartsEmptyAndReleaseEmptiesAll) {
+    ASSERT_EQ(ReadRemapText(u"%section,Levels\nLevel,DWGOutputLayer\n1,A\n", RemapDetect, CString(u"C:\\t\\a.csv")),
+              Parsed);
+    EXPECT_EQ(remapTable.fileName, CString(u"C:\\t\\a.csv"));
+    ExtractPairs();
+    EXPECT_EQ(pairs.size(), 1u);
+    // A failed detection leaves nothing of the previous read.
+    EXPECT_EQ(ReadRemapText(u"no marker", RemapDetect, CString(u"b.csv")), NotRecognised);
+    EXPECT_TRUE(remapTable.sections.empty());
+    EXPECT_TRUE(pairs.empty());
+    EXPECT_EQ(remapTable.fileName, CString(u"b.csv"));
+    ReleaseRemapData();
+    EXPECT_TRUE(remapTable.fileName.IsEmpty());
+    // A path of any length is kept whole.
+    const CString longPath(u'x', 5000);
+    ReadRemapText(u"", RemapLevels, longPath);
+    EXPECT_EQ(remapTable.fileName.GetLength(), 5000);
+    ReleaseRemapData();
+}

@@ -1,0 +1,82 @@
+#include "ImportTestHelpers.h"
+#include "import/ImportMerge.h"
+#include "import/TableFileName.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+int KindOf(const char16_t* path) { return RemapKindFromFileName(CString(path)); }
+
+std::string Trimmed(int kind, const char16_t* microStation, const char16_t* dwg) {
+    CString key(microStation), value(dwg);
+    if (!TrimImportedPair(kind, key, value))
+        return "skipped";
+    return key.ToUtf8() + "=" + value.ToUtf8();
+}
+}  // namespace
+
+TEST(TableFileName, FileNamePartOfBothSeparatorForms) {
+    EXPECT_EQ(ExtractFileName(u"C:\\maps\\dwglevel.tbl"), CString(u"dwglevel.tbl"));
+    EXPECT_EQ(ExtractFileName(u"C:\\maps\\dwglevel.tbl\\\\"), CString(u"dwglevel.tbl"));
+    EXPECT_EQ(ExtractFileName(u"/home/u/dwgcolor.tbl//"), CString(u"dwgcolor.tbl"));
+    EXPECT_EQ(ExtractFileName(u"dwgcolor.tbl"), CString(u"dwgcolor.tbl"));
+    // Only a path that begins with "/" splits at "/".
+    EXPECT_EQ(ExtractFileName(u"C:/maps/dwglevel.tbl"), CString(u"C:/maps/dwglevel.tbl"));
+    EXPECT_EQ(ExtractFileName(u"/maps\\x/dwg\\a.tbl"), CString(u"dwg\\a.tbl"));
+    // A separator at the first position does not count.
+    EXPECT_EQ(ExtractFileName(u"\\dwglevel.tbl"), CString(u"\\dwglevel.tbl"));
+    EXPECT_EQ(ExtractFileName(u"/"), CString(u"/"));
+    EXPECT_EQ(ExtractFileName(u""), CString(u""));
+}
+
+TEST(TableFileName, KindFromTheNameCaseSensitiveLevelFirst) {
+    EXPECT_EQ(KindOf(u"C:\\maps\\dwglevel.tbl"), RemapLevels);
+    EXPECT_EQ(KindOf(u"dwgcolor.tbl"), RemapColors);
+    EXPECT_EQ(KindOf(u"/maps/dwgweight.tbl"), RemapWeights);
+    EXPECT_EQ(KindOf(u"dwglinestyle.tbl"), RemapLineStyles);
+    EXPECT_EQ(KindOf(u"dwgcellname.tbl"), RemapCellNames);
+    EXPECT_EQ(KindOf(u"dwgcolorlevel.tbl"), RemapLevels);
+    EXPECT_EQ(KindOf(u"C:\\maps\\  dwgcolor.tbl \t"), RemapColors);
+    EXPECT_EQ(KindOf(u"DWGLEVEL.TBL"), RemapUnrecognised);
+    EXPECT_EQ(KindOf(u"mylevel.tbl"), RemapUnrecognised);
+    EXPECT_EQ(KindOf(u"dwgfont.tbl"), RemapUnrecognised);
+    EXPECT_EQ(KindOf(u"C:\\dwglevel\\other.tbl"), RemapUnrecognised);
+    EXPECT_EQ(KindOf(u""), RemapUnrecognised);
+}
+
+TEST(ImportMerge, TrimsValuesAndColorAndCellSuffixes) {
+    EXPECT_EQ(Trimmed(RemapLevels, u" Level 1 ", u"\t Layer 1 "), "Level 1=Layer 1");
+    EXPECT_EQ(Trimmed(RemapColors, u"3", u"ac12"), "3=12");
+    EXPECT_EQ(Trimmed(RemapColors, u"14", u"62ac "), "14=62");
+    EXPECT_EQ(Trimmed(RemapColors, u"3", u"ca"), "3=");
+    EXPECT_EQ(Trimmed(RemapColors, u"3", u"a 5 c"), "3=5");
+    EXPECT_EQ(Trimmed(RemapCellNames, u"door", u"acad"), "door=d");
+    EXPECT_EQ(Trimmed(RemapCellNames, u"a", u"cab"), "a=b");
+    // Only Colors and CellNames lose 'a' and 'c', and only from the value.
+    EXPECT_EQ(Trimmed(RemapLevels, u"x", u"acme"), "x=acme");
+    EXPECT_EQ(Trimmed(RemapLineStyles, u"ac", u"ca"), "ac=ca");
+}
+
+TEST(ImportMerge, SkipsFontsUnknownKindsAndEmptyKeys) {
+    EXPECT_EQ(Trimmed(RemapFonts, u"1", u"Arial"), "skipped");
+    EXPECT_EQ(Trimmed(RemapDetect, u"1", u"A"), "skipped");
+    EXPECT_EQ(Trimmed(9, u"1", u"A"), "skipped");
+    EXPECT_EQ(Trimmed(RemapLevels, u" \t", u"A"), "skipped");
+    EXPECT_EQ(Trimmed(RemapWeights, u"2", u"  "), "2=");
+}
+
+TEST(ImportMerge, CollectsTrimmedPairsInListOrder) {
+    ASSERT_EQ(ReadRemapText(u"%section,CellNames\nCellName,V7OutputCellName\nDOOR1,acdoor\n  ,X\n"
+                            u"%section,Colors\nColor,DWGOutputColor\n 3 ,10\n14,62ac\n3 ,ca\n",
+                            RemapDetect),
+              Parsed);
+    std::vector<ImportedPair> collected;
+    ASSERT_TRUE(CollectImportedPairs(collected));
+    Strings result;
+    for (const ImportedPair& pair : collected)
+        result.push_back(std::to_string(pair.kind) + ":" + pair.key.ToUtf8() + "=" + pair.value.ToUtf8());
+    // " 3 " and "3 " are two reader pairs that only the pages fold.
+    EXPECT_EQ(result, (Strings{"6:DOOR1=door", "2:3=10", "2:14=62", "2:3="}));
+    EXPECT_TRUE(pairs.empty());
+    ReleaseRemapData();
+}
