@@ -252,7 +252,7 @@ TEST(Resources, PageTemplatesHaveTheCommonLayout) {
     for (const PageFacts& page : kPages) {
         SCOPED_TRACE(testing::Message() << "template " << page.id);
         DialogTemplate dlg = LoadTemplate(page.id);
-        EXPECT_EQ(dlg.caption);
+        EXPECT_EQ(dlg.caption, page.caption);
         EXPECT_EQ(dlg.fontName, u"Verdana");
         EXPECT_EQ(dlg.fontSize, 10);
         EXPECT_EQ(dlg.cx, 302);
