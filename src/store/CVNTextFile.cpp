@@ -1,0 +1,120 @@
+#include "store/CVNTextFile.h"
+
+#include "store/FileSystem.h"
+#include "store/TextLines.h"
+
+#include <new>
+
+CVNTextFile::CVNTextFile(const CString& extension, const CString& lineEnd)
+    : m_strExtension(extension), m_strLineEnd(lineEnd) {}
+
+CVNTextFile::~CVNTextFile() = default;
+
+CString CVNTextFile::GetFilter() const {
+    if (m_strExtension.IsEmpty())
+        return CString();
+    const CString& ext = m_strExtension;
+    return ext + u"-files (*." + ext + u")|*." + ext + u"|All Files (*.*)|*.*||";
+}
+
+BOOL CVNTextFile::PromptForPath(BOOL bSave, CString& path) {
+    CString chosen;
+    if (!FileSystem::ShowFileDialog(bSave != FALSE, GetFilter(), GetExtension(), chosen))
+        return FALSE;
+    path = chosen;
+    return TRUE;
+}
+
+BOOL CVNTextFile::ResolvePath(BOOL bSave, CString& path) {
+    return !path.IsEmpty() || PromptForPath(bSave, path);
+}
+
+BOOL CVNTextFile::ReadBytes(CString& path, std::string& bytes) {
+    ClearError();
+    if (!ResolvePath(FALSE, path))
+        return FALSE;
+    return FileSystem::ReadAll(path, FileSystem::Share::Exclusive, bytes, m_strError);
+}
+
+BOOL CVNTextFile::ReadLines(CString& path, CStringArray& lines) {
+    std::string bytes;
+    if (!ReadBytes(path, bytes))
+        return FALSE;
+    try {
+        CStringArray read;
+        TextLines::ForEachLine(bytes, [&](std::string_view line) { read.Add(CString::FromLatin1(line)); });
+        lines = std::move(read);
+    } catch (const std::bad_alloc&) {
+        m_strError = CString(u"The file is too large to be read into memory: ") + path;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CVNTextFile::ReadText(CString& path, CString& text) {
+    text.Empty();
+    ClearError();
+    if (!ResolvePath(FALSE, path))
+        return FALSE;
+    std::string bytes;
+    if (!FileSystem::ReadAll(path, FileSystem::Share::DenyRead, bytes, m_strError))
+        return FALSE;
+    try {
+        CString result;
+        result.Reserve(int(bytes.size() + m_strLineEnd.GetLength()));
+        TextLines::ForEachLine(bytes, [&](std::string_view line) {
+            result += CString::FromLatin1(line);
+            result += m_strLineEnd;
+        });
+        text = std::move(result);
+    } catch (const std::bad_alloc&) {
+        m_strError = CString(u"The file is too large to be read into memory: ") + path;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CVNTextFile::EncodeLines(const CStringArray& lines, std::string& bytes) {
+    size_t size = 0;
+    for (const CString& line : lines)
+        size += size_t(line.GetLength() + m_strLineEnd.GetLength()) + 2;
+    std::string out;
+    int lineNumber = 0;
+    auto append = [&](const CString& text) {
+        for (char16_t ch : text.View()) {
+            if (ch > 0xFF) {
+                m_strError.Format(u"Line %d holds the character with code %d, which this 8-bit file cannot hold.",
+                                  lineNumber, int(ch));
+                return false;
+            }
+            if (ch == u'\n')
+                out += '\r';
+            out += char(ch);
+        }
+        return true;
+    };
+    try {
+        out.reserve(size);
+        for (const CString& line : lines) {
+            ++lineNumber;
+            if (!append(line) || !append(m_strLineEnd))
+                return FALSE;
+        }
+    } catch (const std::bad_alloc&) {
+        m_strError = u"There is not enough memory to save the file.";
+        return FALSE;
+    }
+    bytes = std::move(out);
+    return TRUE;
+}
+
+BOOL CVNTextFile::WriteLines(CString& path, CStringArray& lines) {
+    ClearError();
+    if (!ResolvePath(TRUE, path))
+        return FALSE;
+    std::string bytes;
+    if (!EncodeLines(lines, bytes))
+        return FALSE;
+    return FileSystem::WriteAll(path, bytes, m_strError);
+}
+

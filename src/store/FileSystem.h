@@ -1,0 +1,78 @@
+// The store's door to the platform's files, environment and file dialog.
+// One implementation per platform (FileSystemPosix.cpp, FileSystemWin32.cpp);
+// everything above this header is portable. Paths are UTF-16 CStrings.
+#pragma once
+
+#include "framework/CString.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace FileSystem {
+
+// Who else may open a file while we hold it open. Windows enforces these;
+// POSIX has no mandatory locking, so they are advisory there and ignored.
+enum class Share { Exclusive, DenyRead };
+
+// An open file; closed by the destructor. Every failing call leaves a
+// readable text of the platform's error in m_strError.
+class File {
+public:
+    File() = default;
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    ~File();
+
+    bool OpenRead(const CString& path, Share share);
+    // Creates the file or truncates it; nobody else may open it meanwhile.
+    bool OpenWrite(const CString& path);
+    // Size in bytes, or -1 when the platform cannot tell.
+    std::int64_t Size();
+    // Reads up to size bytes; got == 0 at the end of the file.
+    bool Read(void* buffer, std::size_t size, std::size_t& got);
+    bool Write(const void* data, std::size_t size);
+    // Flushes to the device and closes; reports what a lazy close would hide.
+    bool Close();
+    bool IsOpen() const { return m_handle != kNoHandle; }
+
+    CString m_strError;
+
+private:
+    static constexpr std::intptr_t kNoHandle = -1;
+    std::intptr_t m_handle = kNoHandle;
+    CString m_strPath;  // for the error texts
+};
+
+// Whole-file operations over File (FileSystem.cpp). ReadAll fails for a
+// folder; WriteAll checks every write, flushes and closes.
+bool ReadAll(const CString& path, Share share, std::string& bytes, CString& error);
+bool WriteAll(const CString& path, std::string_view bytes, CString& error);
+
+// True when a file or folder exists at path.
+bool Exists(const CString& path);
+// True when both paths name one existing file (also through a link).
+bool SameFile(const CString& a, const CString& b);
+// Moves from onto to, replacing a file already at to.
+bool ReplaceWith(const CString& from, const CString& to, CString& error);
+// Makes to a second name of from's content (a hard link where the folders
+// share a drive, a copy otherwise). A file at to is replaced.
+bool LinkOrCopy(const CString& from, const CString& to);
+bool Remove(const CString& path);
+
+// The variable's value; false (and "") when it is not set.
+bool GetEnvironment(const CString& name, CString& value);
+
+// The platform's Open (bSave false) or Save dialog. filter uses "|" between
+// its parts and ends with "||". False when the user cancels or when the
+// platform has no dialog (the native build).
+bool ShowFileDialog(bool bSave, const CString& filter, const CString& defaultExtension, CString& path);
+
+// Test seam: the next writes succeed for this many bytes in total, then
+// fail as a full disk would. A negative value (the default) never fails.
+void FailWritesAfter(std::int64_t bytes);
+// Consumes write allowance; returns how many of size bytes may be written.
+std::size_t AllowedWriteSize(std::size_t size);
+
+}  // namespace FileSystem

@@ -1,0 +1,167 @@
+#include "store/MappingFile.h"
+
+#include "store/FileSystem.h"
+#include "store/TextLines.h"
+
+#include <new>
+
+namespace {
+
+const CString kSectionKeys[MappingKindCount] = {
+    u"Aliases", u"MappingCommands", u"Colors", u"LineStyles", u"Cells", u"Weights", u"Levels",
+};
+
+constexpr int kNoSection = -1;
+
+std::string_view TrimBytes(std::string_view text) {
+    auto blank = [](char ch) { return IsCWhiteSpace(char16_t(static_cast<unsigned char>(ch))); };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// The kind whose section key equals name in any letter case, or kNoSection.
+int FindSection(std::string_view name) {
+    for (int kind = 0; kind < MappingKindCount; ++kind) {
+        std::u16string_view key = kSectionKeys[kind].View();
+        if (key.size() != name.size())
+            continue;
+        size_t i = 0;
+        while (i < key.size() && FoldAscii(key[i]) == FoldAscii(char16_t(static_cast<unsigned char>(name[i]))))
+            ++i;
+        if (i == key.size())
+            return kind;
+    }
+    return kNoSection;
+}
+
+}  // namespace
+
+const CString& SectionKey(MappingKind kind) {
+    static const CString none;
+    return kind >= 0 && kind < MappingKindCount ? kSectionKeys[kind] : none;
+}
+
+void MappingFile::ReadFromBytes(std::string_view bytes, const MappingTables& tables) {
+    if (bytes.empty())
+        return;
+    for (MappingTable* table : tables)
+        if (table)
+            table->ClearPairs();
+
+    int section = kNoSection;
+    TextLines::ForEachLine(bytes, [&](std::string_view line) {
+        std::string_view t = TrimBytes(line);
+        if (t.empty())
+            return;
+        // A header wins over a pair, even when it holds "=". An empty name
+        // keeps the section that was current.
+        if (t.front() == '[' && t.back() == ']' && t.size() >= 2) {
+            std::string_view name = TrimBytes(t.substr(1, t.size() - 2));
+            if (!name.empty())
+                section = FindSection(name);
+            return;
+        }
+        size_t equals = t.find('=');
+        if (equals == std::string_view::npos || equals == 0)
+            return;
+        if (section == kNoSection || !tables[size_t(section)])
+            return;
+        tables[size_t(section)]->SetPair(CString::FromLatin1(TrimBytes(t.substr(0, equals))),
+                                         CString::FromLatin1(TrimBytes(t.substr(equals + 1))));
+    });
+}
+
+BOOL MappingFile::Read(CVNTextFile* pFile, CString path, const MappingTables& tables) {
+    if (!pFile)
+        return FALSE;
+    std::string bytes;
+    if (!pFile->ReadBytes(path, bytes))
+        return FALSE;
+    try {
+        ReadFromBytes(bytes, tables);
+    } catch (const std::bad_alloc&) {
+        pFile->m_strError = u"There is not enough memory to read the mapping file.";
+        return FALSE;
+    }
+    return TRUE;
+}
+
+CString MappingFile::FormatPairLine(const CString& key, const CString& value) {
+    CString line;
+    line.Reserve(key.GetLength() + 3 + value.GetLength());
+    line += key;
+    line += u" = ";
+    line += value;
+    return line;
+}
+
+void MappingFile::WriteSection(CStringArray& lines, const CString& name, const MappingTable* table) {
+    lines.Add(u"[" + name + u"]");
+    if (table)
+        for (const auto& [key, value] : *table)
+            lines.Add(FormatPairLine(key, value));
+    lines.Add(CString());
+}
+
+void MappingFile::BuildLines(CStringArray& lines, const MappingTables& tables) {
+    int count = 0;
+    for (const MappingTable* table : tables)
+        count += 2 + (table ? table->GetCount() : 0);
+    lines.RemoveAll();
+    lines.Reserve(count);
+    for (int kind = 0; kind < MappingKindCount; ++kind)
+        WriteSection(lines, kSectionKeys[kind], tables[size_t(kind)]);
+}
+
+CString MappingFile::GetBackupPath() {
+    CString folder;
+    FileSystem::GetEnvironment(u"TEMP", folder);
+    folder.Trim();
+    if (folder.IsEmpty() || (folder[folder.GetLength() - 1] != u'\\' && folder[folder.GetLength() - 1] != u'/'))
+        folder += u'\\';
+    return folder + u"_bak" + u"commands.mapping";
+}
+
+BOOL MappingFile::Write(CVNTextFile* pFile, CString path, const MappingTables& tables) {
+    if (!pFile)
+        return FALSE;
+    pFile->ClearError();
+    std::string bytes;
+    try {
+        CStringArray lines;
+        BuildLines(lines, tables);
+        if (path.IsEmpty() && !pFile->PromptForPath(TRUE, path))
+            return FALSE;
+        // Every character must fit the 8-bit form before any file is touched.
+        if (!pFile->EncodeLines(lines, bytes))
+            return FALSE;
+    } catch (const std::bad_alloc&) {
+        pFile->m_strError = u"There is not enough memory to save the mapping file.";
+        return FALSE;
+    }
+
+    // The new content is complete on disk before the old file is replaced,
+    // so a failure at any step leaves the old or the new file at path.
+    CString newPath = path + u".saving";
+    if (!FileSystem::WriteAll(newPath, bytes, pFile->m_strError)) {
+        FileSystem::Remove(newPath);
+        return FALSE;
+    }
+    CString backupPath;
+    if (FileSystem::Exists(path)) {
+        // A mapping file that is itself the backup is not backed up onto
+        // itself (and so never removed below).
+        backupPath = GetBackupPath();
+        if (FileSystem::SameFile(path, backupPath) || !FileSystem::LinkOrCopy(path, backupPath))
+            backupPath.Empty();
+    }
+    BOOL replaced = FileSystem::ReplaceWith(newPath, path, pFile->m_strError);
+    if (!replaced)
+        FileSystem::Remove(newPath);
+    if (!backupPath.IsEmpty())
+        FileSystem::Remove(backupPath);
+    return replaced;
+}
