@@ -1,0 +1,48 @@
+// varnel-sheet-control: acts on an open "Commands Mapping" dialog from
+// outside, for scripted runs of the sample host (tools/run).
+//
+//   varnel-sheet-control wait [seconds]   waits until the dialog is shown
+//   varnel-sheet-control cancel           presses its Cancel button
+//
+// Exits 0 on success, 1 when the dialog did not appear in time.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+HWND FindSheet() {
+    HWND hSheet = ::FindWindowW(L"#32770", L"Commands Mapping");
+    return hSheet && ::IsWindowVisible(hSheet) ? hSheet : nullptr;
+}
+
+HWND WaitForSheet(int seconds) {
+    for (int waited = 0; waited < seconds * 10; ++waited) {
+        if (HWND hSheet = FindSheet())
+            return hSheet;
+        ::Sleep(100);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const char* command = argc > 1 ? argv[1] : "wait";
+    int seconds = argc > 2 ? std::atoi(argv[2]) : 30;
+    HWND hSheet = WaitForSheet(seconds > 0 ? seconds : 30);
+    if (!hSheet) {
+        std::printf("Commands Mapping did not appear\n");
+        return 1;
+    }
+    if (std::strcmp(command, "cancel") == 0) {
+        ::PostMessageW(hSheet, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        std::printf("Commands Mapping: Cancel pressed\n");
+    } else {
+        ::Sleep(500);  // let it paint
+        std::printf("Commands Mapping is open\n");
+    }
+    return 0;
+}

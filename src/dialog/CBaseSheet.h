@@ -1,0 +1,31 @@
+// CBaseSheet: the property sheet reworked into the frame of the mapping
+// dialog: a menu bar, no Help or Apply button, OK shown as "&Save", and a
+// description area under the pages that shows the help text of whichever
+// control has the keyboard focus. It knows nothing of mappings.
+#pragma once
+
+#include "framework/CMenu.h"
+#include "framework/CPropertySheet.h"
+#include "framework/Controls.h"
+
+class CBaseSheet : public CPropertySheet {
+public:
+    CBaseSheet();
+    CBaseSheet(UINT nIDCaption, CWnd* pParentWnd = nullptr, UINT iSelectPage = 0);
+    ~CBaseSheet() override;
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnInitDialog() override;
+
+    virtual void RegisterButtonHelp();
+    // Enlarges the sheet and places the buttons and the description area.
+    virtual void LayoutDescriptionArea();
+
+    HWND m_hLastFocus = nullptr;
+    CEdit m_editDescription;
+    CStatic m_staticDescription;
+    CMenu m_menu;
+
+protected:
+    void OnDestroy() override;
+};

@@ -1,0 +1,67 @@
+// CVNSheet: the mapping dialog, "Commands Mapping". It holds the seven pages
+// (and through them the seven tables), reads the mapping file when its
+// window opens, writes it on Save, and asks before unsaved changes are lost.
+#pragma once
+
+#include "dialog/CBaseSheet.h"
+#include "pages/CChangeFlagHolder.h"
+#include "pages/FixedValuePages.h"
+#include "pages/NamePairPages.h"
+#include "store/CVNTextFile.h"
+#include "store/MappingFile.h"
+
+class CVNSheet : public CBaseSheet, public CChangeFlagHolder {
+public:
+    // pszPath "" selects "commands.mapping" in the start directory. No window
+    // and no file access yet.
+    CVNSheet(UINT nIDCaption, LPCWSTR pszPath, CWnd* pParent, UINT iSelectPage);
+    ~CVNSheet() override;
+
+    BOOL PreTranslateMessage(MSG* pMsg) override;
+    BOOL OnInitDialog() override;
+
+    // IDOK: saves and says whether that worked; other ids: TRUE without
+    // unsaved changes, else the user's answer to the discard question.
+    BOOL CanClose(UINT nID);
+    BOOL ApplyChanges();
+    BOOL ConfirmDiscard();
+    // Every page that has a window rebuilds its list from its table.
+    void RefreshPages();
+
+    CPageColors* GetColorsPage() { return &m_pageColors; }
+    CPageLineStyles* GetLineStylesPage() { return &m_pageLineStyles; }
+    CPageCells* GetCellsPage() { return &m_pageCells; }
+    CPageWeights* GetWeightsPage() { return &m_pageWeights; }
+    CPageLevels* GetLevelsPage() { return &m_pageLevels; }
+
+    int GetChangeFlags() const override { return m_nChangeFlags; }
+    void SetChangeFlag(int nMask, BOOL bOn) override;
+
+    // Reads (bLoad) or writes the mapping file, then refreshes the pages.
+    // TRUE, except for a write that failed: the user has been told then.
+    BOOL TransferMappingFile(BOOL bLoad);
+    BOOL ReadMappingFile(CVNTextFile* pFile);
+    BOOL WriteMappingFile(CVNTextFile* pFile);
+    void WriteSection(CStringArray& lines, CString name, CBasePage* pPage);
+    static CString FormatPairLine(CString key, CString value);
+    static CString GetBackupPath();
+
+    CPageAliases m_pageAliases;
+    CPageMapCmd m_pageMapCmd;
+    CPageColors m_pageColors;
+    CPageLineStyles m_pageLineStyles;
+    CPageCells m_pageCells;
+    CPageWeights m_pageWeights;
+    CPageLevels m_pageLevels;
+    int m_nChangeFlags = 0;
+    CString m_strMappingPath;
+    CString m_strImportPath;
+
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+private:
+    // The pages in member order, which is also the file's section order.
+    std::array<CBasePage*, MappingKindCount> Pages();
+    MappingTables Tables();
+};
