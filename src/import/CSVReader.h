@@ -32,14 +32,18 @@ struct RemapTable {
     std::vector<RemapSection> sections;
 };
 
+// A pair's values are views into the reader's text buffer, like the
+// tokens: the buffer is only ever released together with the pairs, so
+// nothing needs copying until a page stores a pair.
 struct RemapPair {
     int kind = 0;
-    CString microStationValue;
-    CString dwgValue;
+    std::u16string_view microStationValue;
+    std::u16string_view dwgValue;
 };
 
-// All tokens of remapTable point into the reader's text buffer or at static
-// names; they are valid until the next read or ReleaseRemapData.
+// All tokens of remapTable and all pairs point into the reader's text
+// buffer or at static names; they are valid until the next read,
+// ReleasePairs (for pairs) or ReleaseRemapData.
 extern RemapTable remapTable;
 extern std::vector<RemapPair> pairs;
 

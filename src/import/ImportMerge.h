@@ -3,24 +3,25 @@
 // kind goes to its page. The sheet hands the result to the pages' SetPair.
 #pragma once
 
-#include "framework/CString.h"
+#include "framework/Types.h"
 
-#include <vector>
+#include <functional>
+#include <string_view>
 
 // Trims a pair as the merge stores it: white space from both ends of both
 // values; for Colors and CellNames also 'a' and 'c' from both ends of the
 // DWG value, then white space again. FALSE when the pair is to be skipped:
 // a kind without a page (Fonts, unknown kinds) or an empty MicroStation
 // value. An empty DWG value is kept.
-BOOL TrimImportedPair(int kind, CString& microStation, CString& dwg);
+BOOL TrimImportedPair(int kind, std::u16string_view& microStation, std::u16string_view& dwg);
 
-struct ImportedPair {
-    int kind;     // the RemapKind, which names the receiving page
-    CString key;  // MicroStation value
-    CString value;  // DWG value, possibly ""
-};
+// Receives one pair for a page: the RemapKind naming the page, the
+// MicroStation value (the key) and the DWG value, possibly "". The views
+// are valid during the call only.
+using ImportedPairHandler = std::function<void(int kind, std::u16string_view key, std::u16string_view value)>;
 
-// Extracts the reader's pairs from the table just read and returns those
-// that reach a page, trimmed, in list order; the reader's pair list is
-// released again. FALSE (and an empty list) when memory runs out.
-BOOL CollectImportedPairs(std::vector<ImportedPair>& result) noexcept;
+// Extracts the reader's pairs from the table just read and hands each that
+// reaches a page, trimmed, to handle in list order; the reader's pair list
+// is released again. FALSE when memory ran out or handle threw; the pairs
+// handed until then stay handed. Never throws.
+BOOL ForEachImportedPair(const ImportedPairHandler& handle) noexcept;

@@ -1,35 +1,22 @@
 #include "import/CSVReader.h"
 
-#include <unordered_map>
+#include "import/RemapPairIndex.h"
+
+#include <algorithm>
 
 namespace {
 
-// Key of the duplicate search: a kind and a MicroStation value. The value
-// is a view into the text buffer, which outlives the pair list.
-struct PairKey {
-    int kind;
-    std::u16string_view microStationValue;
-    bool operator==(const PairKey&) const = default;
-};
-
-struct PairKeyHash {
-    size_t operator()(const PairKey& key) const noexcept {
-        return std::hash<std::u16string_view>()(key.microStationValue) * 31u + size_t(key.kind);
-    }
-};
-
-// Position in pairs of each (kind, MicroStation value).
-std::unordered_map<PairKey, size_t, PairKeyHash> pairIndex;
+RemapPairIndex pairIndex;
 
 // The last DWG value given for a MicroStation value wins, at the place where
 // that value first appeared.
-void AddPair(int kind, const RemapToken& microStation, const RemapToken& dwg) {
-    auto [found, added] = pairIndex.try_emplace(PairKey{kind, microStation.View()}, pairs.size());
-    if (!added) {
-        pairs[found->second].dwgValue = CString(dwg.View());
+void AddPair(int kind, const RemapToken& microStation, const RemapToken& dwg, uint32_t hash) {
+    const std::ptrdiff_t found = pairIndex.FindOrAdd(kind, microStation.View(), hash);
+    if (found >= 0) {
+        pairs[size_t(found)].dwgValue = dwg.View();
         return;
     }
-    pairs.push_back(RemapPair{kind, CString(microStation.View()), CString(dwg.View())});
+    pairs.push_back(RemapPair{kind, microStation.View(), dwg.View()});
 }
 
 // A section name matches a table name when it begins with it: "ColorsV8"
@@ -70,9 +57,25 @@ void ExtractSection(const RemapSection& section) {
     if (!ms || !dwg)
         return;
     const size_t count = std::min(ms->rules.size(), dwg->rules.size());
-    for (size_t r = 0; r < count; ++r)
-        if (!ms->rules[r].IsEmpty() && !dwg->rules[r].IsEmpty())
-            AddPair(kind, ms->rules[r], dwg->rules[r]);
+    auto wanted = [&](size_t r) { return !ms->rules[r].IsEmpty() && !dwg->rules[r].IsEmpty(); };
+    // The hashes of the next rows are worked out ahead so that their slots
+    // are already on their way from memory when their turn comes.
+    constexpr size_t Ahead = 8;
+    uint32_t hashes[Ahead] = {};
+    auto lookAhead = [&](size_t r) {
+        if (r < count && wanted(r)) {
+            hashes[r % Ahead] = RemapPairIndex::Hash(kind, ms->rules[r].View());
+            pairIndex.Prefetch(hashes[r % Ahead]);
+        }
+    };
+    for (size_t r = 0; r < Ahead; ++r)
+        lookAhead(r);
+    for (size_t r = 0; r < count; ++r) {
+        const uint32_t hash = hashes[r % Ahead];
+        lookAhead(r + Ahead);
+        if (wanted(r))
+            AddPair(kind, ms->rules[r], dwg->rules[r], hash);
+    }
 }
 
 }  // namespace
@@ -81,9 +84,10 @@ BOOL ExtractPairs() noexcept {
     try {
         size_t rows = 0;
         for (const RemapSection& section : remapTable.sections)
-            if (!section.columns.empty())
+            if (!section.columns.empty() && KindOfSection(section) != 0)
                 rows += section.columns.front().rules.size();
-        pairIndex.reserve(pairIndex.size() + rows);
+        pairIndex.Reserve(rows);
+        pairs.reserve(pairs.size() + rows);
         for (const RemapSection& section : remapTable.sections)
             ExtractSection(section);
         return TRUE;
@@ -95,5 +99,5 @@ BOOL ExtractPairs() noexcept {
 
 void ReleasePairs() noexcept {
     pairs = {};
-    pairIndex = {};
+    pairIndex.Clear();
 }

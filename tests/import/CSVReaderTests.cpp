@@ -1,7 +1,5 @@
 #include "ImportTestHelpers.h"
 
-#include "import/ImportMerge.h"
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -145,11 +143,10 @@ TEST(RemapExtraction, RealisticVersion8File) {
     EXPECT_EQ(remapTable.sections.size(), 6u);
     EXPECT_EQ(remapTable.sections[0].columns.size(), 11u);
     EXPECT_EQ(remapTable.sections[0].columns[0].rules.size(), 4u);  // the blank line is a row
-    std::vector<ImportedPair> collected;
-    ASSERT_TRUE(CollectImportedPairs(collected));
-    ASSERT_EQ(collected.size(), 8u);
-    EXPECT_EQ(collected[3].value, CString(u"62"));
-    EXPECT_EQ(collected[7].value, CString(u"door"));
+    const Strings merged = MergedPairs();
+    ASSERT_EQ(merged.size(), 8u);
+    EXPECT_EQ(merged[3], "2:14=62");
+    EXPECT_EQ(merged[7], "6:DOOR1=door");
     ReleaseRemapData();
 }
 

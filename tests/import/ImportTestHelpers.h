@@ -4,6 +4,7 @@
 
 #include "framework/CString.h"
 #include "import/CSVReader.h"
+#include "import/ImportMerge.h"
 #include "import/RemapTokenizer.h"
 
 #include <string>
@@ -34,10 +35,22 @@ inline std::vector<std::string> PairsOf(const std::string& text, int kind = Rema
         return {"not parsed"};
     ExtractPairs();
     for (const RemapPair& pair : pairs)
-        result.push_back(std::to_string(pair.kind) + ":" + pair.microStationValue.ToUtf8() + "=" +
-                         pair.dwgValue.ToUtf8());
+        result.push_back(std::to_string(pair.kind) + ":" + Utf8(pair.microStationValue) + "=" +
+                         Utf8(pair.dwgValue));
     ReleaseRemapData();
     return result;
 }
 
 using Strings = std::vector<std::string>;
+
+// What the merge hands to the pages for the table just read, as
+// "kind:key=value".
+inline Strings MergedPairs() {
+    Strings result;
+    const BOOL ok = ForEachImportedPair([&](int kind, std::u16string_view key, std::u16string_view value) {
+        result.push_back(std::to_string(kind) + ":" + Utf8(key) + "=" + Utf8(value));
+    });
+    if (!ok)
+        result.push_back("failed");
+    return result;
+}
