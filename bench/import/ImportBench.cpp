@@ -64,7 +64,7 @@ void ImportWholeFile(benchmark::State& state) {
     for (auto _ : state) {
         imported = 0;
         const bool ok = ReadRemapText(text, RemapDetect) == Parsed &&
-                        ForEachImportedPair([&](int, std::u16string_view key, std::u16string_view value) {
+                        ForEachImportedPair([&](MappingKind, std::u16string_view key, std::u16string_view value) {
                             imported += key.size() + value.size();
                         });
         if (!ok)

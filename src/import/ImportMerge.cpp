@@ -5,11 +5,6 @@
 
 namespace {
 
-bool HasPage(int kind) {
-    return kind == RemapLevels || kind == RemapColors || kind == RemapWeights || kind == RemapLineStyles ||
-           kind == RemapCellNames;
-}
-
 template <typename Predicate>
 void TrimEnds(std::u16string_view& text, Predicate drop) {
     while (!text.empty() && drop(text.front()))
@@ -22,6 +17,17 @@ bool IsColorOrCellSuffix(char16_t ch) { return ch == u'a' || ch == u'c'; }
 
 }  // namespace
 
+BOOL PageOfRemapKind(int kind, MappingKind& page) {
+    switch (kind) {
+    case RemapLevels: page = KindLevels; return TRUE;
+    case RemapColors: page = KindColors; return TRUE;
+    case RemapWeights: page = KindWeights; return TRUE;
+    case RemapLineStyles: page = KindLineStyles; return TRUE;
+    case RemapCellNames: page = KindCells; return TRUE;
+    default: return FALSE;
+    }
+}
+
 BOOL TrimImportedPair(int kind, std::u16string_view& microStation, std::u16string_view& dwg) {
     TrimEnds(microStation, IsCWhiteSpace);
     TrimEnds(dwg, IsCWhiteSpace);
@@ -29,7 +35,8 @@ BOOL TrimImportedPair(int kind, std::u16string_view& microStation, std::u16strin
         TrimEnds(dwg, IsColorOrCellSuffix);
         TrimEnds(dwg, IsCWhiteSpace);
     }
-    return HasPage(kind) && !microStation.empty();
+    MappingKind page;
+    return PageOfRemapKind(kind, page) && !microStation.empty();
 }
 
 BOOL ForEachImportedPair(const ImportedPairHandler& handle) noexcept {
@@ -39,8 +46,9 @@ BOOL ForEachImportedPair(const ImportedPairHandler& handle) noexcept {
         for (const RemapPair& pair : pairs) {
             std::u16string_view key = pair.microStationValue;
             std::u16string_view value = pair.dwgValue;
-            if (TrimImportedPair(pair.kind, key, value))
-                handle(pair.kind, key, value);
+            MappingKind page;
+            if (TrimImportedPair(pair.kind, key, value) && PageOfRemapKind(pair.kind, page))
+                handle(page, key, value);
         }
     } catch (...) {
         ok = FALSE;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "framework/Types.h"
+#include "store/MappingFile.h"
 
 #include <functional>
 #include <string_view>
@@ -15,10 +16,14 @@
 // value. An empty DWG value is kept.
 BOOL TrimImportedPair(int kind, std::u16string_view& microStation, std::u16string_view& dwg);
 
-// Receives one pair for a page: the RemapKind naming the page, the
-// MicroStation value (the key) and the DWG value, possibly "". The views
-// are valid during the call only.
-using ImportedPairHandler = std::function<void(int kind, std::u16string_view key, std::u16string_view value)>;
+// The page that receives pairs of a RemapKind: Levels, Colors, Weights,
+// LineStyles and CellNames have one; FALSE for Fonts and any other kind.
+BOOL PageOfRemapKind(int kind, MappingKind& page);
+
+// Receives one pair for a page: the page's kind, the MicroStation value
+// (the key) and the DWG value, possibly "". The views are valid during the
+// call only.
+using ImportedPairHandler = std::function<void(MappingKind page, std::u16string_view key, std::u16string_view value)>;
 
 // Extracts the reader's pairs from the table just read and hands each that
 // reaches a page, trimmed, to handle in list order; the reader's pair list

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 namespace {
 // Section names and their column names, as "Name:col1,col2".
 Strings SectionsRead() {
@@ -145,8 +148,8 @@ TEST(RemapExtraction, RealisticVersion8File) {
     EXPECT_EQ(remapTable.sections[0].columns[0].rules.size(), 4u);  // the blank line is a row
     const Strings merged = MergedPairs();
     ASSERT_EQ(merged.size(), 8u);
-    EXPECT_EQ(merged[3], "2:14=62");
-    EXPECT_EQ(merged[7], "6:DOOR1=door");
+    EXPECT_EQ(merged[3], "Colors:14=62");
+    EXPECT_EQ(merged[7], "Cells:DOOR1=door");
     ReleaseRemapData();
 }
 
@@ -168,4 +171,27 @@ TEST(RemapReaderState, EveryReadStartsEmptyAndReleaseEmptiesAll) {
     ReadRemapText(u"", RemapLevels, longPath);
     EXPECT_EQ(remapTable.fileName.GetLength(), 5000);
     ReleaseRemapData();
+}
+
+TEST(RemapReadFile, ReadsTheFileOrFailsCleanly) {
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() / "varnel-import-tests";
+    std::filesystem::create_directories(folder);
+    const std::filesystem::path file = folder / "remap.csv";
+    {
+        std::ofstream out(file, std::ios::binary | std::ios::trunc);
+        out << "%section,Colors\r\nColor,DWGOutputColor\r\n3,\xe9t\xe9\r\n";
+    }
+    const CString path(file.u16string());
+    ASSERT_EQ(ReadRemapFile(path, RemapDetect), Parsed);
+    EXPECT_EQ(remapTable.fileName, path);
+    EXPECT_EQ(MergedPairs(), Strings{"Colors:3=\u00e9t\u00e9"});
+    // A version 7 read of the same file is one table of the given kind.
+    ASSERT_EQ(ReadRemapFile(path, RemapWeights), Parsed);
+    EXPECT_EQ(remapTable.sections.size(), 1u);
+
+    EXPECT_EQ(ReadRemapFile(CString(), RemapDetect), CannotRead);
+    EXPECT_EQ(ReadRemapFile(CString((folder / "missing.csv").u16string()), RemapDetect), CannotRead);
+    EXPECT_TRUE(remapTable.sections.empty());
+    ReleaseRemapData();
+    std::filesystem::remove_all(folder);
 }

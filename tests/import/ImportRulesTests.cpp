@@ -70,7 +70,7 @@ TEST(ImportMerge, CollectsTrimmedPairsInListOrder) {
                             RemapDetect),
               Parsed);
     // " 3 " and "3 " are two reader pairs that only the pages fold.
-    EXPECT_EQ(MergedPairs(), (Strings{"6:DOOR1=door", "2:3=10", "2:14=62", "2:3="}));
+    EXPECT_EQ(MergedPairs(), (Strings{"Cells:DOOR1=door", "Colors:3=10", "Colors:14=62", "Colors:3="}));
     EXPECT_TRUE(pairs.empty());
     ReleaseRemapData();
 }

@@ -44,11 +44,11 @@ inline std::vector<std::string> PairsOf(const std::string& text, int kind = Rema
 using Strings = std::vector<std::string>;
 
 // What the merge hands to the pages for the table just read, as
-// "kind:key=value".
+// "Page:key=value".
 inline Strings MergedPairs() {
     Strings result;
-    const BOOL ok = ForEachImportedPair([&](int kind, std::u16string_view key, std::u16string_view value) {
-        result.push_back(std::to_string(kind) + ":" + Utf8(key) + "=" + Utf8(value));
+    const BOOL ok = ForEachImportedPair([&](MappingKind page, std::u16string_view key, std::u16string_view value) {
+        result.push_back(SectionKey(page).ToUtf8() + ":" + Utf8(key) + "=" + Utf8(value));
     });
     if (!ok)
         result.push_back("failed");
