@@ -85,14 +85,4 @@ TEST(HelpMarkup, CountTagCountsOverlappingOccurrences) {
     EXPECT_EQ(CountTag(CString(u"<s>"), S), 0);
 }
 
-TEST(HelpMarkup, HostileTextsEndQuickly) {
-    CString opens(u'<', 200000);
-    EXPECT_EQ(ReadSections(CString(u"<D>") + opens).size(), 1u);
-    CString pairs;
-    for (int i = 0; i < 20000; ++i) pairs += CString(u"<S>x<D>y<>");
-    std::vector<HelpSection> sections = ReadSections(pairs);
-    EXPECT_EQ(sections.size(), 40000u);
-    EXPECT_EQ(CountTag(pairs, S), 20000);
-}
-
 }  // namespace
