@@ -5,13 +5,10 @@
 
 #include "framework/CFont.h"
 #include "framework/CWnd.h"
+#include "help/BalloonShape.h"
 #include "help/ToolRegistry.h"
 
 #include <vector>
-
-#define VNTT_BALLOON 1
-#define VNTT_ROUNDRECT 2
-#define VNTT_RECT 4
 
 // One registered tool. The icon belongs to the control, which destroys it
 // when the control is destroyed; copies handed to a text provider never do.
