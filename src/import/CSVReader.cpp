@@ -2,7 +2,7 @@
 
 #include "import/RemapTokenizer.h"
 
-#include <new>
+#include <algorithm>
 
 RemapTable remapTable;
 std::vector<RemapPair> pairs;
@@ -17,23 +17,22 @@ bool StartsWith(const RemapToken& token, std::u16string_view prefix) {
 }
 
 void AddSection(RemapToken name) {
-    remapTable.sections.push_back(RemapSection{name, {}});
+    remapTable.sections.push_back(RemapSection{name, {}, {}, {}});
 }
 
 void SetColumns(RemapSection& section, const std::vector<RemapToken>& names) {
     section.columns.clear();
     section.columns.reserve(names.size());
     for (size_t i = 0; i < names.size(); ++i)
-        section.columns.push_back(RemapColumn{names[i], int(i), {}});
+        section.columns.push_back(RemapColumn{names[i], int(i)});
 }
 
-// Each column gets the field at its index, or an empty rule when the row is
-// shorter; fields beyond the last column are dropped.
+// Every column gets a rule: the field at its index, or an empty rule when
+// the row is shorter. Fields beyond the last column are dropped.
 void AddRow(RemapSection& section, const std::vector<RemapToken>& fields) {
-    for (RemapColumn& column : section.columns) {
-        size_t at = size_t(column.index);
-        column.rules.push_back(at < fields.size() ? fields[at] : RemapToken{});
-    }
+    section.rowStarts.push_back(uint32_t(section.cells.size()));
+    const size_t kept = std::min(fields.size(), section.columns.size());
+    section.cells.insert(section.cells.end(), fields.begin(), fields.begin() + std::ptrdiff_t(kept));
 }
 
 void ParseSectioned(RemapTokenizer& tokenizer) {

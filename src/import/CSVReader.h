@@ -13,18 +13,32 @@
 #include "import/RemapKind.h"
 #include "import/RemapToken.h"
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
 struct RemapColumn {
-    RemapToken name;               // the header text
-    int index = 0;                 // position in the header row
-    std::vector<RemapToken> rules; // one cell per data row; empty cells have length 0
+    RemapToken name;  // the header text
+    int index = 0;    // position in the header row
 };
 
+// A section's data rows are kept row after row, each with at most one field
+// per column, so that the table never holds more cells than the file has
+// fields: a wide header over many blank lines costs nothing. A column's
+// rule in a row is that row's field at the column's index, or an empty
+// rule when the row is shorter.
 struct RemapSection {
     RemapToken name;
-    std::vector<RemapColumn> columns;  // every column holds the same number of rules
+    std::vector<RemapColumn> columns;
+    std::vector<RemapToken> cells;     // the fields of all rows
+    std::vector<uint32_t> rowStarts;   // where each row begins in cells
+
+    size_t RowCount() const { return rowStarts.size(); }
+    RemapToken Rule(const RemapColumn& column, size_t row) const {
+        const size_t end = row + 1 < rowStarts.size() ? rowStarts[row + 1] : cells.size();
+        const size_t at = rowStarts[row] + size_t(column.index);
+        return at < end ? cells[at] : RemapToken{};
+    }
 };
 
 struct RemapTable {

@@ -56,15 +56,15 @@ void ExtractSection(const RemapSection& section) {
     const RemapColumn* dwg = FindColumn(section, names.dwgColumn);
     if (!ms || !dwg)
         return;
-    const size_t count = std::min(ms->rules.size(), dwg->rules.size());
-    auto wanted = [&](size_t r) { return !ms->rules[r].IsEmpty() && !dwg->rules[r].IsEmpty(); };
+    const size_t count = section.RowCount();
+    auto wanted = [&](size_t r) { return !section.Rule(*ms, r).IsEmpty() && !section.Rule(*dwg, r).IsEmpty(); };
     // The hashes of the next rows are worked out ahead so that their slots
     // are already on their way from memory when their turn comes.
     constexpr size_t Ahead = 8;
     uint32_t hashes[Ahead] = {};
     auto lookAhead = [&](size_t r) {
         if (r < count && wanted(r)) {
-            hashes[r % Ahead] = RemapPairIndex::Hash(kind, ms->rules[r].View());
+            hashes[r % Ahead] = RemapPairIndex::Hash(kind, section.Rule(*ms, r).View());
             pairIndex.Prefetch(hashes[r % Ahead]);
         }
     };
@@ -74,7 +74,7 @@ void ExtractSection(const RemapSection& section) {
         const uint32_t hash = hashes[r % Ahead];
         lookAhead(r + Ahead);
         if (wanted(r))
-            AddPair(kind, ms->rules[r], dwg->rules[r], hash);
+            AddPair(kind, section.Rule(*ms, r), section.Rule(*dwg, r), hash);
     }
 }
 
@@ -84,8 +84,8 @@ BOOL ExtractPairs() noexcept {
     try {
         size_t rows = 0;
         for (const RemapSection& section : remapTable.sections)
-            if (!section.columns.empty() && KindOfSection(section) != 0)
-                rows += section.columns.front().rules.size();
+            if (KindOfSection(section) != 0)
+                rows += section.RowCount();
         pairIndex.Reserve(rows);
         pairs.reserve(pairs.size() + rows);
         for (const RemapSection& section : remapTable.sections)
