@@ -75,30 +75,20 @@ BOOL CVNTextFile::ReadText(CString& path, CString& text) {
 }
 
 BOOL CVNTextFile::EncodeLines(const CStringArray& lines, std::string& bytes) {
-    size_t size = 0;
-    for (const CString& line : lines)
-        size += size_t(line.GetLength() + m_strLineEnd.GetLength()) + 2;
     std::string out;
+    TextLines::Encoder encoder(out);
     int lineNumber = 0;
-    auto append = [&](const CString& text) {
-        for (char16_t ch : text.View()) {
-            if (ch > 0xFF) {
-                m_strError.Format(u"Line %d holds the character with code %d, which this 8-bit file cannot hold.",
-                                  lineNumber, int(ch));
-                return false;
-            }
-            if (ch == u'\n')
-                out += '\r';
-            out += char(ch);
-        }
-        return true;
-    };
     try {
-        out.reserve(size);
+        size_t size = 0;
+        for (const CString& line : lines)
+            size += size_t(line.GetLength() + m_strLineEnd.GetLength());
+        out.reserve(size + size / 16);
         for (const CString& line : lines) {
             ++lineNumber;
-            if (!append(line) || !append(m_strLineEnd))
+            if (!encoder.Append(line.View()) || !encoder.Append(m_strLineEnd.View())) {
+                ReportUnencodable(lineNumber, encoder.BadChar());
                 return FALSE;
+            }
         }
     } catch (const std::bad_alloc&) {
         m_strError = u"There is not enough memory to save the file.";
@@ -106,6 +96,11 @@ BOOL CVNTextFile::EncodeLines(const CStringArray& lines, std::string& bytes) {
     }
     bytes = std::move(out);
     return TRUE;
+}
+
+void CVNTextFile::ReportUnencodable(int lineNumber, char16_t ch) {
+    m_strError.Format(u"Line %d holds the character with code %d, which this 8-bit file cannot hold.", lineNumber,
+                      int(ch));
 }
 
 BOOL CVNTextFile::WriteLines(CString& path, CStringArray& lines) {

@@ -38,6 +38,9 @@ public:
     // or write the bytes themselves (the mapping file).
     BOOL ReadBytes(CString& path, std::string& bytes);
     BOOL EncodeLines(const CStringArray& lines, std::string& bytes);
+    // Puts the reason for a character above 255 in line lineNumber (from 1)
+    // into m_strError.
+    void ReportUnencodable(int lineNumber, char16_t ch);
 
     CString m_strError;
     CString m_strExtension;

@@ -12,6 +12,17 @@ const CString kSectionKeys[MappingKindCount] = {
 };
 
 constexpr int kNoSection = -1;
+constexpr std::u16string_view kPairSeparator = u" = ";
+
+// One section of the file, line by line: emit gets the pieces of a line.
+template <typename Emit>
+void EmitSection(const CString& name, const MappingTable* table, Emit&& emit) {
+    emit(std::u16string_view(u"["), name.View(), std::u16string_view(u"]"));
+    if (table)
+        for (const auto& [key, value] : *table)
+            emit(key.View(), kPairSeparator, value.View());
+    emit();
+}
 
 std::string_view TrimBytes(std::string_view text) {
     auto blank = [](char ch) { return IsCWhiteSpace(char16_t(static_cast<unsigned char>(ch))); };
@@ -91,19 +102,20 @@ BOOL MappingFile::Read(CVNTextFile* pFile, CString path, const MappingTables& ta
 
 CString MappingFile::FormatPairLine(const CString& key, const CString& value) {
     CString line;
-    line.Reserve(key.GetLength() + 3 + value.GetLength());
+    line.Reserve(key.GetLength() + int(kPairSeparator.size()) + value.GetLength());
     line += key;
-    line += u" = ";
+    line += CString(kPairSeparator);
     line += value;
     return line;
 }
 
 void MappingFile::WriteSection(CStringArray& lines, const CString& name, const MappingTable* table) {
-    lines.Add(u"[" + name + u"]");
-    if (table)
-        for (const auto& [key, value] : *table)
-            lines.Add(FormatPairLine(key, value));
-    lines.Add(CString());
+    EmitSection(name, table, [&](auto... parts) {
+        CString line;
+        line.Reserve(int((size_t(0) + ... + parts.size())));
+        ((line += CString(parts)), ...);
+        lines.Add(std::move(line));
+    });
 }
 
 void MappingFile::BuildLines(CStringArray& lines, const MappingTables& tables) {
@@ -129,14 +141,26 @@ BOOL MappingFile::Write(CVNTextFile* pFile, CString path, const MappingTables& t
     if (!pFile)
         return FALSE;
     pFile->ClearError();
+    if (path.IsEmpty() && !pFile->PromptForPath(TRUE, path))
+        return FALSE;
+    // The whole file in its 8-bit form, before any file is touched: a
+    // character above 255 stops the save here.
     std::string bytes;
     try {
-        CStringArray lines;
-        BuildLines(lines, tables);
-        if (path.IsEmpty() && !pFile->PromptForPath(TRUE, path))
-            return FALSE;
-        // Every character must fit the 8-bit form before any file is touched.
-        if (!pFile->EncodeLines(lines, bytes))
+        TextLines::Encoder encoder(bytes);
+        int lineNumber = 0;
+        bool encoded = true;
+        for (int kind = 0; kind < MappingKindCount && encoded; ++kind) {
+            EmitSection(kSectionKeys[kind], tables[size_t(kind)], [&](auto... parts) {
+                if (!encoded)
+                    return;
+                ++lineNumber;
+                encoded = (encoder.Append(parts) && ...) && encoder.Append(pFile->m_strLineEnd.View());
+                if (!encoded)
+                    pFile->ReportUnencodable(lineNumber, encoder.BadChar());
+            });
+        }
+        if (!encoded)
             return FALSE;
     } catch (const std::bad_alloc&) {
         pFile->m_strError = u"There is not enough memory to save the mapping file.";

@@ -8,6 +8,7 @@
 #include "framework/CString.h"
 
 #include <cstring>
+#include <string>
 #include <string_view>
 
 namespace TextLines {
@@ -25,5 +26,50 @@ void ForEachLine(std::string_view bytes, Visit&& visit) {
         p = lf ? lf + 1 : end;
     }
 }
+
+}  // namespace TextLines
+
+namespace TextLines {
+
+// Appends characters to 8-bit bytes: each character becomes the byte of its
+// code and every LF becomes CR LF. A character above 255 cannot be held:
+// Append then adds nothing, returns false and keeps the character.
+class Encoder {
+public:
+    explicit Encoder(std::string& out) : m_out(out) {}
+
+    bool Append(std::u16string_view text) {
+        size_t start = m_out.size();
+        m_out.resize(start + text.size());
+        char* p = m_out.data() + start;
+        char16_t all = 0;
+        bool lineFeed = false;
+        for (size_t i = 0; i < text.size(); ++i) {  // straight copy, vectorised
+            all |= text[i];
+            lineFeed |= text[i] == u'\n';
+            p[i] = char(text[i]);
+        }
+        if (all <= 0xFF && !lineFeed)
+            return true;
+        m_out.resize(start);
+        for (char16_t ch : text) {
+            if (ch > 0xFF) {
+                m_out.resize(start);
+                m_badChar = ch;
+                return false;
+            }
+            if (ch == u'\n')
+                m_out += '\r';
+            m_out += char(ch);
+        }
+        return true;
+    }
+
+    char16_t BadChar() const { return m_badChar; }
+
+private:
+    std::string& m_out;
+    char16_t m_badChar = 0;
+};
 
 }  // namespace TextLines
