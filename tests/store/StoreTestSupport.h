@@ -1,15 +1,12 @@
-// Helpers of the store tests: a private folder per test, whole-file bytes,
-// and the TEMP variable the save sequence reads.
+// Helpers of the store tests: a private folder per test with TEMP pointing
+// into it, whole-file bytes, and seven tables.
 #pragma once
 
-#include "framework/CString.h"
 #include "store/MappingFile.h"
-#include "store/MappingTable.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,13 +17,10 @@
 
 namespace fs = std::filesystem;
 
-inline CString PathText(const fs::path& path) {
-    return CString(path.u16string());
-}
+inline CString PathText(const fs::path& path) { return CString(path.u16string()); }
 
 inline void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), std::streamsize(bytes.size()));
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size()));
 }
 
 inline std::string ReadBytes(const fs::path& path) {
@@ -34,30 +28,27 @@ inline std::string ReadBytes(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-// Sets TEMP, or removes it when value is empty.
+// Sets TEMP, or removes it.
 inline void SetTemp(const std::optional<CString>& value) {
 #ifdef _WIN32
     _wputenv_s(L"TEMP", value ? value->GetString() : L"");
 #else
-    if (value)
-        setenv("TEMP", value->ToUtf8().c_str(), 1);
-    else
-        unsetenv("TEMP");
+    value ? setenv("TEMP", value->ToUtf8().c_str(), 1) : unsetenv("TEMP");
 #endif
 }
 
-// A fresh folder under the system's temporary folder, removed afterwards.
-// TEMP points into it (at "temp/") for the test's duration.
+inline std::optional<CString> GetTemp() {
+    const char* value = std::getenv("TEMP");
+    return value ? std::optional<CString>(CString::FromUtf8(value)) : std::nullopt;
+}
+
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
         static const fs::path base = fs::temp_directory_path();
-        static int counter = 0;
-        std::random_device random;
-        m_folder = base / ("varnel-store-" + std::to_string(random()) + "-" + std::to_string(++counter));
+        m_folder = base / ("varnel-store-" + std::to_string(std::random_device()()));
         fs::create_directories(m_folder / "temp");
-        if (const char* old = std::getenv("TEMP"))
-            m_oldTemp = CString::FromUtf8(old);
+        m_oldTemp = GetTemp();
         SetTemp(PathText(m_folder / "temp") + u"\\");
     }
     void TearDown() override {
@@ -72,7 +63,6 @@ protected:
     std::optional<CString> m_oldTemp;
 };
 
-// Seven tables with the view MappingFile takes.
 struct Tables {
     std::array<MappingTable, MappingKindCount> table;
     MappingTables View() {
@@ -82,12 +72,20 @@ struct Tables {
         return view;
     }
     MappingTable& operator[](MappingKind kind) { return table[size_t(kind)]; }
+    bool operator==(const Tables& other) const {
+        auto samePair = [](const auto& x, const auto& y) { return x.first == y.first && x.second == y.second; };
+        for (size_t i = 0; i < table.size(); ++i)
+            if (!std::equal(table[i].begin(), table[i].end(), other.table[i].begin(), other.table[i].end(), samePair))
+                return false;
+        return true;
+    }
 };
 
-inline bool SameTables(const Tables& a, const Tables& b) {
-    auto samePair = [](const auto& x, const auto& y) { return x.first == y.first && x.second == y.second; };
-    for (size_t i = 0; i < a.table.size(); ++i)
-        if (!std::equal(a.table[i].begin(), a.table[i].end(), b.table[i].begin(), b.table[i].end(), samePair))
-            return false;
-    return true;
+// The file's bytes as the writer produces them for the tables.
+inline std::string Written(Tables& tables) {
+    CStringArray lines;
+    MappingFile::BuildLines(lines, tables.View());
+    std::string bytes;
+    EXPECT_TRUE(CVNTextFile(u"mapping", u"\n").EncodeLines(lines, bytes));
+    return bytes;
 }
