@@ -1,5 +1,7 @@
 #include "framework/CPropertyPage.h"
 
+#include "framework/DialogTemplate.h"
+
 CPropertyPage::CPropertyPage(UINT nIDTemplate, UINT nIDCaption) : CDialog(nIDTemplate) {
     m_psp = PROPSHEETPAGEW{};
     m_psp.dwSize = sizeof(m_psp);
@@ -12,6 +14,15 @@ CPropertyPage::CPropertyPage(UINT nIDTemplate, UINT nIDCaption) : CDialog(nIDTem
         m_psp.dwFlags |= PSP_USETITLE;
         m_psp.pszTitle = m_strCaption;
     }
+}
+
+PROPSHEETPAGEW CPropertyPage::PreparePage() {
+    PROPSHEETPAGEW page = m_psp;
+    if (!(page.dwFlags & PSP_DLGINDIRECT) && LoadPageTemplateInSheetFont(m_nIDTemplate, m_template)) {
+        page.dwFlags |= PSP_DLGINDIRECT;
+        page.pResource = reinterpret_cast<LPCDLGTEMPLATEW>(m_template.data());
+    }
+    return page;
 }
 
 void CPropertyPage::SetModified(BOOL bChanged) {

@@ -5,6 +5,8 @@
 
 #include "framework/CDialog.h"
 
+#include <vector>
+
 class CPropertyPage : public CDialog {
 public:
     // nIDCaption 0 keeps the template's caption as the tab's title.
@@ -13,9 +15,14 @@ public:
     // Tells the sheet whether the page holds changes not yet applied.
     void SetModified(BOOL bChanged = TRUE);
 
+    // The description handed to the sheet: the template copied into the
+    // sheet's font when that works, the module's template otherwise.
+    PROPSHEETPAGEW PreparePage();
+
     PROPSHEETPAGEW m_psp;
 
 private:
     static INT_PTR CALLBACK PageDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     CString m_strCaption;
+    std::vector<BYTE> m_template;
 };

@@ -77,7 +77,7 @@ INT_PTR CPropertySheet::DoModal() {
     CActivationContextScope visualStyles;
     std::vector<PROPSHEETPAGEW> pages;
     for (CPropertyPage* pPage : m_pages)
-        pages.push_back(pPage->m_psp);
+        pages.push_back(pPage->PreparePage());
     m_psh.dwFlags |= PSH_PROPSHEETPAGE | PSH_MODELESS | PSH_USECALLBACK;
     m_psh.hwndParent = m_hWndOwner;
     m_psh.hInstance = AfxGetResourceHandle();
