@@ -21,6 +21,10 @@ public:
 
     PROPSHEETPAGEW m_psp;
 
+protected:
+    // A page never ends itself: OK and Cancel belong to the sheet.
+    BOOL OnCommand(WPARAM, LPARAM) override { return FALSE; }
+
 private:
     static INT_PTR CALLBACK PageDialogProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     CString m_strCaption;

@@ -1,6 +1,7 @@
 #include "pages/CBasePage.h"
 
 #include "pages/CChangeFlagHolder.h"
+#include "resource.h"
 
 CBasePage::CBasePage(UINT nIDTemplate) : CPropertyPage(nIDTemplate, 0) {
     m_psp.dwFlags &= ~DWORD(PSP_HASHELP);
@@ -35,3 +36,26 @@ void CBasePage::RemovePair(CString key) { m_table.RemovePair(key); }
 void CBasePage::ClearPairs() { m_table.ClearPairs(); }
 
 BOOL CBasePage::RefreshList() { return TRUE; }
+
+BOOL CBasePage::OnCommand(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == IDC_INSERT && HIWORD(wParam) == BN_CLICKED) {
+        OnInsert();
+        return TRUE;
+    }
+    return CPropertyPage::OnCommand(wParam, lParam);
+}
+
+void CBasePage::OnInsert() {
+    CString first, second;
+    if (m_wndEdit1.m_hWnd && m_wndEdit2.m_hWnd) {
+        first = m_wndEdit1.GetWindowText();
+        second = m_wndEdit2.GetWindowText();
+        first.Trim();
+        second.Trim();
+        m_wndEdit1.SetWindowText(first);
+        m_wndEdit2.SetWindowText(second);
+    }
+    if (first.IsEmpty())
+        return;
+    SetPair(first, second);
+}

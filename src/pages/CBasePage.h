@@ -38,4 +38,10 @@ public:
     CButton m_wndDelete;
     CEdit m_wndEdit1;
     CEdit m_wndEdit2;
+
+protected:
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // Insert: stores the pair of the two inputs (trimmed; an empty first
+    // input stores nothing).
+    void OnInsert();
 };
