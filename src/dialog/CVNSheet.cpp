@@ -54,9 +54,10 @@ BOOL CVNSheet::OnCommand(WPARAM wParam, LPARAM) {
             EndDialog(IDCANCEL);
         break;
     case ID_IMPORT_V7:
+        ImportTable(TRUE);
+        break;
     case ID_IMPORT_V8:
-        // File > Import: the MicroStation table import arrives with the
-        // import command (v7 table for ID_IMPORT_V7, v8 for ID_IMPORT_V8).
+        ImportTable(FALSE);
         break;
     }
     return TRUE;  // no command reaches the system's sheet

@@ -34,6 +34,20 @@ public:
     CPageWeights* GetWeightsPage() { return &m_pageWeights; }
     CPageLevels* GetLevelsPage() { return &m_pageLevels; }
 
+    // File > Import: asks for a MicroStation table (a version 7 table when
+    // bVersion7, else a version 8 remap file), reads it and merges its pairs
+    // into the Levels, Colors, Line Weights, Line Styles and Cells pages.
+    // Nonzero when pairs were merged.
+    BOOL ImportTable(BOOL bVersion7);
+    // Reads the table at strPath as nKind (0: a version 8 file) and merges
+    // it; the opened pages show the result. Nonzero only when the file was
+    // parsed; the user is told when it cannot be read.
+    static BOOL ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int nKind);
+    // Hands every pair of the table just read to its page's SetPair.
+    static void MergeImportedPairs(CVNSheet* pSheet);
+    // The page that receives imported pairs of a mapping kind, or null.
+    CBasePage* GetImportPage(MappingKind kind);
+
     int GetChangeFlags() const override { return m_nChangeFlags; }
     void SetChangeFlag(int nMask, BOOL bOn) override;
 

@@ -1,0 +1,109 @@
+// File > Import: a MicroStation table chosen in the Open dialog is read and
+// its pairs merged into the pages' tables. The import only ever adds or
+// replaces pairs; the mapping file changes when the user saves.
+#include "dialog/CVNSheet.h"
+
+#include "framework/CFileDialog.h"
+#include "framework/MessageBox.h"
+#include "import/CSVReader.h"
+#include "import/ImportMerge.h"
+#include "import/TableFileName.h"
+#include "resource.h"
+
+namespace {
+
+// The hourglass from construction to destruction; the cursor shown before
+// comes back afterwards, whatever way the scope is left.
+class CWaitCursor {
+public:
+    CWaitCursor() : m_hRestore(::SetCursor(::LoadCursorW(nullptr, IDC_WAIT))) {}
+    ~CWaitCursor() { ::SetCursor(m_hRestore); }
+    CWaitCursor(const CWaitCursor&) = delete;
+    CWaitCursor& operator=(const CWaitCursor&) = delete;
+
+private:
+    HCURSOR m_hRestore;
+};
+
+// Frees the reader's text, sections and pairs when the scope ends.
+struct RemapDataRelease {
+    ~RemapDataRelease() { ReleaseRemapData(); }
+};
+
+constexpr DWORD kImportDialogFlags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
+static_assert(kImportDialogFlags == 0x881004);
+
+}  // namespace
+
+BOOL CVNSheet::ImportTable(BOOL bVersion7) {
+    CString strTitle;
+    strTitle.LoadString(IDS_SELECT_FILE);
+    const wchar_t* pszFilter = bVersion7 ? L"MicroStation v7 Files (TBL)|*.TBL||"
+                                         : L"MicroStation v8 Files (CSV)|*.CSV||";
+    CFileDialog dlg(TRUE, L"", L"", kImportDialogFlags, pszFilter, this);
+    dlg.GetOFN().lpstrTitle = strTitle;
+    if (dlg.DoModal() != IDOK)
+        return FALSE;
+
+    CWaitCursor wait;
+    CString strPath = dlg.GetPathName();
+    if (strPath.IsEmpty())
+        return FALSE;
+    m_strImportPath = strPath;
+
+    int nKind = RemapDetect;  // a version 8 file says its kinds itself
+    if (bVersion7) {
+        nKind = RemapKindFromFileName(m_strImportPath);
+        if (nKind == RemapUnrecognised) {
+            CString strText;
+            strText.LoadString(IDS_NOT_RECOGNISED);
+            VNMessageBox(m_hWnd, strText, MB_ICONINFORMATION);
+            return FALSE;
+        }
+    }
+    return ImportMappingTable(m_strImportPath, this, nKind);
+}
+
+BOOL CVNSheet::ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int nKind) {
+    if (!pSheet || strPath.IsEmpty() || nKind > RemapKindLast)
+        return FALSE;
+    switch (ReadRemapFile(strPath, nKind)) {
+    case Parsed: {
+        RemapDataRelease release;
+        MergeImportedPairs(pSheet);
+        pSheet->RefreshPages();
+        return TRUE;
+    }
+    case CannotRead: {
+        CString strText;
+        strText.LoadString(IDS_CANNOT_READ);
+        VNMessageBox(pSheet->m_hWnd, strText, MB_ICONERROR);
+        return FALSE;
+    }
+    default:
+        // A version 8 file without a section marker: nothing to say.
+        return FALSE;
+    }
+}
+
+void CVNSheet::MergeImportedPairs(CVNSheet* pSheet) {
+    if (!pSheet)
+        return;
+    // SetPair raises the unsaved-changes bit for pages with a window only,
+    // so pairs merged into never-opened pages do not count as edits.
+    ForEachImportedPair([pSheet](MappingKind kind, std::u16string_view key, std::u16string_view value) {
+        if (CBasePage* pPage = pSheet->GetImportPage(kind))
+            pPage->SetPair(CString(key), CString(value));
+    });
+}
+
+CBasePage* CVNSheet::GetImportPage(MappingKind kind) {
+    switch (kind) {
+    case KindLevels: return GetLevelsPage();
+    case KindColors: return GetColorsPage();
+    case KindWeights: return GetWeightsPage();
+    case KindLineStyles: return GetLineStylesPage();
+    case KindCells: return GetCellsPage();
+    default: return nullptr;
+    }
+}
