@@ -28,6 +28,30 @@ struct ThreadWindowSearch {
     HWND found;
 };
 
+// The visible or hidden "Commands Mapping" sheet of this process. Tests run
+// in parallel processes under one wineserver, so a search by caption alone
+// could find another test's sheet.
+HWND FindOwnSheet() {
+    struct Search {
+        HWND found = nullptr;
+    } search;
+    ::EnumWindows(
+        [](HWND hWnd, LPARAM lParam) -> BOOL {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(hWnd, &pid);
+            if (pid != ::GetCurrentProcessId())
+                return TRUE;
+            wchar_t name[32] = {};
+            ::GetClassNameW(hWnd, name, 32);
+            if (wcscmp(name, L"#32770") != 0 || driver::Text(hWnd) != L"Commands Mapping")
+                return TRUE;
+            reinterpret_cast<Search*>(lParam)->found = hWnd;
+            return FALSE;
+        },
+        LPARAM(&search));
+    return search.found;
+}
+
 }  // namespace
 
 VarnelLibrary::VarnelLibrary() {
@@ -53,7 +77,7 @@ DialogRun::DialogRun(VarnelLibrary& library, const std::string& mappingPath) : m
 
 DialogRun::~DialogRun() {
     if (m_bShowing) {
-        HWND hSheet = ::FindWindowW(L"#32770", L"Commands Mapping");
+        HWND hSheet = FindOwnSheet();
         if (hSheet)
             ::PostMessageW(hSheet, WM_COMMAND, IDCANCEL, 0);
         if (auto box = driver::WaitForMessageBox(hSheet, 500); box.hWnd)
@@ -77,7 +101,7 @@ HWND DialogRun::Open() {
     HWND hSheet = nullptr;
     WaitUntil(
         [&] {
-            hSheet = ::FindWindowW(L"#32770", L"Commands Mapping");
+            hSheet = FindOwnSheet();
             return (hSheet && ::IsWindowVisible(hSheet)) || !m_bShowing;
         },
         5000);
