@@ -112,6 +112,7 @@ void CBaseSheet::LayoutDescriptionArea() {
 }
 
 BOOL CBaseSheet::PreTranslateMessage(MSG* pMsg) {
+    theApp.m_wndHelp.RelayEvent(pMsg);  // the mouse resting on a control shows its help balloon
     HWND hFocus = ::GetFocus();
     if (hFocus && hFocus != m_editDescription.m_hWnd && hFocus != m_hLastFocus) {
         m_hLastFocus = hFocus;
