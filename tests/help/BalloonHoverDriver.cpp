@@ -1,0 +1,91 @@
+// varnel-balloon-hover: rests the mouse on the Save button of an open
+// "Commands Mapping" dialog and waits until its help balloon is shown, so
+// that a scripted run can take a screenshot (tools/screenshot-balloon).
+//
+//   varnel-balloon-hover marker-file [seconds]
+//
+// It runs on the dialog's Wine desktop, which passes on no exit code, so it
+// reports through the marker file: "shown" once the balloon is on screen,
+// otherwise what did not appear in time.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+
+namespace {
+
+HWND FindSheet() {
+    HWND hSheet = ::FindWindowW(L"#32770", L"Commands Mapping");
+    return hSheet && ::IsWindowVisible(hSheet) ? hSheet : nullptr;
+}
+
+// The help control's popup: a visible tool window of the library's own class.
+BOOL CALLBACK FindBalloon(HWND hWnd, LPARAM lParam) {
+    wchar_t className[64] = {};
+    ::GetClassNameW(hWnd, className, 64);
+    const bool bOurs = std::wcsncmp(className, L"Varnel:", 7) == 0;
+    if (bOurs && ::IsWindowVisible(hWnd) && (::GetWindowLongPtrW(hWnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW)) {
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+template <typename Find>
+HWND WaitFor(Find find, int tenths) {
+    for (int waited = 0; waited < tenths; ++waited) {
+        if (HWND hWnd = find())
+            return hWnd;
+        ::Sleep(100);
+    }
+    return nullptr;
+}
+
+// Writes the outcome where the script waits for it; the exit code repeats it.
+int Report(const char* pszMarker, const char* pszOutcome, int code) {
+    if (FILE* pFile = std::fopen(pszMarker, "w")) {
+        std::fprintf(pFile, "%s\n", pszOutcome);
+        std::fclose(pFile);
+    }
+    return code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::printf("usage: varnel-balloon-hover marker-file [seconds]\n");
+        return 2;
+    }
+    const char* pszMarker = argv[1];
+    int seconds = argc > 2 ? std::atoi(argv[2]) : 30;
+    HWND hSheet = WaitFor(FindSheet, (seconds > 0 ? seconds : 30) * 10);
+    HWND hSave = hSheet ? ::GetDlgItem(hSheet, IDOK) : nullptr;
+    if (!hSave)
+        return Report(pszMarker, "Commands Mapping did not appear", 1);
+    ::Sleep(500);  // let the sheet settle and paint
+
+    // Come in from beside the button and rest on it: each step moves the
+    // pointer, so the dialog sees mouse moves over the button.
+    RECT rc;
+    ::GetWindowRect(hSave, &rc);
+    const int x = (rc.left + rc.right) / 2, y = (rc.top + rc.bottom) / 2;
+    for (int step = 20; step >= 0; step -= 4) {
+        ::SetCursorPos(x - step, y);
+        ::Sleep(50);
+    }
+
+    const DWORD thread = ::GetWindowThreadProcessId(hSheet, nullptr);
+    HWND hBalloon = WaitFor(
+        [thread] {
+            HWND hFound = nullptr;
+            ::EnumThreadWindows(thread, FindBalloon, reinterpret_cast<LPARAM>(&hFound));
+            return hFound;
+        },
+        50);
+    if (!hBalloon)
+        return Report(pszMarker, "no balloon appeared over Save", 1);
+    ::Sleep(300);  // let it paint
+    return Report(pszMarker, "shown", 0);
+}
