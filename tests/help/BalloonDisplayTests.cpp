@@ -101,11 +101,8 @@ TEST_F(BalloonDisplayTest, ShowAtShapesTheWindowAndPutsTheStemTipOnThePoint) {
 
     // Near the top-left corner: opens right and below, top edge 10 above.
     m_help.ShowAt({30, 20});
-    rc = WindowRect();
-    EXPECT_EQ(rc.left, 30 - 12);
-    EXPECT_EQ(rc.top, 20 - 10);
-    m_help.Hide();
-    EXPECT_FALSE(::IsWindowVisible(m_help.m_hWnd));
+    EXPECT_EQ(WindowRect().left, 30 - 12);
+    EXPECT_EQ(WindowRect().top, 20 - 10);
 }
 
 TEST_F(BalloonDisplayTest, RestingOnAToolShowsTheBalloonAndLeavingHidesIt) {

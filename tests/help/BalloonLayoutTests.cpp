@@ -99,40 +99,32 @@ TEST(BalloonLayout, SideDependsOnlyOnTheLeftAndTopScreenEdges) {
     EXPECT_EQ(sides(163, 51), std::make_pair(false, true));
 }
 
-TEST(BalloonOutline, ShapesAndWindowSizes) {
+TEST(BalloonOutline, FirstShapeBitWinsAndOnlyTheBalloonGrowsForItsStem) {
     EXPECT_EQ(ShapeOfStyle(VNTT_BALLOON | VNTT_ROUNDRECT | VNTT_RECT), BALLOON_SHAPE_BALLOON);
     EXPECT_EQ(ShapeOfStyle(VNTT_ROUNDRECT | VNTT_RECT), BALLOON_SHAPE_ROUNDRECT);
     EXPECT_EQ(ShapeOfStyle(VNTT_RECT | 8), BALLOON_SHAPE_RECT);
     EXPECT_EQ(ShapeOfStyle(8), BALLOON_SHAPE_NONE);
-    EXPECT_EQ(BuildOutline(BALLOON_SHAPE_NONE, 100, 50, true, true).window.cx, 0);
 
-    BalloonOutline round = BuildOutline(BALLOON_SHAPE_ROUNDRECT, 100, 50, true, true);
-    EXPECT_EQ(round.window.cx, 100);
-    EXPECT_EQ(round.window.cy, 50);
-    EXPECT_EQ(round.corner.cx, 12);
-    EXPECT_EQ(round.corner.cy, 10);
-    EXPECT_FALSE(round.bHasStem);
-    BalloonOutline rect = BuildOutline(BALLOON_SHAPE_RECT, 100, 50, false, false);
-    EXPECT_EQ(rect.window.cy, 50);
-    EXPECT_EQ(rect.corner.cx, 0);
+    for (BalloonShape shape : {BALLOON_SHAPE_ROUNDRECT, BALLOON_SHAPE_RECT}) {
+        BalloonOutline box = BuildOutline(shape, 100, 50, true, true);
+        EXPECT_EQ(box.window.cx, 100);
+        EXPECT_EQ(box.window.cy, 50);
+        EXPECT_FALSE(box.bHasStem);
+    }
+    EXPECT_EQ(BuildOutline(BALLOON_SHAPE_RECT, 100, 50, true, true).corner.cx, 0);
 
-    // Below the anchor the stem is on top and the body starts 25 pixels down.
-    BalloonOutline below = BuildBalloonOutline(100, 50, true, false);
-    EXPECT_EQ(below.window.cx, 100);
+    // Below the anchor the stem is on top and the body starts 25 pixels down;
+    // above it the body starts at the top and the stem hangs below.
+    BalloonOutline below = BuildOutline(BALLOON_SHAPE_BALLOON, 100, 50, true, false);
     EXPECT_EQ(below.window.cy, 75);
     ExpectRect(below.body, 0, 25, 100, 75);
-    EXPECT_EQ(below.stem[0].x, 12);
-    EXPECT_EQ(below.stem[0].y, 35);
+    EXPECT_EQ(below.stem[1].x, 12);
     EXPECT_EQ(below.stem[1].y, 10);
-    EXPECT_EQ(below.stem[2].x, 37);
-
-    // Above the anchor the stem hangs from the bottom, here at the right end.
-    BalloonOutline above = BuildBalloonOutline(100, 50, false, true);
+    BalloonOutline above = BuildOutline(BALLOON_SHAPE_BALLOON, 100, 50, false, true);
     ExpectRect(above.body, 0, 0, 100, 50);
-    EXPECT_EQ(above.stem[0].y, 40);
     EXPECT_EQ(above.stem[1].x, 88);
     EXPECT_EQ(above.stem[1].y, 65);
-    EXPECT_EQ(above.stem[2].x, 63);
+    EXPECT_EQ(above.stem[2].x, 63);  // the base runs inward
 }
 
 TEST(BalloonPlacement, StemTipLandsOnTheAnchor) {
