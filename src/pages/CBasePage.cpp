@@ -1,53 +1,170 @@
 #include "pages/CBasePage.h"
 
+#include "framework/MessageBox.h"
 #include "pages/CChangeFlagHolder.h"
+#include "pages/ListOrder.h"
+#include "pages/NamePairPages.h"
 #include "resource.h"
+
+#include <memory>
+
+namespace {
+
+// Stops the list's painting while rows are rebuilt, whatever way out.
+class RedrawOff {
+public:
+    explicit RedrawOff(const CListCtrl& list) : m_list(list) { m_list.SetRedraw(FALSE); }
+    ~RedrawOff() { m_list.SetRedraw(TRUE); }
+
+private:
+    const CListCtrl& m_list;
+};
+
+// Selects the item whose text equals text ignoring case in a combo box that
+// has items, item 0 when none does. The search starts after item 0 and
+// comes back to it last.
+void SelectMatching(const CComboBox& combo, const CString& text) {
+    if (combo.GetCount() <= 0)
+        return;
+    int index = combo.FindStringExact(0, text);
+    combo.SetCurSel(index == CB_ERR ? 0 : index);
+}
+
+}  // namespace
 
 CBasePage::CBasePage(UINT nIDTemplate) : CPropertyPage(nIDTemplate, 0) {
     m_psp.dwFlags &= ~DWORD(PSP_HASHELP);
 }
 
+CBasePage::~CBasePage() = default;
+
 BOOL CBasePage::OnInitDialog() {
     CPropertyPage::OnInitDialog();
+    if (m_wndList.GetColumnCount() < 1) {
+        RECT rc{};
+        m_wndList.GetWindowRect(&rc);
+        int width = rc.right - rc.left;
+        bool aliases = dynamic_cast<CPageAliases*>(this) != nullptr;
+        m_wndList.AddColumn(0, aliases ? IDS_COL_COMMANDS : IDS_COL_MICROSTATION, width * 50 / 100);
+        m_wndList.AddColumn(1, aliases ? IDS_COL_SYNONYMS : IDS_COL_AUTOCAD, width * 49 / 100);
+        m_wndList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP, 0);
+    }
     RefreshList();
     RegisterHelp();
     return FillControls();
 }
 
+BOOL CBasePage::PreTranslateMessage(MSG* pMsg) { return CPropertyPage::PreTranslateMessage(pMsg); }
+
 BOOL CBasePage::CommitControls() { return TRUE; }
 BOOL CBasePage::FillControls() { return TRUE; }
 void CBasePage::RegisterHelp() {}
-void CBasePage::UpdateButtons() {}
+
+void CBasePage::UpdateButtons() {
+    m_wndDelete.EnableWindow(m_wndList.GetSelectedCount() > 0);
+    if (m_wndEdit1.m_hWnd)
+        m_wndInsert.EnableWindow(::GetWindowTextLengthW(m_wndEdit1.m_hWnd) > 0);
+    else if (m_wndCombo1.m_hWnd)
+        m_wndInsert.EnableWindow(m_wndCombo1.GetCurSel() != CB_ERR);
+}
+
+void CBasePage::RaiseChangeFlag() {
+    if (!m_hWnd)
+        return;
+    CWnd* pOwner = GetParentOwner();
+    auto* pSheet = pOwner && pOwner->m_hWnd ? dynamic_cast<CChangeFlagHolder*>(pOwner) : nullptr;
+    if (pSheet && !(pSheet->GetChangeFlags() & kUnsavedChanges))
+        pSheet->SetChangeFlag(kUnsavedChanges, TRUE);
+}
 
 void CBasePage::SetPair(CString key, CString value) {
-    CChangeFlagHolder* pSheet = nullptr;
-    if (m_hWnd) {
-        CWnd* pOwner = GetParentOwner();
-        if (pOwner && pOwner->m_hWnd)
-            pSheet = dynamic_cast<CChangeFlagHolder*>(pOwner);
-    }
-    bool changed = m_table.SetPair(std::move(key), std::move(value));
-    if (changed && pSheet && !(pSheet->GetChangeFlags() & kUnsavedChanges))
-        pSheet->SetChangeFlag(kUnsavedChanges, TRUE);
+    if (m_table.SetPair(std::move(key), std::move(value)))
+        RaiseChangeFlag();
 }
 
 CString CBasePage::GetValue(CString key) const { return m_table.GetValue(key); }
 void CBasePage::RemovePair(CString key) { m_table.RemovePair(key); }
 void CBasePage::ClearPairs() { m_table.ClearPairs(); }
 
-BOOL CBasePage::RefreshList() { return TRUE; }
+BOOL CBasePage::RefreshList() {
+    if (!m_wndList.m_hWnd)
+        return TRUE;
+    {
+        RedrawOff redrawOff(m_wndList);
+        m_wndList.DeleteAllPairItems();
+        if (!m_table.IsEmpty()) {
+            // Keys equal ignoring case share a row, found through an index:
+            // the rows go in without a search of the list.
+            std::vector<const ListOrder::TableEntry*> rows = ListOrder::RowsOfTable(m_table);
+            m_wndList.SetItemCountHint(int(rows.size()));
+            int nRow = 0;
+            for (const ListOrder::TableEntry* pEntry : rows) {
+                auto pPair = std::make_unique<MappingPair>(MappingPair{pEntry->first, pEntry->second});
+                if (m_wndList.InsertPairRow(nRow, pPair.get()) >= 0) {
+                    pPair.release();  // the row owns it now
+                    ++nRow;
+                }
+            }
+            m_wndList.SortByColumn(0, TRUE);
+        }
+    }
+    UpdateButtons();
+    return TRUE;
+}
 
 BOOL CBasePage::OnCommand(WPARAM wParam, LPARAM lParam) {
-    if (LOWORD(wParam) == IDC_INSERT && HIWORD(wParam) == BN_CLICKED) {
+    UINT nId = LOWORD(wParam), nCode = HIWORD(wParam);
+    if (nCode == BN_CLICKED && nId == IDC_INSERT)
         OnInsert();
+    else if (nCode == BN_CLICKED && nId == IDC_DELETE)
+        OnDelete();
+    else if ((nCode == EN_CHANGE && (nId == IDC_EDIT1 || nId == IDC_EDIT2)) ||
+             (nCode == CBN_SELCHANGE && (nId == IDC_COMBO1 || nId == IDC_COMBO2)))
+        OnChangeInput();
+    else
+        return CPropertyPage::OnCommand(wParam, lParam);
+    return TRUE;
+}
+
+BOOL CBasePage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
+    const auto* pHeader = reinterpret_cast<const NMHDR*>(lParam);
+    if (!pHeader || pHeader->idFrom != IDC_LIST)
+        return CPropertyPage::OnNotify(wParam, lParam, pResult);
+    switch (pHeader->code) {
+    case LVN_ITEMCHANGED:
+        OnItemChangedList(reinterpret_cast<const NMLISTVIEW*>(lParam), pResult);
+        return TRUE;
+    case LVN_COLUMNCLICK:
+        // Reflected: the list sorts itself.
+        m_wndList.OnColumnClick(reinterpret_cast<const NMLISTVIEW*>(lParam), pResult);
+        return TRUE;
+    case LVN_GETDISPINFOW:
+        m_wndList.OnGetDispInfo(reinterpret_cast<NMLVDISPINFOW*>(lParam));
+        *pResult = 0;
+        return TRUE;
+    case LVN_DELETEALLITEMS:
+        // 0 keeps the per-row notifications; never leave a stale result here.
+        *pResult = 0;
         return TRUE;
     }
-    return CPropertyPage::OnCommand(wParam, lParam);
+    return CPropertyPage::OnNotify(wParam, lParam, pResult);
+}
+
+void CBasePage::OnDestroy() {
+    CPropertyPage::OnDestroy();
+    m_wndList.DeleteAllPairItems();  // the table stays
 }
 
 void CBasePage::OnInsert() {
     CString first, second;
-    if (m_wndEdit1.m_hWnd && m_wndEdit2.m_hWnd) {
+    if (UsesCombos()) {
+        if (m_wndCombo1.GetCount() > 0) {
+            int selected = m_wndCombo1.GetCurSel();
+            first = m_wndCombo1.GetLBText(selected == CB_ERR ? 0 : selected);
+        }
+        if (m_wndCombo2.GetCount() > 0 && m_wndCombo2.GetCurSel() != CB_ERR)
+            second = m_wndCombo2.GetLBText(m_wndCombo2.GetCurSel());
+    } else if (UsesEdits()) {
         first = m_wndEdit1.GetWindowText();
         second = m_wndEdit2.GetWindowText();
         first.Trim();
@@ -57,5 +174,55 @@ void CBasePage::OnInsert() {
     }
     if (first.IsEmpty())
         return;
+    m_wndList.AddPairItem(m_wndList.GetItemCount(), new MappingPair{first, second});
     SetPair(first, second);
 }
+
+void CBasePage::OnDelete() {
+    int nSelected = int(m_wndList.GetSelectedCount());
+    if (nSelected < 1)
+        return;
+    if (nSelected > 1) {
+        CString format, question;
+        format.LoadString(IDS_CONFIRM_DELETE);
+        question.Format(format, nSelected);
+        if (VNMessageBox(m_hWnd, question, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND | MB_TOPMOST) != IDYES)
+            return;
+    }
+    int nLast = -1;
+    for (int i = m_wndList.GetNextItem(-1, LVNI_SELECTED), count = m_wndList.GetItemCount(); i > nLast;
+         i = m_wndList.GetNextItem(i, LVNI_SELECTED)) {
+        if (i < count) {
+            MappingPair* pPair = m_wndList.GetItemPair(i);
+            if (pPair && !pPair->key.IsEmpty())
+                RemovePair(pPair->key);
+        }
+        nLast = i;
+    }
+    if (nSelected == 1)
+        m_wndList.DeletePairItem(nLast);
+    else
+        RefreshList();
+    // Deleted rows are changes the file does not hold yet: Cancel asks.
+    RaiseChangeFlag();
+    UpdateButtons();
+}
+
+void CBasePage::OnItemChangedList(const NMLISTVIEW* pNMListView, LRESULT* pResult) {
+    *pResult = 0;
+    if (!(pNMListView->uChanged & LVIF_STATE))
+        return;
+    int nItem = m_wndList.GetNextItem(-1, LVNI_SELECTED);
+    if (MappingPair* pPair = m_wndList.GetItemPair(nItem)) {
+        if (UsesCombos()) {
+            SelectMatching(m_wndCombo1, pPair->key);
+            SelectMatching(m_wndCombo2, pPair->value);
+        } else if (UsesEdits()) {
+            m_wndEdit1.SetWindowText(pPair->key);
+            m_wndEdit2.SetWindowText(pPair->value);
+        }
+    }
+    UpdateButtons();
+}
+
+void CBasePage::OnChangeInput() { UpdateButtons(); }

@@ -1,17 +1,25 @@
 // CBasePage: what every page of the mapping sheet shares. The page owns its
 // kind's table for the sheet's whole life, beyond any one window; the list
-// on the page is only a view of it.
+// on the page is only a view of it, rebuilt from it. Insert, Delete, loading
+// a selected row into the inputs and enabling the buttons live here; the
+// pages add their template, their inputs and their help texts.
 #pragma once
 
+#include "framework/CComboBox.h"
 #include "framework/CPropertyPage.h"
 #include "framework/Controls.h"
+#include "pages/CVNListCtrl.h"
 #include "store/MappingTable.h"
 
 class CBasePage : public CPropertyPage {
 public:
     explicit CBasePage(UINT nIDTemplate);
+    ~CBasePage() override;
 
+    // Binds the controls, adds the columns, builds the rows from the table,
+    // registers the help texts, then fills the inputs (FillControls).
     BOOL OnInitDialog() override;
+    BOOL PreTranslateMessage(MSG* pMsg) override;
 
     // Takes the controls' data before the sheet saves; FALSE stops the save.
     virtual BOOL CommitControls();
@@ -19,7 +27,8 @@ public:
     virtual BOOL FillControls();
     // Registers the help texts of the page's controls.
     virtual void RegisterHelp();
-    // Enables Insert and Delete after the inputs or the selection changed.
+    // Delete is enabled while a row is selected; Insert while the first
+    // input holds text (untrimmed) or, for drop-down lists, a selection.
     virtual void UpdateButtons();
 
     // Inserts or replaces a pair. A change raises the sheet's unsaved-changes
@@ -30,18 +39,37 @@ public:
     // Neither removing nor clearing touches the change flag.
     void RemovePair(CString key);
     void ClearPairs();
-    // Rebuilds the list rows from the table; TRUE.
+    // Rebuilds the list rows from the table, sorted by column 0; TRUE.
     BOOL RefreshList();
 
     MappingTable m_table;
+    CVNListCtrl m_wndList;
     CButton m_wndInsert;
     CButton m_wndDelete;
     CEdit m_wndEdit1;
     CEdit m_wndEdit2;
+    CComboBox m_wndCombo1;
+    CComboBox m_wndCombo2;
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
-    // Insert: stores the pair of the two inputs (trimmed; an empty first
-    // input stores nothing).
+    BOOL OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) override;
+    void OnDestroy() override;
+
+    // Insert: adds or updates the row and the table entry of the inputs'
+    // first string; an empty first input (trimmed, for edit boxes) does
+    // nothing.
     void OnInsert();
+    // Delete: removes the selected rows' keys from the table; several rows
+    // only after the user agreed.
+    void OnDelete();
+    void OnItemChangedList(const NMLISTVIEW* pNMListView, LRESULT* pResult);
+    void OnChangeInput();
+
+private:
+    bool UsesCombos() const { return m_wndCombo1.m_hWnd && m_wndCombo2.m_hWnd; }
+    bool UsesEdits() const { return m_wndEdit1.m_hWnd && m_wndEdit2.m_hWnd; }
+    // Sets the sheet's unsaved-changes bit when the page and the sheet have
+    // windows and the bit is still clear.
+    void RaiseChangeFlag();
 };

@@ -1,0 +1,34 @@
+// The order and the rows of a mapping list, as plain logic: how two rows
+// compare when a column is sorted, how a cell reads as a number, and which
+// rows a table gives when keys differing only in letter case share a row.
+#pragma once
+
+#include "framework/CString.h"
+#include "store/MappingPair.h"
+#include "store/MappingTable.h"
+
+#include <utility>
+#include <vector>
+
+namespace ListOrder {
+
+// The cell's integer as _wtoi reads it: leading white space skipped, an
+// optional sign, the decimal digits up to the first other character, 0 when
+// there are none (values beyond 32 bits saturate). *pbNumeric is TRUE
+// exactly when that value is not 0, so "0", "00" and "abc" are text.
+int ParseNumber(const CString& strText, BOOL* pbNumeric);
+
+// The sort order of two rows by column nColumn (0: first strings, 1: second
+// strings, any other column: 0). Two numeric cells compare as numbers, and
+// equal numbers give -1; otherwise the cells compare ordinally. A descending
+// sort negates the result. A null row gives -1 whatever the direction.
+int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nColumn, BOOL bAscending);
+
+using TableEntry = std::pair<const CString, CString>;
+
+// The rows the table shows, in table order: keys equal ignoring ASCII case
+// share one row, at the position of the first such key, showing the last
+// one. Found through a hash of the folded key, never a scan of the rows.
+std::vector<const TableEntry*> RowsOfTable(const MappingTable& table);
+
+}  // namespace ListOrder
