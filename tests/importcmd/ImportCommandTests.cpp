@@ -7,9 +7,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -68,6 +70,27 @@ void ExpectMessage(HWND hSheet, const std::wstring& text, UINT nIconType) {
     EXPECT_EQ(IconOf(box.hWnd), ReferenceIcon(nIconType));
     driver::Answer(box, IDOK);
     driver::Settle(hSheet);
+}
+
+// A page's list rows as "key=value", sorted: the page decides their order.
+std::vector<std::wstring> ListRows(HWND hPage) {
+    HWND hList = ::GetDlgItem(hPage, IDC_LIST);
+    std::vector<std::wstring> rows;
+    for (int i = 0, count = int(::SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0)); i < count; ++i) {
+        std::wstring row;
+        for (int column = 0; column < 2; ++column) {
+            wchar_t text[256] = {};
+            LVITEMW item = {};
+            item.iSubItem = column;
+            item.pszText = text;
+            item.cchTextMax = 256;
+            ::SendMessageW(hList, LVM_GETITEMTEXTW, WPARAM(i), LPARAM(&item));
+            row += column ? L"=" + std::wstring(text) : std::wstring(text);
+        }
+        rows.push_back(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 // The saved file from its seven sections' pair lines, in file order.
@@ -162,11 +185,16 @@ TEST_F(ImportCommandTest, VersionEightFileMergesIntoFivePages) {
     DialogRun run(library, path);
     HWND hSheet = run.Open();
     ASSERT_TRUE(hSheet);
+    HWND hColors = driver::SelectTab(hSheet, 1);
+    HWND hLevels = driver::SelectTab(hSheet, 3);
 
     Import(hSheet, ID_IMPORT_V8, remap);
     EXPECT_FALSE(driver::WaitForMessageBox(hSheet, 300).hWnd);
     // The same file again leaves the tables as they are.
     Import(hSheet, ID_IMPORT_V8, remap);
+    // Opened pages show the result at once, hidden ones included.
+    EXPECT_EQ(ListRows(hColors), (std::vector<std::wstring>{L"1=7", L"3=12", L"5=", L"9=red"}));
+    EXPECT_EQ(ListRows(hLevels), (std::vector<std::wstring>{L"Doors=A-DOOR-NEW", L"Walls=A-WALL", L"x=acme"}));
 
     // Values trimmed; 'a' and 'c' trimmed off Colors and Cells values only;
     // existing keys replaced, others kept; Aliases and Fonts untouched.
