@@ -3,6 +3,8 @@
 #include "pages/ListOrder.h"
 
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 int CVNListCtrl::AddColumn(int nCol, UINT nTitleId, int nWidth) const {
     CString title;
@@ -72,16 +74,17 @@ void CVNListCtrl::OnGetDispInfo(NMLVDISPINFOW* pDispInfo) const {
 void CVNListCtrl::DeletePairItem(int nItem) {
     if (nItem < 0 || nItem >= GetItemCount())
         return;
-    delete GetItemPair(nItem);
-    SetItemPair(nItem, nullptr);
+    // The pair goes after its row, so the row never shows a freed pair.
+    std::unique_ptr<MappingPair> pPair(GetItemPair(nItem));
     DeleteItem(nItem);
 }
 
 BOOL CVNListCtrl::DeleteAllPairItems() {
-    for (int i = 0, count = GetItemCount(); i < count; ++i) {
-        delete GetItemPair(i);
-        SetItemPair(i, nullptr);
-    }
+    std::vector<std::unique_ptr<MappingPair>> pairs;
+    int count = GetItemCount();
+    pairs.reserve(size_t(count > 0 ? count : 0));
+    for (int i = 0; i < count; ++i)
+        pairs.emplace_back(GetItemPair(i));
     return DeleteAllItems();
 }
 

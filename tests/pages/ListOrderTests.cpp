@@ -9,19 +9,13 @@
 using namespace ListOrder;
 
 TEST(ListOrder, ParseNumberReadsLikeWtoiAndOnlyNonZeroIsNumeric) {
-    struct Case {
-        const char16_t* text;
-        int value;
-        BOOL numeric;
-    };
-    const Case cases[] = {{u"12abc", 12, TRUE},  {u" \t-7", -7, TRUE},  {u"+5", 5, TRUE},
-                          {u"0", 0, FALSE},      {u"00", 0, FALSE},     {u"abc", 0, FALSE},
-                          {u"", 0, FALSE},       {u"- 5", 0, FALSE},    {u"x12", 0, FALSE},
-                          {u"99999999999", 2147483647, TRUE}, {u"-99999999999", -2147483647 - 1, TRUE}};
-    for (const Case& c : cases) {
+    const std::pair<const char16_t*, int> cases[] = {
+        {u"12abc", 12}, {u" \t-7", -7}, {u"+5", 5}, {u"0", 0},  {u"00", 0}, {u"abc", 0},
+        {u"", 0},       {u"- 5", 0},    {u"x1", 0}, {u"99999999999", 2147483647}, {u"-99999999999", -2147483647 - 1}};
+    for (auto [text, value] : cases) {
         BOOL numeric = 2;
-        EXPECT_EQ(ParseNumber(c.text, &numeric), c.value) << CString(c.text).ToUtf8();
-        EXPECT_EQ(numeric, c.numeric) << CString(c.text).ToUtf8();
+        EXPECT_EQ(ParseNumber(text, &numeric), value) << CString(text).ToUtf8();
+        EXPECT_EQ(numeric, value != 0) << CString(text).ToUtf8();
     }
 }
 
@@ -30,22 +24,20 @@ TEST(ListOrder, CompareItemsNumbersTextDirectionAndColumns) {
         MappingPair first{a, b}, second{b, a};
         return CompareItems(&first, &second, column, ascending);
     };
-    EXPECT_GT(cmp(u"10", u"9"), 0);        // numbers, not text
-    EXPECT_LT(cmp(u"9", u"100"), 0);
-    EXPECT_EQ(cmp(u"7", u"07"), -1);       // equal numbers: -1 in both orders
+    EXPECT_GT(cmp(u"10", u"9"), 0);  // numbers, not text
+    EXPECT_LT(cmp(u"10", u"9", 0, FALSE), 0);
+    EXPECT_EQ(cmp(u"7", u"07"), -1);  // equal numbers: -1 in both orders
     EXPECT_EQ(cmp(u"07", u"7"), -1);
     EXPECT_EQ(cmp(u"7", u"07", 0, FALSE), 1);
     EXPECT_LT(cmp(u"10", u"abc"), 0);      // one side is text: ordinal
     EXPECT_LT(cmp(u"0", u"00"), 0);        // "0" is not a number
     EXPECT_LT(cmp(u"Zoom", u"apple"), 0);  // every upper-case letter first
-    EXPECT_LT(cmp(u"10", u"9", 0, FALSE), 0);
     EXPECT_EQ(cmp(u"same", u"same"), 0);
-    // Column 1 compares the second strings; other columns give 0.
-    MappingPair a{u"1", u"b"}, b{u"2", u"a"};
-    EXPECT_GT(CompareItems(&a, &b, 1, TRUE), 0);
-    EXPECT_EQ(CompareItems(&a, &b, 2, TRUE), 0);
-    EXPECT_EQ(CompareItems(nullptr, &b, 0, FALSE), -1);
-    EXPECT_EQ(CompareItems(&a, nullptr, 0, TRUE), -1);
+    EXPECT_GT(cmp(u"9", u"10", 1), 0);  // column 1: the second strings
+    EXPECT_EQ(cmp(u"9", u"10", 2), 0);
+    MappingPair pair{u"1", u"2"};
+    EXPECT_EQ(CompareItems(nullptr, &pair, 0, FALSE), -1);
+    EXPECT_EQ(CompareItems(&pair, nullptr, 0, TRUE), -1);
 }
 
 TEST(ListOrder, RowsOfTableShareOneRowPerKeyIgnoringAsciiCase) {
@@ -62,38 +54,26 @@ TEST(ListOrder, RowsOfTableShareOneRowPerKeyIgnoringAsciiCase) {
     EXPECT_EQ(RowsOfTable(table)[1]->second, CString(u"zoom-value"));
 }
 
-TEST(FixedValueLists, CountsOrderAndAbsentValues) {
+TEST(FixedValueLists, CountsOrderEndsAndAbsentValues) {
     using namespace FixedValueLists;
+    auto describe = [](const std::vector<CString>& list) {
+        CString text;  // size, first three and last two entries
+        text.Format(u"%d:", int(list.size()));
+        for (size_t i : {size_t(0), size_t(1), size_t(2), list.size() - 2, list.size() - 1})
+            text += list.at(i) + u",";
+        return text.ToUtf8();
+    };
+    EXPECT_EQ(describe(MicroStationColors()), "258:ByLevel,ByCell,0,254,BG,");
+    EXPECT_EQ(describe(AutoCadColors()), "258:ByLayer,ByBlock,0,254,255,");
+    EXPECT_EQ(describe(MicroStationWeights()), "34:ByLevel,ByCell,0,30,31,");
+    EXPECT_EQ(describe(AutoCadWeights()), "27:ByLayer,ByBlock,0,211,Default,");
+    EXPECT_EQ(MicroStationColors()[12], CString(u"10"));  // never sorted: "10" after "9"
+    EXPECT_EQ(AutoCadWeights()[3], CString(u"5"));
     auto has = [](const std::vector<CString>& list, const char16_t* value) {
         return std::find(list.begin(), list.end(), CString(value)) != list.end();
     };
-    const auto& msColors = MicroStationColors();
-    const auto& acadColors = AutoCadColors();
-    ASSERT_EQ(msColors.size(), 258u);
-    ASSERT_EQ(acadColors.size(), 258u);
-    EXPECT_EQ(msColors[0], CString(u"ByLevel"));
-    EXPECT_EQ(msColors[1], CString(u"ByCell"));
-    EXPECT_EQ(msColors[2], CString(u"0"));
-    EXPECT_EQ(msColors[12], CString(u"10"));  // never sorted: "10" after "9"
-    EXPECT_EQ(msColors[256], CString(u"254"));
-    EXPECT_EQ(msColors[257], CString(u"BG"));
-    EXPECT_FALSE(has(msColors, u"255"));
-    EXPECT_EQ(acadColors[0], CString(u"ByLayer"));
-    EXPECT_EQ(acadColors[1], CString(u"ByBlock"));
-    EXPECT_EQ(acadColors[257], CString(u"255"));
-    EXPECT_FALSE(has(acadColors, u"BG"));
-
-    const auto& msWeights = MicroStationWeights();
-    const auto& acadWeights = AutoCadWeights();
-    ASSERT_EQ(msWeights.size(), 34u);
-    EXPECT_EQ(msWeights[0], CString(u"ByLevel"));
-    EXPECT_EQ(msWeights[33], CString(u"31"));
-    ASSERT_EQ(acadWeights.size(), 27u);
-    EXPECT_EQ(acadWeights[0], CString(u"ByLayer"));
-    EXPECT_EQ(acadWeights[2], CString(u"0"));
-    EXPECT_EQ(acadWeights[3], CString(u"5"));
-    EXPECT_EQ(acadWeights[25], CString(u"211"));
-    EXPECT_EQ(acadWeights[26], CString(u"Default"));
-    EXPECT_FALSE(has(acadWeights, u"1"));
-    EXPECT_FALSE(has(acadWeights, u"210"));
+    EXPECT_FALSE(has(MicroStationColors(), u"255"));
+    EXPECT_FALSE(has(AutoCadColors(), u"BG"));
+    EXPECT_FALSE(has(AutoCadWeights(), u"1"));
+    EXPECT_FALSE(has(AutoCadWeights(), u"210"));
 }

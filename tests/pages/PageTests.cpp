@@ -1,1 +1,298 @@
+// The mapping pages under Wine, worked like a user through the real
+// Varnel.dll: the list's rows and order, Insert, Delete, selection into the
+// inputs, the buttons, the drop-down lists, the change flag, Save, and the
+// help texts in the description area.
+#include "driver/SheetDriver.h"
+#include "pages/FixedValueLists.h"
+#include "resource.h"
+
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Rows = std::vector<std::pair<std::wstring, std::wstring>>;
+enum Tab { kAliases, kColors, kCells, kLevels, kWeights, kMapCmd, kLineStyles };
+
+std::wstring CellText(HWND hList, int row, int column) {
+    wchar_t buffer[512] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = 512;
+    ::SendMessageW(hList, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(&item));
+    return buffer;
+}
+
+Rows ListRows(HWND hList) {
+    Rows rows;
+    for (int i = 0, count = int(::SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0)); i < count; ++i)
+        rows.emplace_back(CellText(hList, i, 0), CellText(hList, i, 1));
+    return rows;
+}
+
+std::vector<std::wstring> ComboItems(HWND hCombo) {
+    std::vector<std::wstring> items;
+    for (int i = 0, count = int(::SendMessageW(hCombo, CB_GETCOUNT, 0, 0)); i < count; ++i) {
+        wchar_t text[64] = {};
+        ::SendMessageW(hCombo, CB_GETLBTEXT, WPARAM(i), LPARAM(text));
+        items.push_back(text);
+    }
+    return items;
+}
+
+std::vector<std::wstring> Wide(const std::vector<CString>& values) {
+    return std::vector<std::wstring>(values.begin(), values.end());
+}
+
+// One section of a saved mapping file, from its header to the next one.
+std::string Section(const std::string& file, const std::string& name) {
+    size_t begin = file.find("[" + name + "]");
+    return begin == std::string::npos ? "" : file.substr(begin, file.find('[', begin + 1) - begin);
+}
+
+class PageTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(library.IsLoaded());
+        folder = MakeTempFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        path = folder + "\\commands.mapping";
+        WriteFile(path, "[Aliases]\r\nLINE = PLACE LINE\r\nZOOM = ZOOM IN\r\nARC = PLACE ARC\r\n"
+                        "[Colors]\r\nred = 1\r\n3 = 3\r\n[Weights]\r\n2 = 0.25\r\n[Levels]\r\nabc = v1\r\n"
+                        "10 = v3\r\n00 = v5\r\n9 = v2\r\n0 = v6\r\nB = v4\r\n100 = v7\r\na = v0\r\n");
+        run = std::make_unique<DialogRun>(library, path);
+        hSheet = run->Open();
+        ASSERT_TRUE(hSheet);
+    }
+    void TearDown() override {
+        run.reset();  // cancels a dialog still open
+        ::DeleteFileA(path.c_str());
+        ::RemoveDirectoryA(folder.c_str());
+    }
+
+    void Show(Tab tab) {
+        hPage = driver::SelectTab(hSheet, tab);
+        hList = Item(IDC_LIST);
+    }
+    HWND Item(int id) const { return ::GetDlgItem(hPage, id); }
+    bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
+    std::wstring Text(int id) const { return driver::Text(Item(id)); }
+    void SetEdits(const wchar_t* first, const wchar_t* second) {
+        ::SendMessageW(Item(IDC_EDIT1), WM_SETTEXT, 0, LPARAM(first));
+        ::SendMessageW(Item(IDC_EDIT2), WM_SETTEXT, 0, LPARAM(second));
+    }
+    void Press(int id) {
+        driver::Click(Item(id));
+        driver::Settle(hSheet);
+    }
+    void Select(std::initializer_list<int> rows) {
+        LVITEMW item{};
+        item.stateMask = LVIS_SELECTED;
+        ::SendMessageW(hList, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&item));
+        item.state = LVIS_SELECTED;
+        for (int row : rows)
+            ::SendMessageW(hList, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&item));
+        driver::Settle(hSheet);
+    }
+    // A mouse click on the column's header.
+    void ClickHeader(int column) {
+        HWND hHeader = HWND(::SendMessageW(hList, LVM_GETHEADER, 0, 0));
+        RECT rc{};
+        ::SendMessageW(hHeader, HDM_GETITEMRECT, WPARAM(column), LPARAM(&rc));
+        LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        ::PostMessageW(hHeader, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::PostMessageW(hHeader, WM_LBUTTONUP, 0, at);
+        driver::Settle(hSheet);
+    }
+    std::pair<std::wstring, int> Column(int column) const {
+        wchar_t text[64] = {};
+        HDITEMW item{};
+        item.mask = HDI_TEXT | HDI_WIDTH;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        ::SendMessageW(HWND(::SendMessageW(hList, LVM_GETHEADER, 0, 0)), HDM_GETITEMW, WPARAM(column), LPARAM(&item));
+        return {text, item.cxy};
+    }
+    void Choose(int comboId, const wchar_t* text) {
+        ::SendMessageW(Item(comboId), CB_SELECTSTRING, WPARAM(-1), LPARAM(text));
+        ::SendMessageW(hPage, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), LPARAM(Item(comboId)));
+    }
+    std::wstring Chosen(int comboId) const {
+        int selected = int(::SendMessageW(Item(comboId), CB_GETCURSEL, 0, 0));
+        return selected < 0 ? L"" : ComboItems(Item(comboId))[size_t(selected)];
+    }
+    std::string SaveAndRead() {
+        driver::Click(::GetDlgItem(hSheet, IDOK));
+        EXPECT_TRUE(run->WaitClosed());
+        return ReadFile(path);
+    }
+    // Cancel: true when it asked (answered Yes).
+    bool CancelAsks() {
+        driver::Click(::GetDlgItem(hSheet, IDCANCEL));
+        auto box = driver::WaitForMessageBox(hSheet, 500);
+        if (box.hWnd)
+            driver::Answer(box, IDYES);
+        EXPECT_TRUE(run->WaitClosed());
+        return box.hWnd != nullptr;
+    }
+
+    VarnelLibrary library;
+    std::string folder, path;
+    std::unique_ptr<DialogRun> run;
+    HWND hSheet = nullptr, hPage = nullptr, hList = nullptr;
+};
+
+const Rows kLevelsSorted = {{L"0", L"v6"},   {L"00", L"v5"}, {L"9", L"v2"}, {L"10", L"v3"},
+                            {L"100", L"v7"}, {L"B", L"v4"},  {L"a", L"v0"}, {L"abc", L"v1"}};
+
+}  // namespace
+
+TEST_F(PageTest, ColumnsStyleAndSortOrder) {
+    Show(kAliases);
+    RECT rc{};
+    ::GetWindowRect(hList, &rc);
+    int width = rc.right - rc.left;
+    EXPECT_EQ(Column(0), std::make_pair(std::wstring(L"MicroStation Commands"), width * 50 / 100));
+    EXPECT_EQ(Column(1), std::make_pair(std::wstring(L"MicroStation Synonyms"), width * 49 / 100));
+    EXPECT_EQ(::SendMessageW(hList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x421);
+    EXPECT_EQ(ListRows(hList), (Rows{{L"ARC", L"PLACE ARC"}, {L"LINE", L"PLACE LINE"}, {L"ZOOM", L"ZOOM IN"}}));
+
+    Show(kLevels);
+    EXPECT_EQ(Column(0).first + L"|" + Column(1).first, L"MicroStation|AutoCAD");
+    // Numbers as numbers, "0" and "00" as text, upper case before lower.
+    EXPECT_EQ(ListRows(hList), kLevelsSorted);
+    ClickHeader(1);  // another column: ascending; the same again: descending
+    Rows byValue = {{L"a", L"v0"}, {L"abc", L"v1"}, {L"9", L"v2"}, {L"10", L"v3"},
+                    {L"B", L"v4"}, {L"00", L"v5"},  {L"0", L"v6"}, {L"100", L"v7"}};
+    EXPECT_EQ(ListRows(hList), byValue);
+    ClickHeader(1);
+    EXPECT_EQ(ListRows(hList), Rows(byValue.rbegin(), byValue.rend()));
+    ClickHeader(0);
+    EXPECT_EQ(ListRows(hList), kLevelsSorted);
+}
+
+TEST_F(PageTest, InsertTrimsReplacesByKeyIgnoringCaseAndAppends) {
+    Show(kAliases);
+    Select({1});  // LINE; the selection plays no part in Insert
+    SetEdits(L"  line ", L"  PLACE SMARTLINE ");
+    Press(IDC_INSERT);
+    EXPECT_EQ(Text(IDC_EDIT1) + L"|" + Text(IDC_EDIT2), L"line|PLACE SMARTLINE");
+    // The LINE row is replaced in place by a new, unselected line row.
+    EXPECT_EQ(ListRows(hList), (Rows{{L"ARC", L"PLACE ARC"}, {L"line", L"PLACE SMARTLINE"}, {L"ZOOM", L"ZOOM IN"}}));
+    EXPECT_EQ(::SendMessageW(hList, LVM_GETSELECTEDCOUNT, 0, 0), 0);
+    SetEdits(L"MOVE", L"");  // appended, unsorted, with an empty value
+    Press(IDC_INSERT);
+    SetEdits(L"   ", L"ignored");  // blanks alone enable Insert but store nothing
+    EXPECT_TRUE(Enabled(IDC_INSERT));
+    Press(IDC_INSERT);
+    EXPECT_EQ(Text(IDC_EDIT1), L"");
+    EXPECT_FALSE(Enabled(IDC_INSERT));
+    EXPECT_EQ(ListRows(hList).back(), std::make_pair(std::wstring(L"MOVE"), std::wstring(L"")));
+
+    // The table keeps both case variants (one row shows them).
+    EXPECT_EQ(Section(SaveAndRead(), "Aliases"), "[Aliases]\r\nARC = PLACE ARC\r\nLINE = PLACE LINE\r\nMOVE = \r\n"
+                                                 "ZOOM = ZOOM IN\r\nline = PLACE SMARTLINE\r\n\r\n");
+}
+
+TEST_F(PageTest, SelectionFillsInputsAndDrivesTheButtons) {
+    Show(kAliases);
+    EXPECT_FALSE(Enabled(IDC_DELETE));
+    driver::Type(Item(IDC_EDIT2), L"x");  // only the first input decides Insert
+    EXPECT_FALSE(Enabled(IDC_INSERT));
+    Select({1});
+    EXPECT_EQ(Text(IDC_EDIT1) + L"|" + Text(IDC_EDIT2), L"LINE|PLACE LINE");
+    EXPECT_TRUE(Enabled(IDC_DELETE));
+    EXPECT_TRUE(Enabled(IDC_INSERT));
+    Select({2, 0});  // several rows: the first selected one
+    EXPECT_EQ(Text(IDC_EDIT1), L"ARC");
+    Select({0});
+    Select({});  // none: the inputs keep their texts
+    EXPECT_EQ(Text(IDC_EDIT1), L"ARC");
+    EXPECT_FALSE(Enabled(IDC_DELETE));
+    // Deleting a row is a change: Cancel asks.
+    Select({0});
+    Press(IDC_DELETE);
+    EXPECT_TRUE(CancelAsks());
+}
+
+TEST_F(PageTest, DeleteOneRowOrAskForSeveral) {
+    Show(kLevels);
+    Select({2});  // "9": no question, the others keep their order
+    Press(IDC_DELETE);
+    EXPECT_FALSE(driver::WaitForMessageBox(hSheet, 300).hWnd);
+    Rows expected = kLevelsSorted;
+    expected.erase(expected.begin() + 2);
+    EXPECT_EQ(ListRows(hList), expected);
+    EXPECT_FALSE(Enabled(IDC_DELETE));
+
+    Select({0, 3, 5});  // "0", "100", "a"
+    for (int answer : {IDNO, IDYES}) {
+        driver::Click(Item(IDC_DELETE));
+        auto box = driver::WaitForMessageBox(hSheet);
+        ASSERT_TRUE(box.hWnd);
+        EXPECT_EQ(box.caption, L"Commands Mapping");
+        EXPECT_EQ(box.text, L"This will delete 3 items from the list.\nDo you want to continue with this operation?");
+        driver::Answer(box, answer);
+        driver::Settle(hSheet);
+        EXPECT_EQ(ListRows(hList).size(), answer == IDNO ? 7u : 4u);
+    }
+    EXPECT_EQ(ListRows(hList), (Rows{{L"00", L"v5"}, {L"10", L"v3"}, {L"B", L"v4"}, {L"abc", L"v1"}}));
+    EXPECT_EQ(Section(SaveAndRead(), "Levels"), "[Levels]\r\n00 = v5\r\n10 = v3\r\nB = v4\r\nabc = v1\r\n\r\n");
+}
+
+TEST_F(PageTest, ColorsAndWeightsChooseFromFixedLists) {
+    Show(kColors);
+    EXPECT_EQ(ComboItems(Item(IDC_COMBO1)), Wide(FixedValueLists::MicroStationColors()));
+    EXPECT_EQ(ComboItems(Item(IDC_COMBO2)), Wide(FixedValueLists::AutoCadColors()));
+    EXPECT_EQ(Chosen(IDC_COMBO1) + L"|" + Chosen(IDC_COMBO2), L"ByLevel|ByLayer");
+    EXPECT_TRUE(Enabled(IDC_INSERT));
+    Press(IDC_INSERT);  // the first entries as the page opens
+    Choose(IDC_COMBO1, L"BG");
+    Choose(IDC_COMBO2, L"255");
+    Press(IDC_INSERT);
+    // An imported text in no list selects the first entry; "3" is found.
+    Select({1});
+    ASSERT_EQ(CellText(hList, 1, 0), L"red");
+    EXPECT_EQ(Chosen(IDC_COMBO1) + L"|" + Chosen(IDC_COMBO2), L"ByLevel|1");
+    Select({0});
+    EXPECT_EQ(Chosen(IDC_COMBO1), L"3");
+
+    Show(kWeights);
+    EXPECT_EQ(ComboItems(Item(IDC_COMBO1)), Wide(FixedValueLists::MicroStationWeights()));
+    EXPECT_EQ(ComboItems(Item(IDC_COMBO2)), Wide(FixedValueLists::AutoCadWeights()));
+    Select({0});  // "2" -> "0.25", not a weight of the list
+    EXPECT_EQ(Chosen(IDC_COMBO1) + L"|" + Chosen(IDC_COMBO2), L"2|ByLayer");
+    Choose(IDC_COMBO1, L"31");
+    Choose(IDC_COMBO2, L"Default");
+    Press(IDC_INSERT);
+
+    std::string saved = SaveAndRead();
+    EXPECT_EQ(Section(saved, "Colors"), "[Colors]\r\n3 = 3\r\nBG = 255\r\nByLevel = ByLayer\r\nred = 1\r\n\r\n");
+    EXPECT_EQ(Section(saved, "Weights"), "[Weights]\r\n2 = 0.25\r\n31 = Default\r\n\r\n");
+}
+
+TEST_F(PageTest, ControlsShowTheirHelpTexts) {
+    struct Expected {
+        Tab tab;
+        int control;
+        const wchar_t* description;
+    };
+    // Enabled controls only: a disabled button cannot take the focus.
+    const Expected expected[] = {
+        {kAliases, IDC_EDIT1, L"Defines one or more synonyms or aliases for the active MicroStation Command."},
+        {kAliases, IDC_EDIT2, L"Defines the original MicroStation Command."},
+        {kCells, IDC_EDIT1, L"Defines the MicroStation Cell Name."},
+        {kLevels, IDC_EDIT2, L"Defines the AutoCAD Layer Name."},
+        {kColors, IDC_COMBO1, L"Defines the active MicroStation Color."},
+        {kWeights, IDC_COMBO2, L"Defines the active AutoCAD Line Weight."},
+    };
+    HWND hDescription = driver::DescriptionEdit(hSheet);
+    for (const Expected& e : expected) {
+        Show(e.tab);
+        driver::Focus(Item(e.control));
+        EXPECT_EQ(driver::Text(hDescription), e.description) << "tab " << e.tab << " control " << e.control;
+    }
+}
