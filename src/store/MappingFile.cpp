@@ -33,6 +33,13 @@ std::string_view TrimBytes(std::string_view text) {
     return text;
 }
 
+// The bytes as characters of the same codes: one allocation, no zero fill
+// before the copy.
+CString FromBytes(std::string_view bytes) {
+    const auto* first = reinterpret_cast<const unsigned char*>(bytes.data());
+    return CString(std::u16string(first, first + bytes.size()));
+}
+
 // The kind whose section key equals name in any letter case, or kNoSection.
 int FindSection(std::string_view name) {
     for (int kind = 0; kind < MappingKindCount; ++kind) {
@@ -80,8 +87,8 @@ void MappingFile::ReadFromBytes(std::string_view bytes, const MappingTables& tab
             return;
         if (section == kNoSection || !tables[size_t(section)])
             return;
-        tables[size_t(section)]->SetPair(CString::FromLatin1(TrimBytes(t.substr(0, equals))),
-                                         CString::FromLatin1(TrimBytes(t.substr(equals + 1))));
+        tables[size_t(section)]->SetPair(FromBytes(TrimBytes(t.substr(0, equals))),
+                                         FromBytes(TrimBytes(t.substr(equals + 1))));
     });
 }
 

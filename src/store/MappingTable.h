@@ -4,12 +4,22 @@
 #pragma once
 
 #include "framework/CString.h"
+#include "store/KeyOrder.h"
+#include "store/NodePool.h"
 
 #include <map>
+#include <memory>
 #include <utility>
 
 class MappingTable {
 public:
+    MappingTable();
+    MappingTable(const MappingTable& other);
+    MappingTable(MappingTable&& other);
+    MappingTable& operator=(const MappingTable& other);
+    MappingTable& operator=(MappingTable&& other) noexcept;
+    ~MappingTable();
+
     // Inserts the pair or replaces the value of an equal key. True when the
     // table changed: a new key, or a value that differs by Compare.
     bool SetPair(const CString& key, const CString& value);
@@ -18,7 +28,7 @@ public:
     // The stored value, or "" when the key is absent.
     CString GetValue(const CString& key) const;
     void RemovePair(const CString& key);
-    void ClearPairs() { m_pairs.clear(); }
+    void ClearPairs();
     int GetCount() const { return int(m_pairs.size()); }
     bool IsEmpty() const { return m_pairs.empty(); }
 
@@ -26,9 +36,15 @@ public:
     auto begin() const { return m_pairs.begin(); }
     auto end() const { return m_pairs.end(); }
 
+    void swap(MappingTable& other) noexcept;
+
 private:
+    using Pairs = std::map<CString, CString, KeyOrder::Less, NodePoolAllocator<std::pair<const CString, CString>>>;
+
     template <typename Key, typename Value>
     bool Store(Key&& key, Value&& value);
 
-    std::map<CString, CString, CStringLess> m_pairs;
+    // Declared before the map: the nodes go back to the pool before it goes.
+    std::unique_ptr<NodePool> m_pool;
+    Pairs m_pairs;
 };

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <utility>
 #include <vector>
 
 TEST(MappingTable, SetPairReportsOnlyRealChanges) {
@@ -30,4 +33,72 @@ TEST(MappingTable, KeysAreCaseSensitiveAndIterateInOrdinalOrder) {
     EXPECT_EQ(keys, (std::vector<CString>{u"A", u"B", u"_", u"a", u"b", u"c", u"\u00e9"}));
     EXPECT_EQ(table.GetValue(u"a"), CString(u"w"));
     EXPECT_EQ(table.GetValue(u"A"), CString(u"v"));
+}
+
+TEST(MappingTable, KeyOrderAgreesWithCompare) {
+    // Differences before, at and after each four-unit step, prefixes, and
+    // code units whose top bit is set.
+    std::vector<CString> keys = {u"", u"a", u"ab", u"abcd", u"abcde", u"abcdefgh", u"abcdefgi", u"abcdefghi",
+                                 u"abcdXfgh", u"abcdefgH", u"Level_000012345", u"Level_000012346",
+                                 u"Level_00001234", u"\u00ff", u"\u0100", u"\u7fff", u"\u8000", u"\uffff",
+                                 u"abcd\uffff", u"abcd\u0001", u"\xd800\xdc00", u"\ue000"};
+    auto sign = [](int value) { return (value > 0) - (value < 0); };
+    for (const CString& a : keys)
+        for (const CString& b : keys)
+            EXPECT_EQ(sign(KeyOrder::Compare(a.View(), b.View())), a.Compare(b))
+                << a.ToUtf8() << " vs " << b.ToUtf8();
+}
+
+TEST(MappingTable, StaysConsistentThroughCopiesMovesClearsAndRemovals) {
+    // Enough keys, in a scrambled order, to fill several blocks of nodes.
+    std::map<std::u16string, std::u16string> expected;
+    MappingTable table;
+    auto fill = [&](int count, int salt) {
+        for (int i = 0; i < count; ++i) {
+            std::u16string key = CString::FromLatin1("key " + std::to_string((i * 7919 + salt) % count)).Str();
+            std::u16string value = CString::FromLatin1(std::to_string(i + salt)).Str();
+            expected[key] = value;
+            table.SetPair(CString(key), CString(value));
+        }
+    };
+    auto same = [&](const MappingTable& t) {
+        std::map<std::u16string, std::u16string> actual;
+        for (const auto& [key, value] : t)
+            actual.emplace(key.Str(), value.Str());
+        return actual == expected && t.GetCount() == int(expected.size());
+    };
+
+    fill(5000, 1);
+    for (int i = 0; i < 5000; i += 3) {
+        CString key = CString::FromLatin1("key " + std::to_string(i));
+        table.RemovePair(key);
+        expected.erase(key.Str());
+    }
+    fill(2000, 11);  // reuses the nodes the removals freed
+    EXPECT_TRUE(same(table));
+
+    MappingTable copy = table;
+    copy.SetPair(u"key 1", u"changed in the copy");
+    MappingTable moved = std::move(copy);
+    EXPECT_TRUE(same(table));
+    EXPECT_EQ(moved.GetValue(u"key 1"), CString(u"changed in the copy"));
+    EXPECT_TRUE(copy.IsEmpty());
+    copy.SetPair(u"after the move", u"x");
+    EXPECT_EQ(copy.GetCount(), 1);
+
+    // Cleared and filled again, smaller then larger than before.
+    table.ClearPairs();
+    expected.clear();
+    EXPECT_TRUE(table.IsEmpty());
+    fill(100, 3);
+    EXPECT_TRUE(same(table));
+    table.ClearPairs();
+    expected.clear();
+    fill(20000, 5);
+    EXPECT_TRUE(same(table));
+
+    moved = table;
+    EXPECT_TRUE(same(moved));
+    table = std::move(moved);
+    EXPECT_TRUE(same(table));
 }
