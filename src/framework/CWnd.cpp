@@ -3,11 +3,19 @@
 #include <cwchar>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <unordered_map>
 
 namespace {
 
 // The property that ties a window to its permanent CWnd.
 const wchar_t kObjectProperty[] = L"Varnel.CWnd";
+
+// The permanent objects by window, the same as the property says: every
+// routed message looks its object up, and here that costs no round trip to
+// the window server (under Wine each GetPropW is one).
+std::mutex g_objectsMutex;
+std::unordered_map<HWND, CWnd*> g_objects;
 
 // The object whose window CreateEx is creating; the first message of a window
 // of one of our own classes attaches it.
@@ -23,6 +31,8 @@ public:
     static void Attach(CWnd* pWnd, HWND hWnd) {
         pWnd->m_hWnd = hWnd;
         ::SetPropW(hWnd, kObjectProperty, pWnd);
+        std::lock_guard<std::mutex> lock(g_objectsMutex);
+        g_objects[hWnd] = pWnd;
     }
     // Forgets the window: after its last message, or when the object dies first.
     static void Detach(CWnd* pWnd, bool restoreProcedure) {
@@ -30,6 +40,10 @@ public:
         if (restoreProcedure && pWnd->m_pfnSuper)
             ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, LONG_PTR(pWnd->m_pfnSuper));
         ::RemovePropW(hWnd, kObjectProperty);
+        {
+            std::lock_guard<std::mutex> lock(g_objectsMutex);
+            g_objects.erase(hWnd);
+        }
         pWnd->m_hWnd = nullptr;
         pWnd->m_pfnSuper = nullptr;
     }
@@ -81,7 +95,9 @@ HWND CWnd::GetSafeHwnd() const {
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
     if (!hWnd)
         return nullptr;
-    return static_cast<CWnd*>(::GetPropW(hWnd, kObjectProperty));
+    std::lock_guard<std::mutex> lock(g_objectsMutex);
+    auto found = g_objects.find(hWnd);
+    return found == g_objects.end() ? nullptr : found->second;
 }
 
 CWnd* CWnd::FromHandle(HWND hWnd) {

@@ -7,6 +7,7 @@
 #include "store/MappingPair.h"
 #include "store/MappingTable.h"
 
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -24,7 +25,8 @@ int ParseNumber(const CString& strText, BOOL* pbNumeric);
 // sort negates the result. A null row gives -1 whatever the direction.
 int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nColumn, BOOL bAscending);
 
-using TableEntry = std::pair<const CString, CString>;
+// A table's (key, value) entry, as iterating the table yields it.
+using TableEntry = std::iter_value_t<decltype(std::declval<const MappingTable&>().begin())>;
 
 // The rows the table shows, in table order: keys equal ignoring ASCII case
 // share one row, at the position of the first such key, showing the last
