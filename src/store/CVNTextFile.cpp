@@ -75,14 +75,13 @@ BOOL CVNTextFile::ReadText(CString& path, CString& text) {
 }
 
 BOOL CVNTextFile::EncodeLines(const CStringArray& lines, std::string& bytes) {
-    std::string out;
-    TextLines::Encoder encoder(out);
+    TextLines::Encoder encoder;
     int lineNumber = 0;
     try {
         size_t size = 0;
         for (const CString& line : lines)
             size += size_t(line.GetLength() + m_strLineEnd.GetLength());
-        out.reserve(size + size / 16);
+        encoder.Reserve(size + size / 16);
         for (const CString& line : lines) {
             ++lineNumber;
             if (!encoder.Append(line.View()) || !encoder.Append(m_strLineEnd.View())) {
@@ -94,7 +93,7 @@ BOOL CVNTextFile::EncodeLines(const CStringArray& lines, std::string& bytes) {
         m_strError = u"There is not enough memory to save the file.";
         return FALSE;
     }
-    bytes = std::move(out);
+    bytes = encoder.Take();
     return TRUE;
 }
 

@@ -24,13 +24,16 @@ void EmitSection(const CString& name, const MappingTable* table, Emit&& emit) {
     emit();
 }
 
-std::string_view TrimBytes(std::string_view text) {
+// Inline and over pointers: it runs three times on every line of the file.
+inline std::string_view TrimBytes(std::string_view text) {
     auto blank = [](char ch) { return IsCWhiteSpace(char16_t(static_cast<unsigned char>(ch))); };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
-    return text;
+    const char* first = text.data();
+    const char* last = first + text.size();
+    while (first != last && blank(*first))
+        ++first;
+    while (last != first && blank(last[-1]))
+        --last;
+    return std::string_view(first, size_t(last - first));
 }
 
 // The bytes as characters of the same codes: one allocation, no zero fill
@@ -154,7 +157,7 @@ BOOL MappingFile::Write(CVNTextFile* pFile, CString path, const MappingTables& t
     // character above 255 stops the save here.
     std::string bytes;
     try {
-        TextLines::Encoder encoder(bytes);
+        TextLines::Encoder encoder;
         int lineNumber = 0;
         bool encoded = true;
         for (int kind = 0; kind < MappingKindCount && encoded; ++kind) {
@@ -169,6 +172,7 @@ BOOL MappingFile::Write(CVNTextFile* pFile, CString path, const MappingTables& t
         }
         if (!encoded)
             return FALSE;
+        bytes = encoder.Take();
     } catch (const std::bad_alloc&) {
         pFile->m_strError = u"There is not enough memory to save the mapping file.";
         return FALSE;

@@ -31,17 +31,23 @@ void ForEachLine(std::string_view bytes, Visit&& visit) {
 
 namespace TextLines {
 
-// Appends characters to 8-bit bytes: each character becomes the byte of its
+// Encodes characters as 8-bit bytes: each character becomes the byte of its
 // code and every LF becomes CR LF. A character above 255 cannot be held:
-// Append then adds nothing, returns false and keeps the character.
+// Append then adds nothing, returns false and keeps the character. The
+// buffer grows by doubling and is zero-filled only when it grows, so small
+// pieces cost a copy each and nothing more.
 class Encoder {
 public:
-    explicit Encoder(std::string& out) : m_out(out) {}
+    // Room for about size bytes before the first growth.
+    void Reserve(size_t size) {
+        if (size > m_out.size())
+            m_out.resize(size);
+    }
 
     bool Append(std::u16string_view text) {
-        size_t start = m_out.size();
-        m_out.resize(start + text.size());
-        char* p = m_out.data() + start;
+        if (text.size() > m_out.size() - m_used)
+            Grow(text.size());
+        char* p = m_out.data() + m_used;
         char16_t all = 0;
         bool lineFeed = false;
         for (size_t i = 0; i < text.size(); ++i) {  // straight copy, vectorised
@@ -49,26 +55,49 @@ public:
             lineFeed |= text[i] == u'\n';
             p[i] = char(text[i]);
         }
-        if (all <= 0xFF && !lineFeed)
+        if (all <= 0xFF && !lineFeed) {
+            m_used += text.size();
             return true;
-        m_out.resize(start);
-        for (char16_t ch : text) {
-            if (ch > 0xFF) {
-                m_out.resize(start);
-                m_badChar = ch;
-                return false;
-            }
-            if (ch == u'\n')
-                m_out += '\r';
-            m_out += char(ch);
         }
-        return true;
+        return AppendSlowly(text);
     }
 
     char16_t BadChar() const { return m_badChar; }
 
+    // The bytes appended so far; the encoder is empty afterwards.
+    std::string Take() {
+        m_out.resize(m_used);
+        m_used = 0;
+        return std::move(m_out);
+    }
+
 private:
-    std::string& m_out;
+    void Grow(size_t more) {
+        size_t doubled = m_out.size() * 2;
+        m_out.resize(doubled > m_used + more ? doubled : m_used + more + 64);
+    }
+
+    // Character by character: line feeds widen to CR LF, and a character
+    // above 255 undoes the piece.
+    bool AppendSlowly(std::u16string_view text) {
+        size_t start = m_used;
+        for (char16_t ch : text) {
+            if (ch > 0xFF) {
+                m_used = start;
+                m_badChar = ch;
+                return false;
+            }
+            if (m_out.size() - m_used < 2)
+                Grow(2);
+            if (ch == u'\n')
+                m_out[m_used++] = '\r';
+            m_out[m_used++] = char(ch);
+        }
+        return true;
+    }
+
+    std::string m_out;
+    size_t m_used = 0;
     char16_t m_badChar = 0;
 };
 

@@ -1,6 +1,7 @@
 #include "StoreTestSupport.h"
 
 #include "store/CVNTextFile.h"
+#include "store/TextLines.h"
 
 namespace {
 
@@ -104,4 +105,22 @@ TEST_F(TextFileTest, EmptyPathAsksForOne) {
 
     EXPECT_EQ(chooser.GetFilter(), CString(u"mapping-files (*.mapping)|*.mapping|All Files (*.*)|*.*||"));
     EXPECT_TRUE(CVNTextFile(u"", u"\n").GetFilter().IsEmpty());
+}
+
+TEST(TextLines, EncoderGrowsAcrossPiecesAndUndoesAPieceItCannotHold) {
+    TextLines::Encoder encoder;
+    std::u16string lineFeeds(1000, u'\n');
+    std::u16string plain(3000, u'\u00e9');
+    EXPECT_TRUE(encoder.Append(u"a"));
+    EXPECT_TRUE(encoder.Append(lineFeeds));  // each LF widens to two bytes
+    EXPECT_TRUE(encoder.Append(plain));
+    EXPECT_FALSE(encoder.Append(plain + u"\n\u0100"));
+    EXPECT_EQ(encoder.BadChar(), u'\u0100');
+    EXPECT_TRUE(encoder.Append(u"z"));
+    std::string expected = "a";
+    for (int i = 0; i < 1000; ++i)
+        expected += "\r\n";
+    expected += std::string(3000, '\xE9') + "z";
+    EXPECT_EQ(encoder.Take(), expected);
+    EXPECT_EQ(encoder.Take(), "");
 }
