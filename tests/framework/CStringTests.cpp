@@ -22,17 +22,13 @@ TEST(CStringCompare, NoCaseFoldsAsciiLettersOnly) {
 TEST(CStringTrim, RemovesCLocaleWhiteSpaceOnly) {
     CString s(u" \t\r\n\v\f key = value \r\n");
     EXPECT_EQ(s.Trim(), CString(u"key = value"));
-    CString nbsp(u"\u00a0x\u00a0");
-    EXPECT_EQ(nbsp.Trim().GetLength(), 3);
-    CString blanks(u"   ");
-    EXPECT_TRUE(blanks.Trim().IsEmpty());
+    EXPECT_EQ(CString(u"\u00a0x\u00a0").Trim().GetLength(), 3);
+    EXPECT_TRUE(CString(u"   ").Trim().IsEmpty());
 }
 
 TEST(CStringTrim, GivenCharactersFromBothEnds) {
-    CString s(u"ac14,62ac");
-    EXPECT_EQ(s.Trim(u"ac"), CString(u"14,62"));
-    CString all(u"caca");
-    EXPECT_TRUE(all.Trim(u"ac").IsEmpty());
+    EXPECT_EQ(CString(u"ac14,62ac").Trim(u"ac"), CString(u"14,62"));
+    EXPECT_TRUE(CString(u"caca").Trim(u"ac").IsEmpty());
 }
 
 TEST(CStringSubstrings, FindMidLeftRightClampOutOfRange) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace {
 
 // Each character is 8 pixels wide in bold, 7 underlined, 6 in the normal
@@ -12,45 +14,35 @@ public:
     BalloonSize Measure(const CString& text, HelpFont font) override {
         const int charWidth = font == HELP_FONT_BOLD ? 8 : font == HELP_FONT_UNDERLINE ? 7 : 6;
         int lines = 1, longest = 0, current = 0;
-        for (char16_t c : text.View()) {
-            if (c == u'\n') {
-                ++lines;
-                current = 0;
-            } else {
-                longest = std::max(longest, ++current);
-            }
-        }
+        for (char16_t c : text.View())
+            c == u'\n' ? (++lines, current = 0) : (longest = std::max(longest, ++current));
         return {longest * charWidth, lines * m_lineHeight};
     }
     int m_lineHeight;
 };
 
-const BalloonPoint kFarAnchor{1000, 1000};
-
-BalloonLayout Layout(const char16_t* text, BalloonMetrics metrics = {}, BalloonPoint anchor = kFarAnchor) {
+BalloonLayout Layout(const char16_t* text, BalloonMetrics metrics = {}) {
     FakeMeasurer measurer;
-    return CalcBalloonLayout(CString(text), measurer, metrics, anchor);
+    return CalcBalloonLayout(CString(text), measurer, metrics, {1000, 1000});
 }
 
-void ExpectRect(const BalloonRect& rc, int left, int top, int right, int bottom) {
-    EXPECT_EQ(rc.left, left);
-    EXPECT_EQ(rc.top, top);
-    EXPECT_EQ(rc.right, right);
-    EXPECT_EQ(rc.bottom, bottom);
+// Rectangles and points as "left,top,right,bottom" and "x,y", for one-line checks.
+std::string Str(const BalloonRect& rc) {
+    return std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + "," +
+           std::to_string(rc.bottom);
 }
+std::string Str(const BalloonPoint& pt) { return std::to_string(pt.x) + "," + std::to_string(pt.y); }
+std::string Str(const BalloonSize& size) { return std::to_string(size.cx) + "x" + std::to_string(size.cy); }
+
+const char16_t* const kSave = u"<H>Save<D>Saves the changes and closes the window.";
 
 TEST(BalloonLayout, ContentSizeAddsSpacingBelowHeaderTitleAndLinesButNotDescriptions) {
     // Header 4 x 8 wide, 14 + 3 high; description 40 x 6 wide, 14 high.
-    BalloonLayout save = Layout(u"<H>Save<D>Saves the changes and closes the window.");
-    EXPECT_EQ(save.content.cx, 240);
-    EXPECT_EQ(save.content.cy, 17 + 14);
-    ExpectRect(save.body, -12, -10, 252, 41);
-
+    BalloonLayout save = Layout(kSave);
+    EXPECT_EQ(Str(save.content), "240x31");
+    EXPECT_EQ(Str(save.body), "-12,-10,252,41");
     // The title adds its own spacing; a wide header sets the width.
-    BalloonLayout titled = Layout(u"<H>A much longer header text<T>Title<D>Short");
-    EXPECT_EQ(titled.content.cx, 25 * 8);
-    EXPECT_EQ(titled.content.cy, 17 + 17 + 14);
-
+    EXPECT_EQ(Str(Layout(u"<H>A much longer header text<T>Title<D>Short").content), "200x48");
     // Two descriptions stack with no spacing; a line break makes one taller.
     EXPECT_EQ(Layout(u"<D>one<D>two\nlines").content.cy, 14 + 28);
 
@@ -67,35 +59,29 @@ TEST(BalloonLayout, ContentSizeAddsSpacingBelowHeaderTitleAndLinesButNotDescript
 }
 
 TEST(BalloonLayout, EmptyTextGivesTheBareBodyAndTheIconGetsRealRoom) {
-    ExpectRect(Layout(u"no tags at all").body, -12, -10, 12, 10);
-
-    BalloonMetrics iconOnly;
-    iconOnly.bHasIcon = true;  // an icon of unknown size still adds 2 pixels
-    ExpectRect(Layout(u"", iconOnly).body, -12, -10, 14, 10);
-
+    EXPECT_EQ(Str(Layout(u"no tags at all").body), "-12,-10,12,10");
     BalloonMetrics icon;
-    icon.bHasIcon = true;
-    icon.sizeIcon = {32, 32};
+    icon.bHasIcon = true;  // an icon of unknown size still adds 2 pixels
+    EXPECT_EQ(Str(Layout(u"", icon).body), "-12,-10,14,10");
     // The icon's width and 2 pixels go to the right; a short body grows to the
     // icon's height with both margins, a tall one keeps its height.
-    ExpectRect(Layout(u"", icon).body, -12, -10, 12 + 34, -10 + 52);
-    ExpectRect(Layout(u"<H>Save<D>Saves the changes and closes the window.", icon).body, -12, -10, 252 + 34, -10 + 52);
-    ExpectRect(Layout(u"<H>Save<D>Two\nlines", icon).body, -12, -10, 32 + 12 + 34, 17 + 28 + 10);
+    icon.sizeIcon = {32, 32};
+    EXPECT_EQ(Str(Layout(u"", icon).body), "-12,-10,46,42");
+    EXPECT_EQ(Str(Layout(kSave, icon).body), "-12,-10,286,42");
+    EXPECT_EQ(Str(Layout(u"<H>Save<D>Two\nlines", icon).body), "-12,-10,78,55");
 }
 
 TEST(BalloonLayout, SideDependsOnlyOnTheLeftAndTopScreenEdges) {
     // Body 150 x 40: 21 normal characters of a 20-pixel line.
     FakeMeasurer measurer(20);
-    const CString text(u"<D>123456789012345678901");
     auto sides = [&](int x, int y) {
-        BalloonLayout layout = CalcBalloonLayout(text, measurer, BalloonMetrics{}, {x, y});
-        EXPECT_EQ(layout.body.Width(), 150);
-        EXPECT_EQ(layout.body.Height(), 40);
+        BalloonLayout layout = CalcBalloonLayout(CString(u"<D>123456789012345678901"), measurer, {}, {x, y});
+        EXPECT_EQ(Str(BalloonSize{layout.body.Width(), layout.body.Height()}), "150x40");
         return std::make_pair(layout.bStemLeft, layout.bAbove);
     };
-    EXPECT_EQ(sides(100, 30), std::make_pair(true, false));    // opens right and below
-    EXPECT_EQ(sides(400, 300), std::make_pair(false, true));   // opens left and above
-    EXPECT_EQ(sides(162, 50), std::make_pair(true, false));    // w + 12 == x: still right; h + 10 == y: below
+    EXPECT_EQ(sides(100, 30), std::make_pair(true, false));   // opens right and below
+    EXPECT_EQ(sides(400, 300), std::make_pair(false, true));  // opens left and above
+    EXPECT_EQ(sides(162, 50), std::make_pair(true, false));   // w + 12 == x: still right; h + 10 == y: below
     EXPECT_EQ(sides(163, 51), std::make_pair(false, true));
 }
 
@@ -104,26 +90,21 @@ TEST(BalloonOutline, FirstShapeBitWinsAndOnlyTheBalloonGrowsForItsStem) {
     EXPECT_EQ(ShapeOfStyle(VNTT_ROUNDRECT | VNTT_RECT), BALLOON_SHAPE_ROUNDRECT);
     EXPECT_EQ(ShapeOfStyle(VNTT_RECT | 8), BALLOON_SHAPE_RECT);
     EXPECT_EQ(ShapeOfStyle(8), BALLOON_SHAPE_NONE);
-
     for (BalloonShape shape : {BALLOON_SHAPE_ROUNDRECT, BALLOON_SHAPE_RECT}) {
         BalloonOutline box = BuildOutline(shape, 100, 50, true, true);
-        EXPECT_EQ(box.window.cx, 100);
-        EXPECT_EQ(box.window.cy, 50);
+        EXPECT_EQ(Str(box.window), "100x50");
         EXPECT_FALSE(box.bHasStem);
+        EXPECT_EQ(box.corner.cx == 0, shape == BALLOON_SHAPE_RECT);
     }
-    EXPECT_EQ(BuildOutline(BALLOON_SHAPE_RECT, 100, 50, true, true).corner.cx, 0);
-
     // Below the anchor the stem is on top and the body starts 25 pixels down;
     // above it the body starts at the top and the stem hangs below.
     BalloonOutline below = BuildOutline(BALLOON_SHAPE_BALLOON, 100, 50, true, false);
-    EXPECT_EQ(below.window.cy, 75);
-    ExpectRect(below.body, 0, 25, 100, 75);
-    EXPECT_EQ(below.stem[1].x, 12);
-    EXPECT_EQ(below.stem[1].y, 10);
+    EXPECT_EQ(Str(below.window), "100x75");
+    EXPECT_EQ(Str(below.body), "0,25,100,75");
+    EXPECT_EQ(Str(below.stem[1]), "12,10");
     BalloonOutline above = BuildOutline(BALLOON_SHAPE_BALLOON, 100, 50, false, true);
-    ExpectRect(above.body, 0, 0, 100, 50);
-    EXPECT_EQ(above.stem[1].x, 88);
-    EXPECT_EQ(above.stem[1].y, 65);
+    EXPECT_EQ(Str(above.body), "0,0,100,50");
+    EXPECT_EQ(Str(above.stem[1]), "88,65");
     EXPECT_EQ(above.stem[2].x, 63);  // the base runs inward
 }
 
@@ -132,21 +113,15 @@ TEST(BalloonPlacement, StemTipLandsOnTheAnchor) {
     for (bool bStemLeft : {true, false}) {
         for (bool bAbove : {true, false}) {
             BalloonOutline outline = BuildBalloonOutline(180, 60, bStemLeft, bAbove);
-            BalloonPoint corner =
-                PlaceBalloonWindow(BALLOON_SHAPE_BALLOON, anchor, outline.window, bStemLeft, bAbove);
-            EXPECT_EQ(corner.x + outline.stem[1].x, anchor.x) << bStemLeft << bAbove;
-            EXPECT_EQ(corner.y + outline.stem[1].y, anchor.y) << bStemLeft << bAbove;
+            BalloonPoint corner = PlaceBalloonWindow(BALLOON_SHAPE_BALLOON, anchor, outline.window, bStemLeft, bAbove);
+            EXPECT_EQ(Str(BalloonPoint{corner.x + outline.stem[1].x, corner.y + outline.stem[1].y}), "500,400");
             // Below: top edge 10 above the anchor; above: bottom edge 10 below.
-            if (bAbove)
-                EXPECT_EQ(corner.y + outline.window.cy, anchor.y + 10);
-            else
-                EXPECT_EQ(corner.y, anchor.y - 10);
+            EXPECT_EQ(bAbove ? corner.y + outline.window.cy : corner.y, bAbove ? 410 : 390);
         }
     }
     // A box lies just above the anchor, or 10 pixels below it.
     EXPECT_EQ(PlaceBalloonWindow(BALLOON_SHAPE_RECT, anchor, {180, 60}, true, true).y, 340);
-    EXPECT_EQ(PlaceBalloonWindow(BALLOON_SHAPE_ROUNDRECT, anchor, {180, 60}, false, false).y, 410);
-    EXPECT_EQ(PlaceBalloonWindow(BALLOON_SHAPE_ROUNDRECT, anchor, {180, 60}, false, false).x, 332);
+    EXPECT_EQ(Str(PlaceBalloonWindow(BALLOON_SHAPE_ROUNDRECT, anchor, {180, 60}, false, false)), "332,410");
 }
 
 TEST(BalloonPaint, SectionsStackFromTheMarginInReadingOrder) {
@@ -158,8 +133,9 @@ TEST(BalloonPaint, SectionsStackFromTheMarginInReadingOrder) {
     // Header: bold, colour 0, at the margin below the stem; then spacing.
     EXPECT_EQ(below.items[0].font, HELP_FONT_BOLD);
     EXPECT_EQ(below.items[0].nColour, 0);
-    ExpectRect(below.items[0].rc, 12, 35, 200, 145);
-    // "<S>": underlined, colour 2, no spacing after it.
+    EXPECT_EQ(Str(below.items[0].rc), "12,35,200,145");
+    EXPECT_EQ(below.ptIcon.y, 35);
+    // "<S>": colour 2, no spacing after it.
     EXPECT_EQ(below.items[1].nColour, 2);
     EXPECT_EQ(below.items[1].rc.top, 35 + 17);
     // Descriptions: normal, colour 1, DT_VCENTER, each followed by spacing.
@@ -169,17 +145,13 @@ TEST(BalloonPaint, SectionsStackFromTheMarginInReadingOrder) {
     EXPECT_EQ(below.items[2].rc.top, 35 + 17 + 14);
     EXPECT_EQ(below.items[3].text, u"second\nhalf");
     EXPECT_EQ(below.items[3].rc.top, 35 + 17 + 14 + 17);
-    EXPECT_EQ(below.ptIcon.y, 35);
-
     // Above the anchor the body starts at the window's top; the icon pushes
     // the text right past its width.
     metrics.bHasIcon = true;
     metrics.sizeIcon = {32, 32};
     BalloonPaintPlan above = PlanBalloonPaint(text, measurer, metrics, BALLOON_SHAPE_BALLOON, true, {0, 0, 200, 120});
-    ExpectRect(above.items[0].rc, 12 + 34, 10, 200, 120);
-    EXPECT_EQ(above.ptIcon.x, 10);
-    EXPECT_EQ(above.ptIcon.y, 10);
-    EXPECT_GT(above.items[0].rc.left, above.ptIcon.x + metrics.sizeIcon.cx);
+    EXPECT_EQ(Str(above.items[0].rc), "46,10,200,120");
+    EXPECT_EQ(Str(above.ptIcon), "10,10");
 }
 
 }  // namespace

@@ -18,7 +18,6 @@ TEST(ToolRegistry, RegisteringAgainReplacesOnlyTheText) {
     EXPECT_EQ(registry.Find(42)->text, u"second");
     EXPECT_EQ(registry.Find(42)->rect, 7);
     EXPECT_EQ(registry.Find(43), nullptr);
-
     // Handles that differ only above bit 31 are different tools.
     registry.AddTool(0x100000000ull + 42, CString(u"high"));
     EXPECT_EQ(registry.GetCount(), 2);

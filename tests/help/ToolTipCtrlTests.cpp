@@ -1,5 +1,6 @@
 // The help control on real windows, with the string table linked into this
-// executable (the resource module of the framework code).
+// executable: registration, texts, the balloon's shape and position, and
+// the hover, leave and click behaviour driven with the real cursor.
 #include "help/CVNToolTipCtrl.h"
 
 #include "resource.h"
@@ -8,89 +9,174 @@
 
 namespace {
 
-// A top-level window with two child buttons, destroyed with the fixture.
+// Dispatches this thread's messages until `done` holds or `ms` pass.
+template <typename Condition>
+bool PumpUntil(Condition done, int ms) {
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < DWORD(ms); ::Sleep(5)) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ::DispatchMessageW(&msg);
+        if (done())
+            return true;
+    }
+    return done();
+}
+
+// A visible top-level window with Save and Cancel buttons; the fixture's
+// balloon is created for it and knows the Save button.
 class ToolTipCtrlTest : public testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(m_parent.CreateEx(0, L"STATIC", L"parent", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr));
-        ASSERT_TRUE(m_save.CreateEx(0, L"BUTTON", L"&Save", WS_CHILD, 0, 0, 50, 20, m_parent.m_hWnd, HMENU(IDOK)));
-        ASSERT_TRUE(m_cancel.CreateEx(0, L"BUTTON", L"Cancel", WS_CHILD, 60, 0, 50, 20, m_parent.m_hWnd,
+        ASSERT_TRUE(m_parent.CreateEx(0, L"STATIC", L"p", WS_POPUP | WS_VISIBLE, 100, 100, 300, 100, nullptr, nullptr));
+        ASSERT_TRUE(m_save.CreateEx(0, L"BUTTON", L"&Save", WS_CHILD | WS_VISIBLE, 10, 10, 80, 24, m_parent.m_hWnd,
+                                    HMENU(IDOK)));
+        ASSERT_TRUE(m_cancel.CreateEx(0, L"BUTTON", L"Cancel", WS_CHILD, 100, 10, 80, 24, m_parent.m_hWnd,
                                       HMENU(IDCANCEL)));
+        ASSERT_TRUE(m_help.Create(&m_parent, VNTT_BALLOON, 8, nullptr));
+        m_help.AddTool(&m_save, IDS_HELP_SAVE, IDI_VARNEL);
     }
-    void TearDown() override { m_parent.DestroyWindow(); }
+    void TearDown() override {
+        m_help.DestroyWindow();
+        m_parent.DestroyWindow();
+    }
+    RECT Rect(HWND hWnd) const {
+        RECT rc;
+        ::GetWindowRect(hWnd, &rc);
+        return rc;
+    }
+    // A mouse move at ptScreen over hWnd, as the dialog's loop passes it on.
+    void RelayMouseMove(HWND hWnd, POINT ptScreen) {
+        ASSERT_TRUE(::SetCursorPos(ptScreen.x, ptScreen.y));
+        MSG msg{hWnd, WM_MOUSEMOVE, 0, 0, ::GetTickCount(), ptScreen};
+        m_help.RelayEvent(&msg);
+    }
 
     CWnd m_parent, m_save, m_cancel;
+    CVNToolTipCtrl m_help;
 };
 
 TEST_F(ToolTipCtrlTest, CreateMakesAHiddenOwnedToolWindowOnlyForAParent) {
     CVNToolTipCtrl help;
     EXPECT_FALSE(help.Create(nullptr, VNTT_BALLOON, 8, nullptr));
     EXPECT_EQ(help.GetSafeHwnd(), nullptr);
-
-    ASSERT_TRUE(help.Create(&m_parent, VNTT_BALLOON, 8, nullptr));
-    HWND hWnd = help.GetSafeHwnd();
-    ASSERT_NE(hWnd, nullptr);
+    HWND hWnd = m_help.GetSafeHwnd();
     EXPECT_FALSE(::IsWindowVisible(hWnd));
     EXPECT_EQ(::GetWindow(hWnd, GW_OWNER), m_parent.m_hWnd);
     EXPECT_TRUE(::GetWindowLongPtrW(hWnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
     EXPECT_TRUE(::GetWindowLongPtrW(hWnd, GWL_STYLE) & WS_POPUP);
-    help.Hide();
-    EXPECT_FALSE(::IsWindowVisible(hWnd));
-    EXPECT_TRUE(help.DestroyWindow());
-    EXPECT_EQ(help.GetSafeHwnd(), nullptr);
-
     // A parent object whose window does not exist yet gives an unowned popup.
     CWnd notYetShown;
-    CVNToolTipCtrl unowned;
-    ASSERT_TRUE(unowned.Create(&notYetShown, VNTT_BALLOON, 8, nullptr));
-    EXPECT_EQ(::GetWindow(unowned.GetSafeHwnd(), GW_OWNER), nullptr);
+    ASSERT_TRUE(help.Create(&notYetShown, VNTT_BALLOON, 8, nullptr));
+    EXPECT_EQ(::GetWindow(help.GetSafeHwnd(), GW_OWNER), nullptr);
+    EXPECT_TRUE(help.DestroyWindow());
+    EXPECT_EQ(help.GetSafeHwnd(), nullptr);
 }
 
 TEST_F(ToolTipCtrlTest, DescriptionsComeFromTheStringTableByWindow) {
-    CVNToolTipCtrl help;
-    help.AddTool(&m_save, IDS_HELP_SAVE, IDI_VARNEL);
-    help.AddTool(&m_cancel, IDS_HELP_CANCEL, IDI_VARNEL);
-    EXPECT_EQ(help.GetToolDescription(&m_save), u"Saves the changes and closes the window.");
-    EXPECT_EQ(help.GetToolDescription(m_cancel.m_hWnd), u"Closes the dialog without applying changes.");
-
-    // Registering a window again keeps one record with the later text.
-    help.AddTool(&m_save, IDS_HELP_ALIASES_EDIT1, IDI_VARNEL);
-    EXPECT_EQ(help.GetToolDescription(&m_save),
-              u"Defines one or more synonyms or aliases for the active MicroStation Command.");
-
+    m_help.AddTool(&m_cancel, IDS_HELP_CANCEL, IDI_VARNEL);
+    EXPECT_EQ(m_help.GetToolDescription(&m_save), u"Saves the changes and closes the window.");
+    EXPECT_EQ(m_help.GetToolDescription(m_cancel.m_hWnd), u"Closes the dialog without applying changes.");
     // Unregistered, windowless and null controls have no description, and
     // registering them does nothing.
     CWnd windowless;
-    help.AddTool(&windowless, IDS_HELP_SAVE, IDI_VARNEL);
-    help.AddTool(nullptr, IDS_HELP_SAVE, IDI_VARNEL);
-    EXPECT_EQ(help.GetToolDescription(&m_parent), u"");
-    EXPECT_EQ(help.GetToolDescription(&windowless), u"");
-    EXPECT_EQ(help.GetToolDescription(static_cast<CWnd*>(nullptr)), u"");
-    EXPECT_EQ(help.GetToolDescription(static_cast<HWND>(nullptr)), u"");
+    m_help.AddTool(&windowless, IDS_HELP_SAVE, IDI_VARNEL);
+    m_help.AddTool(nullptr, IDS_HELP_SAVE, IDI_VARNEL);
+    EXPECT_EQ(m_help.GetToolDescription(&m_parent), u"");
+    EXPECT_EQ(m_help.GetToolDescription(&windowless), u"");
+    EXPECT_EQ(m_help.GetToolDescription(static_cast<CWnd*>(nullptr)), u"");
+    EXPECT_EQ(m_help.GetToolDescription(static_cast<HWND>(nullptr)), u"");
 }
 
-class CountingProvider : public CVNToolTextProvider {
-public:
-    void FillToolText(ToolRecord* pRecord) override {
-        ++m_nCalls;
-        pRecord->text = CString(u"<H>Supplied<D>From the provider");
-    }
-    int m_nCalls = 0;
-};
-
 TEST_F(ToolTipCtrlTest, ProviderFillsOnlyEmptyTextsAndOnlyForOneAnswer) {
-    CountingProvider provider;
+    struct CountingProvider : CVNToolTextProvider {
+        void FillToolText(ToolRecord* pRecord) override {
+            ++m_nCalls;
+            pRecord->text = CString(u"<H>Supplied<D>From the provider");
+        }
+        int m_nCalls = 0;
+    } provider;
     CVNToolTipCtrl help;
     ASSERT_TRUE(help.Create(&m_parent, VNTT_BALLOON, 8, &provider));
     help.AddTool(&m_save, IDS_HELP_SAVE, IDI_VARNEL);
     help.AddTool(&m_cancel, 4999, IDI_VARNEL);  // no such string: empty text
-
     EXPECT_EQ(help.GetToolDescription(&m_save), u"Saves the changes and closes the window.");
     EXPECT_EQ(provider.m_nCalls, 0);
     EXPECT_EQ(help.GetToolDescription(&m_cancel), u"From the provider");
     EXPECT_EQ(help.GetToolDescription(&m_cancel), u"From the provider");
     EXPECT_EQ(provider.m_nCalls, 2);  // the filled copy is never stored
     help.DestroyWindow();
+}
+
+TEST_F(ToolTipCtrlTest, ShowAtShapesTheWindowAndPutsTheStemTipOnThePoint) {
+    ASSERT_TRUE(m_help.ArmTool(m_save.m_hWnd));
+    EXPECT_EQ(m_help.GetText(), u"<H>Save<D>Saves the changes and closes the window.");
+    // Far from the top-left screen edges: the balloon opens left and above.
+    m_help.ShowAt({700, 500});
+    EXPECT_FALSE(m_help.IsArmed());
+    ASSERT_TRUE(::IsWindowVisible(m_help.m_hWnd));
+    RECT rc = Rect(m_help.m_hWnd);
+    const int cx = rc.right - rc.left, h = rc.bottom - rc.top - 25;  // body height
+    EXPECT_EQ(rc.right, 700 + 12);
+    EXPECT_EQ(rc.bottom, 500 + 10);
+    HRGN hRgn = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(::GetWindowRgn(m_help.m_hWnd, hRgn), COMPLEXREGION);
+    EXPECT_TRUE(::PtInRegion(hRgn, cx / 2, h / 2));     // body
+    EXPECT_FALSE(::PtInRegion(hRgn, 0, 0));             // rounded corner
+    EXPECT_TRUE(::PtInRegion(hRgn, cx - 13, h + 10));   // stem, near its outer edge
+    EXPECT_FALSE(::PtInRegion(hRgn, cx - 40, h + 10));  // beside the stem
+    ::DeleteObject(hRgn);
+    // The icon's room: without an icon the same text is 34 pixels narrower.
+    EXPECT_EQ(m_help.GetIconSize().cx, 32);
+    m_help.SetIcon(nullptr);
+    m_help.ShowAt({700, 500});
+    EXPECT_EQ(Rect(m_help.m_hWnd).right - Rect(m_help.m_hWnd).left, cx - 34);
+    // Near the top-left corner: opens right and below.
+    m_help.ShowAt({30, 20});
+    EXPECT_EQ(Rect(m_help.m_hWnd).left, 30 - 12);
+    EXPECT_EQ(Rect(m_help.m_hWnd).top, 20 - 10);
+}
+
+TEST_F(ToolTipCtrlTest, RestingOnAToolShowsTheBalloonAndLeavingHidesIt) {
+    const RECT rcSave = Rect(m_save.m_hWnd);
+    const POINT centre = {(rcSave.left + rcSave.right) / 2, (rcSave.top + rcSave.bottom) / 2};
+    RelayMouseMove(m_save.m_hWnd, centre);
+    ASSERT_TRUE(m_help.IsArmed());
+    EXPECT_TRUE(::EqualRect(&m_help.GetToolRect(), &rcSave));
+    // Moving off the tool before the delay disarms it; coming back re-arms.
+    RelayMouseMove(m_parent.m_hWnd, {rcSave.right + 50, centre.y});
+    EXPECT_FALSE(m_help.IsArmed());
+    EXPECT_TRUE(::IsRectEmpty(&m_help.GetToolRect()));
+    RelayMouseMove(m_save.m_hWnd, centre);
+    ASSERT_TRUE(m_help.IsArmed());
+    // After the hover delay the balloon shows with its tip at the cursor.
+    ASSERT_TRUE(PumpUntil([&] { return ::IsWindowVisible(m_help.m_hWnd); }, 3000));
+    EXPECT_FALSE(m_help.IsArmed());
+    EXPECT_EQ(Rect(m_help.m_hWnd).left, centre.x - 12);
+    // Moves on the shown tool change nothing; leaving it hides the balloon.
+    RelayMouseMove(m_save.m_hWnd, {centre.x + 1, centre.y});
+    EXPECT_TRUE(::IsWindowVisible(m_help.m_hWnd));
+    ASSERT_TRUE(::SetCursorPos(rcSave.right + 50, centre.y));
+    ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(m_help.m_hWnd); }, 1000));
+    EXPECT_TRUE(::IsRectEmpty(&m_help.GetToolRect()));
+
+    // A click on the shown balloon hides it; the poll clears the tool only
+    // once the cursor has left, and resting on it meanwhile does not re-arm.
+    RelayMouseMove(m_save.m_hWnd, centre);
+    m_help.SendMessage(WM_TIMER, VNTT_TIMER_SHOW);  // the show timer's work, without the delay
+    ASSERT_TRUE(::IsWindowVisible(m_help.m_hWnd));
+    m_help.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(40, 40));
+    EXPECT_FALSE(::IsWindowVisible(m_help.m_hWnd));
+    EXPECT_FALSE(::IsRectEmpty(&m_help.GetToolRect()));
+    RelayMouseMove(m_save.m_hWnd, centre);
+    EXPECT_FALSE(m_help.IsArmed());
+    ASSERT_TRUE(::SetCursorPos(centre.x, centre.y + 200));
+    ASSERT_TRUE(PumpUntil([&] { return ::IsRectEmpty(&m_help.GetToolRect()); }, 1000));
+    // A click on the tool while the balloon waits cancels it.
+    RelayMouseMove(m_save.m_hWnd, centre);
+    ASSERT_TRUE(m_help.IsArmed());
+    MSG click{m_save.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, 0, ::GetTickCount(), centre};
+    m_help.RelayEvent(&click);
+    EXPECT_FALSE(m_help.IsArmed());
 }
 
 }  // namespace
