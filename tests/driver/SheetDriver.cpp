@@ -1,68 +1,53 @@
 #include "driver/SheetDriver.h"
 
-#include <chrono>
-#include <cstdio>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace {
 
-template <typename Function>
-void Resolve(HMODULE hModule, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(hModule, name)));
+bool IsDialog(HWND hWnd) {
+    wchar_t name[32] = {};
+    ::GetClassNameW(hWnd, name, 32);
+    return wcscmp(name, L"#32770") == 0;
 }
 
+// A top-level window of this process that matches, waiting up to the time
+// for one; null when none came. Tests run in parallel processes under one
+// wineserver, so a search by caption alone could find another test's window.
 template <typename Predicate>
-bool WaitUntil(Predicate predicate, int milliseconds) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    while (!predicate()) {
-        if (std::chrono::steady_clock::now() > end)
-            return false;
-        ::Sleep(10);
-    }
-    return true;
+HWND FindOwnWindow(Predicate matches, int milliseconds = 0) {
+    HWND found = nullptr;
+    auto search = [&] {
+        for (found = ::GetTopWindow(nullptr); found; found = ::GetWindow(found, GW_HWNDNEXT)) {
+            DWORD pid = 0;
+            ::GetWindowThreadProcessId(found, &pid);
+            if (pid == ::GetCurrentProcessId() && matches(found))
+                return true;
+        }
+        return false;
+    };
+    driver::WaitUntil(search, milliseconds);
+    return found;
 }
 
-struct ThreadWindowSearch {
-    DWORD threadId;
-    HWND found;
-};
-
-// The visible or hidden "Commands Mapping" sheet of this process. Tests run
-// in parallel processes under one wineserver, so a search by caption alone
-// could find another test's sheet.
+// The visible or hidden "Commands Mapping" sheet of this process.
 HWND FindOwnSheet() {
-    struct Search {
-        HWND found = nullptr;
-    } search;
-    ::EnumWindows(
-        [](HWND hWnd, LPARAM lParam) -> BOOL {
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(hWnd, &pid);
-            if (pid != ::GetCurrentProcessId())
-                return TRUE;
-            wchar_t name[32] = {};
-            ::GetClassNameW(hWnd, name, 32);
-            if (wcscmp(name, L"#32770") != 0 || driver::Text(hWnd) != L"Commands Mapping")
-                return TRUE;
-            reinterpret_cast<Search*>(lParam)->found = hWnd;
-            return FALSE;
-        },
-        LPARAM(&search));
-    return search.found;
+    return FindOwnWindow([](HWND hWnd) { return IsDialog(hWnd) && driver::Text(hWnd) == L"Commands Mapping"; });
 }
 
 }  // namespace
 
-VarnelLibrary::VarnelLibrary() {
-    m_hModule = ::LoadLibraryA(VARNEL_DLL_PATH);
-    if (!m_hModule)
-        return;
-    Resolve(m_hModule, "CreateVNInterface", Create);
-    Resolve(m_hModule, "DeleteVNInterface", Delete);
-    Resolve(m_hModule, "FreeInterface", Free);
-    Resolve(m_hModule, "LoadInterface", Load);
-    Resolve(m_hModule, "ShowVarnelDlg", Show);
+VarnelLibrary::VarnelLibrary() : m_hModule(::LoadLibraryA(VARNEL_DLL_PATH)) {
+    auto resolve = [this](auto& function, const char* name) {
+        if (m_hModule)
+            function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(
+                reinterpret_cast<void*>(::GetProcAddress(m_hModule, name)));
+    };
+    resolve(Create, "CreateVNInterface");
+    resolve(Delete, "DeleteVNInterface");
+    resolve(Free, "FreeInterface");
+    resolve(Load, "LoadInterface");
+    resolve(Show, "ShowVarnelDlg");
 }
 
 VarnelLibrary::~VarnelLibrary() {
@@ -76,13 +61,8 @@ DialogRun::DialogRun(VarnelLibrary& library, const std::string& mappingPath) : m
 }
 
 DialogRun::~DialogRun() {
-    if (m_bShowing) {
-        HWND hSheet = FindOwnSheet();
-        if (hSheet)
-            ::PostMessageW(hSheet, WM_COMMAND, IDCANCEL, 0);
-        if (auto box = driver::WaitForMessageBox(hSheet, 500); box.hWnd)
-            driver::Answer(box, IDYES);
-    }
+    if (m_bShowing && (m_hSheet = FindOwnSheet()))
+        Cancel(IDYES);
     if (m_thread.joinable())
         m_thread.join();
     m_library.Free(m_pInterface);
@@ -94,28 +74,39 @@ HWND DialogRun::Open() {
         m_thread.join();
     m_bShowing = true;
     m_thread = std::thread([this] {
-        m_dwThreadId = ::GetCurrentThreadId();
         m_nShowResult = m_library.Show(m_pInterface);
         m_bShowing = false;
     });
     HWND hSheet = nullptr;
-    WaitUntil(
-        [&] {
-            hSheet = FindOwnSheet();
-            return (hSheet && ::IsWindowVisible(hSheet)) || !m_bShowing;
-        },
-        5000);
+    driver::WaitUntil([&] { return ((hSheet = FindOwnSheet()) && ::IsWindowVisible(hSheet)) || !m_bShowing; });
     if (hSheet)
         driver::Settle(hSheet);
-    return hSheet && ::IsWindowVisible(hSheet) ? hSheet : nullptr;
+    return m_hSheet = hSheet && ::IsWindowVisible(hSheet) ? hSheet : nullptr;
 }
 
 bool DialogRun::WaitClosed(int milliseconds) {
-    if (!WaitUntil([this] { return !m_bShowing; }, milliseconds))
+    if (!driver::WaitUntil([this] { return !m_bShowing; }, milliseconds))
         return false;
     if (m_thread.joinable())
         m_thread.join();
     return true;
+}
+
+bool DialogRun::Save() {
+    driver::Click(::GetDlgItem(m_hSheet, IDOK));
+    return WaitClosed();
+}
+
+std::wstring DialogRun::Cancel(int nAnswer) {
+    driver::Click(::GetDlgItem(m_hSheet, IDCANCEL));
+    auto box = driver::WaitForMessageBox(m_hSheet, 500);
+    if (box.hWnd)
+        driver::Answer(box, nAnswer);
+    if (box.hWnd && nAnswer == IDNO)
+        driver::Settle(m_hSheet);
+    else
+        WaitClosed();
+    return box.text;
 }
 
 namespace driver {
@@ -142,25 +133,35 @@ HWND SelectTab(HWND hSheet, int nTab) {
 
 HWND CurrentPage(HWND hSheet) { return HWND(::SendMessageW(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
 
-namespace {
-HWND DirectChild(HWND hSheet, const wchar_t* className, bool multiLine) {
-    for (HWND hChild = ::GetWindow(hSheet, GW_CHILD); hChild; hChild = ::GetWindow(hChild, GW_HWNDNEXT)) {
-        wchar_t name[64] = {};
-        ::GetClassNameW(hChild, name, 64);
-        bool isMultiLine = (::GetWindowLongW(hChild, GWL_STYLE) & ES_MULTILINE) != 0;
-        if (_wcsicmp(name, className) == 0 && ::GetDlgCtrlID(hChild) == 0 && (!multiLine || isMultiLine))
-            return hChild;
+// The sheet's first own child (control id 0) of the class with the style bits.
+static HWND DirectChild(HWND hSheet, const wchar_t* className, LONG style) {
+    HWND hChild = nullptr;
+    while ((hChild = ::FindWindowExW(hSheet, hChild, className, nullptr)) &&
+           (::GetDlgCtrlID(hChild) != 0 || (::GetWindowLongW(hChild, GWL_STYLE) & style) != style)) {
     }
-    return nullptr;
+    return hChild;
 }
-}  // namespace
+HWND DescriptionEdit(HWND hSheet) { return DirectChild(hSheet, L"Edit", ES_MULTILINE); }
+HWND DescriptionLabel(HWND hSheet) { return DirectChild(hSheet, L"Static", 0); }
 
-HWND DescriptionEdit(HWND hSheet) { return DirectChild(hSheet, L"Edit", true); }
-HWND DescriptionLabel(HWND hSheet) { return DirectChild(hSheet, L"Static", false); }
+std::vector<std::pair<std::wstring, std::wstring>> ListRows(HWND hList) {
+    auto cell = [hList](int row, int column) {
+        wchar_t buffer[512] = {};
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = buffer;
+        item.cchTextMax = 512;
+        ::SendMessageW(hList, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(&item));
+        return std::wstring(buffer);
+    };
+    std::vector<std::pair<std::wstring, std::wstring>> rows;
+    for (int i = 0, count = int(::SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0)); i < count; ++i)
+        rows.emplace_back(cell(i, 0), cell(i, 1));
+    return rows;
+}
 
 void Focus(HWND hWnd) {
-    DWORD uiThread = ::GetWindowThreadProcessId(hWnd, nullptr);
-    DWORD self = ::GetCurrentThreadId();
+    DWORD uiThread = ::GetWindowThreadProcessId(hWnd, nullptr), self = ::GetCurrentThreadId();
     ::AttachThreadInput(self, uiThread, TRUE);
     ::SetFocus(hWnd);
     ::AttachThreadInput(self, uiThread, FALSE);
@@ -174,41 +175,28 @@ void Type(HWND hWnd, const std::wstring& text) {
 }
 
 void PressKey(HWND hWnd, UINT vk) {
-    UINT scan = ::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
-    ::PostMessageW(hWnd, WM_KEYDOWN, vk, LPARAM(1 | (scan << 16)));
-    ::PostMessageW(hWnd, WM_KEYUP, vk, LPARAM(1 | (scan << 16) | (1u << 30) | (1u << 31)));
+    LPARAM scan = LPARAM(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)) << 16;
+    ::PostMessageW(hWnd, WM_KEYDOWN, vk, 1 | scan);
+    ::PostMessageW(hWnd, WM_KEYUP, vk, 1 | scan | (1u << 30) | (1u << 31));
     Settle(::GetAncestor(hWnd, GA_ROOT));
 }
 
 void Click(HWND hButton) { ::PostMessageW(hButton, BM_CLICK, 0, 0); }
 
 MessageBoxSeen WaitForMessageBox(HWND hOwner, int milliseconds) {
-    MessageBoxSeen box;
     DWORD threadId = hOwner ? ::GetWindowThreadProcessId(hOwner, nullptr) : 0;
-    WaitUntil(
-        [&] {
-            ThreadWindowSearch search{threadId, nullptr};
-            ::EnumThreadWindows(
-                threadId,
-                [](HWND hWnd, LPARAM lParam) -> BOOL {
-                    auto* pSearch = reinterpret_cast<ThreadWindowSearch*>(lParam);
-                    wchar_t name[32] = {};
-                    ::GetClassNameW(hWnd, name, 32);
-                    if (wcscmp(name, L"#32770") == 0 && ::GetDlgItem(hWnd, 0xFFFF) && ::IsWindowVisible(hWnd)) {
-                        pSearch->found = hWnd;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                LPARAM(&search));
-            box.hWnd = search.found;
-            return box.hWnd != nullptr;
+    MessageBoxSeen box;
+    box.hWnd = FindOwnWindow(
+        [&](HWND hWnd) {  // a dialog of the owner's thread with a message text (static 0xFFFF)
+            return ::GetWindowThreadProcessId(hWnd, nullptr) == threadId && IsDialog(hWnd) &&
+                   ::GetDlgItem(hWnd, 0xFFFF) && ::IsWindowVisible(hWnd);
         },
         milliseconds);
     if (box.hWnd) {
         ::Sleep(100);  // some boxes set their text after they are shown
         box.caption = Text(box.hWnd);
         box.text = Text(::GetDlgItem(box.hWnd, 0xFFFF));
+        box.hIcon = HICON(::SendDlgItemMessageW(box.hWnd, 0x440, STM_GETICON, 0, 0));
     }
     return box;
 }
@@ -216,6 +204,25 @@ MessageBoxSeen WaitForMessageBox(HWND hOwner, int milliseconds) {
 void Answer(const MessageBoxSeen& box, int nButton) {
     ::PostMessageW(box.hWnd, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED), 0);
     ::Sleep(100);
+}
+
+std::wstring AnswerOpenDialog(HWND hOwner, const std::string& path) {
+    HWND hDialog = FindOwnWindow(
+        [&](HWND hWnd) {
+            return IsDialog(hWnd) && ::GetWindow(hWnd, GW_OWNER) == hOwner && Text(hWnd) == L"Select File" &&
+                   ::IsWindowVisible(hWnd);
+        },
+        5000);
+    if (!hDialog)
+        return L"";
+    Settle(hOwner);
+    std::wstring filter = Text(::GetDlgItem(hDialog, 0x470));  // "Files of type"
+    // The path goes into the file-name box (cmb13) as typed.
+    ::SetDlgItemTextW(hDialog, 0x47C, std::wstring(path.begin(), path.end()).c_str());
+    ::PostMessageW(hDialog, WM_COMMAND, path.empty() ? IDCANCEL : IDOK, 0);
+    WaitUntil([&] { return !::IsWindow(hDialog); });
+    Settle(hOwner);
+    return filter;
 }
 
 }  // namespace driver
@@ -230,12 +237,9 @@ std::string MakeTempFolder(const char* name) {
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }

@@ -1,7 +1,6 @@
-// A test driver for the Commands Mapping dialog: the real Varnel.dll runs
-// the dialog on a thread of its own while the test acts on it like a user,
-// with real window messages: finding the sheet, switching tabs, focusing,
-// typing, pressing keys and buttons, and answering message boxes.
+// A test driver for the Commands Mapping dialog: the real Varnel.dll runs the
+// dialog on a thread of its own while the test acts on it like a user, with
+// real window messages.
 #pragma once
 
 #include "interface/VarnelExports.h"
@@ -9,11 +8,13 @@
 #include <commctrl.h>
 
 #include <atomic>
+#include <chrono>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
-// Varnel.dll loaded by full path (VARNEL_DLL_PATH) with its five exports;
-// unloaded again by the destructor.
+// Varnel.dll loaded by full path (VARNEL_DLL_PATH) with its five exports.
 class VarnelLibrary {
 public:
     VarnelLibrary();
@@ -36,31 +37,41 @@ public:
     // Ends a dialog still open (Cancel, answering Yes), frees and deletes.
     ~DialogRun();
 
-    // Shows the dialog on the UI thread and returns its sheet window once
-    // it is visible; null when it did not appear.
+    // Shows the dialog on the UI thread; its sheet once visible, else null.
     HWND Open();
-    // Waits until the dialog has closed; false on timeout.
-    bool WaitClosed(int milliseconds = 5000);
+    bool WaitClosed(int milliseconds = 5000);  // false on timeout
     bool IsOpen() const { return m_bShowing; }
     int ShowResult() const { return m_nShowResult; }
+    // Presses Save; true once the dialog has closed.
+    bool Save();
+    // Presses Cancel, answers a question that comes with nAnswer and returns
+    // it ("" when none came); waits for the close unless the answer was No.
+    std::wstring Cancel(int nAnswer);
 
     VarnelLibrary& m_library;
     CVNInterface* m_pInterface = nullptr;
 
 private:
     std::thread m_thread;
+    HWND m_hSheet = nullptr;
     std::atomic<bool> m_bShowing{false};
     std::atomic<int> m_nShowResult{-2};
-    std::atomic<DWORD> m_dwThreadId{0};
 };
 
 // Window helpers; all act through messages from the test's thread.
 namespace driver {
 
+// Polls predicate every 10 ms; false when it still fails after the time.
+template <typename Predicate>
+bool WaitUntil(Predicate predicate, int milliseconds = 5000) {
+    for (auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds); !predicate(); ::Sleep(10))
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+    return true;
+}
 // Lets the UI thread work off what was posted (its loop runs the sheet's
 // message pre-translation on each message).
 void Settle(HWND hSheet, int milliseconds = 150);
-// The window text (WM_GETTEXT).
 std::wstring Text(HWND hWnd);
 // Selects tab nTab (PSM_SETCURSEL); returns the page's window.
 HWND SelectTab(HWND hSheet, int nTab);
@@ -68,29 +79,36 @@ HWND CurrentPage(HWND hSheet);
 // The description edit and its label under the pages.
 HWND DescriptionEdit(HWND hSheet);
 HWND DescriptionLabel(HWND hSheet);
-// Gives hWnd the keyboard focus as a click would.
+// A list view's rows as (first column, second column), in list order.
+std::vector<std::pair<std::wstring, std::wstring>> ListRows(HWND hList);
+// Input as the user gives it: the focus as a click gives it, characters
+// (WM_CHAR), a key press (down and up), a button click (posted: the call
+// does not wait for what the click opens).
 void Focus(HWND hWnd);
-// Types the text into the control, character by character (WM_CHAR).
 void Type(HWND hWnd, const std::wstring& text);
-// Posts a key press (down and up) to the window, as the keyboard would.
 void PressKey(HWND hWnd, UINT vk);
-// Clicks a button without waiting for what it opens.
 void Click(HWND hButton);
 
-// A message box of the dialog's thread: its window, caption and text.
+// A message box of the dialog's thread: its window, caption, text and icon
+// (the system's shared icon of its kind, as LoadIcon(nullptr, IDI_...)).
 struct MessageBoxSeen {
     HWND hWnd = nullptr;
     std::wstring caption;
     std::wstring text;
+    HICON hIcon = nullptr;
 };
-// Waits for a message box owned by hOwner; hWnd null when none came.
+// Waits for a message box of hOwner's thread; hWnd null when none came.
 MessageBoxSeen WaitForMessageBox(HWND hOwner, int milliseconds = 3000);
-// Presses the box's button (IDYES, IDNO, IDOK...).
 void Answer(const MessageBoxSeen& box, int nButton);
+
+// Waits for the "Select File" dialog owned by hOwner and answers it with
+// path in its file-name box, or with Cancel when path is "". Returns its
+// "Files of type" text ("" when no such dialog came) once it is gone.
+std::wstring AnswerOpenDialog(HWND hOwner, const std::string& path);
 
 }  // namespace driver
 
-// Files for the tests: a fresh folder, whole-file reads and writes.
+// A fresh folder for the test; whole-file reads and writes.
 std::string MakeTempFolder(const char* name);
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);

@@ -3,53 +3,43 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-int KindOf(const char16_t* path) { return RemapKindFromFileName(CString(path)); }
-
-std::string Trimmed(int kind, const char16_t* microStation, const char16_t* dwg) {
-    std::u16string_view key(microStation), value(dwg);
-    if (!TrimImportedPair(kind, key, value))
-        return "skipped";
-    return Utf8(key) + "=" + Utf8(value);
-}
-}  // namespace
+#include <tuple>
 
 TEST(TableFileName, FileNamePartOfBothSeparatorForms) {
-    EXPECT_EQ(ExtractFileName(u"C:\\maps\\dwglevel.tbl\\\\"), CString(u"dwglevel.tbl"));
-    EXPECT_EQ(ExtractFileName(u"/home/u/dwgcolor.tbl//"), CString(u"dwgcolor.tbl"));
-    EXPECT_EQ(ExtractFileName(u"dwgcolor.tbl"), CString(u"dwgcolor.tbl"));
-    // Only a path that begins with "/" splits at "/".
-    EXPECT_EQ(ExtractFileName(u"C:/maps/dwglevel.tbl"), CString(u"C:/maps/dwglevel.tbl"));
-    EXPECT_EQ(ExtractFileName(u"/maps\\x/dwg\\a.tbl"), CString(u"dwg\\a.tbl"));
-    // A separator at the first position does not count.
-    EXPECT_EQ(ExtractFileName(u"\\dwglevel.tbl"), CString(u"\\dwglevel.tbl"));
-    EXPECT_EQ(ExtractFileName(u"/"), CString(u"/"));
+    // Only a path that begins with "/" splits at "/"; a separator at the
+    // first position does not count.
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
+        {u"C:\\maps\\dwglevel.tbl\\\\", u"dwglevel.tbl"}, {u"/home/u/dwgcolor.tbl//", u"dwgcolor.tbl"},
+        {u"dwgcolor.tbl", u"dwgcolor.tbl"}, {u"C:/maps/dwglevel.tbl", u"C:/maps/dwglevel.tbl"},
+        {u"/maps\\x/dwg\\a.tbl", u"dwg\\a.tbl"}, {u"\\dwglevel.tbl", u"\\dwglevel.tbl"}, {u"/", u"/"}};
+    for (auto [path, name] : cases)
+        EXPECT_EQ(Utf8(ExtractFileName(path).View()), Utf8(name)) << Utf8(path);
 }
 
 TEST(TableFileName, KindFromTheNameCaseSensitiveLevelFirst) {
-    EXPECT_EQ(KindOf(u"C:\\maps\\dwglevel.tbl"), RemapLevels);
-    EXPECT_EQ(KindOf(u"/maps/dwgweight.tbl"), RemapWeights);
-    EXPECT_EQ(KindOf(u"dwglinestyle.tbl"), RemapLineStyles);
-    EXPECT_EQ(KindOf(u"dwgcellname.tbl"), RemapCellNames);
-    EXPECT_EQ(KindOf(u"dwgcolorlevel.tbl"), RemapLevels);
-    EXPECT_EQ(KindOf(u"C:\\maps\\  dwgcolor.tbl \t"), RemapColors);
-    for (const char16_t* name : {u"DWGLEVEL.TBL", u"mylevel.tbl", u"dwgfont.tbl", u"C:\\dwglevel\\x.tbl", u""})
-        EXPECT_EQ(KindOf(name), RemapUnrecognised) << Utf8(name);
+    const std::pair<const char16_t*, int> cases[] = {
+        {u"C:\\maps\\dwglevel.tbl", RemapLevels}, {u"/maps/dwgweight.tbl", RemapWeights},
+        {u"dwglinestyle.tbl", RemapLineStyles}, {u"dwgcellname.tbl", RemapCellNames},
+        {u"dwgcolorlevel.tbl", RemapLevels}, {u"C:\\maps\\  dwgcolor.tbl \t", RemapColors},
+        {u"DWGLEVEL.TBL", RemapUnrecognised}, {u"mylevel.tbl", RemapUnrecognised}, {u"dwgfont.tbl", RemapUnrecognised},
+        {u"C:\\dwglevel\\x.tbl", RemapUnrecognised}, {u"", RemapUnrecognised}};
+    for (auto [path, kind] : cases)
+        EXPECT_EQ(RemapKindFromFileName(CString(path)), kind) << Utf8(path);
 }
 
 TEST(ImportMerge, TrimsValuesAndSkipsWhatHasNoPage) {
-    EXPECT_EQ(Trimmed(RemapLevels, u" Level 1 ", u"\t Layer 1 "), "Level 1=Layer 1");
-    EXPECT_EQ(Trimmed(RemapColors, u"3", u"ac12"), "3=12");
-    EXPECT_EQ(Trimmed(RemapColors, u"3", u"a 5 c"), "3=5");
-    EXPECT_EQ(Trimmed(RemapColors, u"3", u"ca"), "3=");
-    EXPECT_EQ(Trimmed(RemapCellNames, u"door", u"acad"), "door=d");
-    EXPECT_EQ(Trimmed(RemapCellNames, u"a", u"cab"), "a=b");
     // Only Colors and CellNames lose 'a' and 'c', and only from the value.
-    EXPECT_EQ(Trimmed(RemapLevels, u"x", u"acme"), "x=acme");
-    EXPECT_EQ(Trimmed(RemapLineStyles, u"ac", u"ca"), "ac=ca");
-    EXPECT_EQ(Trimmed(RemapFonts, u"1", u"Arial"), "skipped");
-    EXPECT_EQ(Trimmed(RemapDetect, u"1", u"A"), "skipped");
-    EXPECT_EQ(Trimmed(RemapLevels, u" \t", u"A"), "skipped");
+    const std::tuple<int, const char16_t*, const char16_t*, const char*> cases[] = {
+        {RemapLevels, u" Level 1 ", u"\t Layer 1 ", "Level 1=Layer 1"}, {RemapColors, u"3", u"ac12", "3=12"},
+        {RemapColors, u"3", u"a 5 c", "3=5"}, {RemapColors, u"3", u"ca", "3="}, {RemapCellNames, u"door", u"acad", "door=d"},
+        {RemapCellNames, u"a", u"cab", "a=b"}, {RemapLevels, u"x", u"acme", "x=acme"},
+        {RemapLineStyles, u"ac", u"ca", "ac=ca"}, {RemapFonts, u"1", u"Arial", "skipped"},
+        {RemapDetect, u"1", u"A", "skipped"}, {RemapLevels, u" \t", u"A", "skipped"}};
+    for (auto [kind, microStation, dwg, expected] : cases) {
+        std::u16string_view key(microStation), value(dwg);
+        EXPECT_EQ(TrimImportedPair(kind, key, value) ? Utf8(key) + "=" + Utf8(value) : "skipped", expected)
+            << Utf8(microStation) << "," << Utf8(dwg);
+    }
 }
 
 TEST(ImportMerge, HandsTrimmedPairsToPagesInListOrder) {

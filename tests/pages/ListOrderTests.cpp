@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 using namespace ListOrder;
@@ -19,21 +18,20 @@ TEST(ListOrder, ParseNumberReadsLikeWtoiAndOnlyNonZeroIsNumeric) {
     }
 }
 
-TEST(ListOrder, CompareItemsNumbersTextDirectionAndColumns) {
+// The page's sort test shows numbers against text, "0" and "00", upper case
+// first and the second column in a real list; these are the rules it cannot
+// show: ties, the direction of a tie, a column past the second, no pair.
+TEST(ListOrder, CompareItemsTiesColumnsAndMissingPairs) {
     auto cmp = [](const char16_t* a, const char16_t* b, int column = 0, BOOL ascending = TRUE) {
         MappingPair first{a, b}, second{b, a};
         return CompareItems(&first, &second, column, ascending);
     };
-    EXPECT_GT(cmp(u"10", u"9"), 0);  // numbers, not text
     EXPECT_LT(cmp(u"10", u"9", 0, FALSE), 0);
     EXPECT_EQ(cmp(u"7", u"07"), -1);  // equal numbers: -1 in both orders
     EXPECT_EQ(cmp(u"07", u"7"), -1);
     EXPECT_EQ(cmp(u"7", u"07", 0, FALSE), 1);
-    EXPECT_LT(cmp(u"10", u"abc"), 0);      // one side is text: ordinal
-    EXPECT_LT(cmp(u"0", u"00"), 0);        // "0" is not a number
-    EXPECT_LT(cmp(u"Zoom", u"apple"), 0);  // every upper-case letter first
+    EXPECT_LT(cmp(u"10", u"abc"), 0);  // one side is text: ordinal
     EXPECT_EQ(cmp(u"same", u"same"), 0);
-    EXPECT_GT(cmp(u"9", u"10", 1), 0);  // column 1: the second strings
     EXPECT_EQ(cmp(u"9", u"10", 2), 0);
     MappingPair pair{u"1", u"2"};
     EXPECT_EQ(CompareItems(nullptr, &pair, 0, FALSE), -1);
@@ -54,7 +52,7 @@ TEST(ListOrder, RowsOfTableShareOneRowPerKeyIgnoringAsciiCase) {
     EXPECT_EQ(RowsOfTable(table)[1]->second, CString(u"zoom-value"));
 }
 
-TEST(FixedValueLists, CountsOrderEndsAndAbsentValues) {
+TEST(FixedValueLists, CountsOrderAndEnds) {
     using namespace FixedValueLists;
     auto describe = [](const std::vector<CString>& list) {
         CString text;  // size, first three and last two entries
@@ -69,11 +67,4 @@ TEST(FixedValueLists, CountsOrderEndsAndAbsentValues) {
     EXPECT_EQ(describe(AutoCadWeights()), "27:ByLayer,ByBlock,0,211,Default,");
     EXPECT_EQ(MicroStationColors()[12], CString(u"10"));  // never sorted: "10" after "9"
     EXPECT_EQ(AutoCadWeights()[3], CString(u"5"));
-    auto has = [](const std::vector<CString>& list, const char16_t* value) {
-        return std::find(list.begin(), list.end(), CString(value)) != list.end();
-    };
-    EXPECT_FALSE(has(MicroStationColors(), u"255"));
-    EXPECT_FALSE(has(AutoCadColors(), u"BG"));
-    EXPECT_FALSE(has(AutoCadWeights(), u"1"));
-    EXPECT_FALSE(has(AutoCadWeights(), u"210"));
 }

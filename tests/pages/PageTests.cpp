@@ -9,30 +9,11 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <utility>
-#include <vector>
 
 namespace {
 
 using Rows = std::vector<std::pair<std::wstring, std::wstring>>;
 enum Tab { kAliases, kColors, kCells, kLevels, kWeights, kMapCmd, kLineStyles };
-
-std::wstring CellText(HWND hList, int row, int column) {
-    wchar_t buffer[512] = {};
-    LVITEMW item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = 512;
-    ::SendMessageW(hList, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(&item));
-    return buffer;
-}
-
-Rows ListRows(HWND hList) {
-    Rows rows;
-    for (int i = 0, count = int(::SendMessageW(hList, LVM_GETITEMCOUNT, 0, 0)); i < count; ++i)
-        rows.emplace_back(CellText(hList, i, 0), CellText(hList, i, 1));
-    return rows;
-}
 
 std::vector<std::wstring> ComboItems(HWND hCombo) {
     std::vector<std::wstring> items;
@@ -79,14 +60,31 @@ protected:
     }
     HWND Item(int id) const { return ::GetDlgItem(hPage, id); }
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
-    std::wstring Text(int id) const { return driver::Text(Item(id)); }
-    void SetEdits(const wchar_t* first, const wchar_t* second) {
-        ::SendMessageW(Item(IDC_EDIT1), WM_SETTEXT, 0, LPARAM(first));
-        ::SendMessageW(Item(IDC_EDIT2), WM_SETTEXT, 0, LPARAM(second));
-    }
+    std::wstring Inputs() const { return driver::Text(Item(IDC_EDIT1)) + L"|" + driver::Text(Item(IDC_EDIT2)); }
+    Rows ListRows() const { return driver::ListRows(hList); }
     void Press(int id) {
         driver::Click(Item(id));
         driver::Settle(hSheet);
+    }
+    // Fills both inputs (edits, or the drop-down lists' entries) and presses Insert.
+    void Insert(const wchar_t* first, const wchar_t* second) {
+        for (auto [id, text] : {std::pair(IDC_EDIT1, first), std::pair(IDC_EDIT2, second)})
+            ::SendMessageW(Item(id), WM_SETTEXT, 0, LPARAM(text));
+        Press(IDC_INSERT);
+    }
+    void Choose(const wchar_t* first, const wchar_t* second) {
+        for (auto [id, text] : {std::pair(IDC_COMBO1, first), std::pair(IDC_COMBO2, second)}) {
+            ::SendMessageW(Item(id), CB_SELECTSTRING, WPARAM(-1), LPARAM(text));
+            ::SendMessageW(hPage, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), LPARAM(Item(id)));
+        }
+    }
+    std::wstring Chosen() const {
+        std::wstring chosen;
+        for (int id : {IDC_COMBO1, IDC_COMBO2}) {
+            int selected = int(::SendMessageW(Item(id), CB_GETCURSEL, 0, 0));
+            chosen += (id == IDC_COMBO1 ? L"" : L"|") + (selected < 0 ? L"" : ComboItems(Item(id))[size_t(selected)]);
+        }
+        return chosen;
     }
     void Select(std::initializer_list<int> rows) {
         LVITEMW item{};
@@ -116,27 +114,9 @@ protected:
         ::SendMessageW(HWND(::SendMessageW(hList, LVM_GETHEADER, 0, 0)), HDM_GETITEMW, WPARAM(column), LPARAM(&item));
         return {text, item.cxy};
     }
-    void Choose(int comboId, const wchar_t* text) {
-        ::SendMessageW(Item(comboId), CB_SELECTSTRING, WPARAM(-1), LPARAM(text));
-        ::SendMessageW(hPage, WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), LPARAM(Item(comboId)));
-    }
-    std::wstring Chosen(int comboId) const {
-        int selected = int(::SendMessageW(Item(comboId), CB_GETCURSEL, 0, 0));
-        return selected < 0 ? L"" : ComboItems(Item(comboId))[size_t(selected)];
-    }
     std::string SaveAndRead() {
-        driver::Click(::GetDlgItem(hSheet, IDOK));
-        EXPECT_TRUE(run->WaitClosed());
+        EXPECT_TRUE(run->Save());
         return ReadFile(path);
-    }
-    // Cancel: true when it asked (answered Yes).
-    bool CancelAsks() {
-        driver::Click(::GetDlgItem(hSheet, IDCANCEL));
-        auto box = driver::WaitForMessageBox(hSheet, 500);
-        if (box.hWnd)
-            driver::Answer(box, IDYES);
-        EXPECT_TRUE(run->WaitClosed());
-        return box.hWnd != nullptr;
     }
 
     VarnelLibrary library;
@@ -158,39 +138,37 @@ TEST_F(PageTest, ColumnsStyleAndSortOrder) {
     EXPECT_EQ(Column(0), std::make_pair(std::wstring(L"MicroStation Commands"), width * 50 / 100));
     EXPECT_EQ(Column(1), std::make_pair(std::wstring(L"MicroStation Synonyms"), width * 49 / 100));
     EXPECT_EQ(::SendMessageW(hList, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), 0x421);
-    EXPECT_EQ(ListRows(hList), (Rows{{L"ARC", L"PLACE ARC"}, {L"LINE", L"PLACE LINE"}, {L"ZOOM", L"ZOOM IN"}}));
+    EXPECT_EQ(ListRows(), (Rows{{L"ARC", L"PLACE ARC"}, {L"LINE", L"PLACE LINE"}, {L"ZOOM", L"ZOOM IN"}}));
 
     Show(kLevels);
     EXPECT_EQ(Column(0).first + L"|" + Column(1).first, L"MicroStation|AutoCAD");
     // Numbers as numbers, "0" and "00" as text, upper case before lower.
-    EXPECT_EQ(ListRows(hList), kLevelsSorted);
+    EXPECT_EQ(ListRows(), kLevelsSorted);
     ClickHeader(1);  // another column: ascending; the same again: descending
     Rows byValue = {{L"a", L"v0"}, {L"abc", L"v1"}, {L"9", L"v2"}, {L"10", L"v3"},
                     {L"B", L"v4"}, {L"00", L"v5"},  {L"0", L"v6"}, {L"100", L"v7"}};
-    EXPECT_EQ(ListRows(hList), byValue);
+    EXPECT_EQ(ListRows(), byValue);
     ClickHeader(1);
-    EXPECT_EQ(ListRows(hList), Rows(byValue.rbegin(), byValue.rend()));
+    EXPECT_EQ(ListRows(), Rows(byValue.rbegin(), byValue.rend()));
     ClickHeader(0);
-    EXPECT_EQ(ListRows(hList), kLevelsSorted);
+    EXPECT_EQ(ListRows(), kLevelsSorted);
 }
 
 TEST_F(PageTest, InsertTrimsReplacesByKeyIgnoringCaseAndAppends) {
     Show(kAliases);
     Select({1});  // LINE; the selection plays no part in Insert
-    SetEdits(L"  line ", L"  PLACE SMARTLINE ");
-    Press(IDC_INSERT);
-    EXPECT_EQ(Text(IDC_EDIT1) + L"|" + Text(IDC_EDIT2), L"line|PLACE SMARTLINE");
+    Insert(L"  line ", L"  PLACE SMARTLINE ");
+    EXPECT_EQ(Inputs(), L"line|PLACE SMARTLINE");
     // The LINE row is replaced in place by a new, unselected line row.
-    EXPECT_EQ(ListRows(hList), (Rows{{L"ARC", L"PLACE ARC"}, {L"line", L"PLACE SMARTLINE"}, {L"ZOOM", L"ZOOM IN"}}));
+    EXPECT_EQ(ListRows(), (Rows{{L"ARC", L"PLACE ARC"}, {L"line", L"PLACE SMARTLINE"}, {L"ZOOM", L"ZOOM IN"}}));
     EXPECT_EQ(::SendMessageW(hList, LVM_GETSELECTEDCOUNT, 0, 0), 0);
-    SetEdits(L"MOVE", L"");  // appended, unsorted, with an empty value
-    Press(IDC_INSERT);
-    SetEdits(L"   ", L"ignored");  // blanks alone enable Insert but store nothing
-    EXPECT_TRUE(Enabled(IDC_INSERT));
-    Press(IDC_INSERT);
-    EXPECT_EQ(Text(IDC_EDIT1), L"");
+    Insert(L"MOVE", L"");  // appended, unsorted, with an empty value
+    ::SendMessageW(Item(IDC_EDIT1), WM_SETTEXT, 0, LPARAM(L"   "));
+    EXPECT_TRUE(Enabled(IDC_INSERT));  // blanks alone enable Insert but store nothing
+    Insert(L"   ", L"ignored");
+    EXPECT_EQ(Inputs(), L"|ignored");
     EXPECT_FALSE(Enabled(IDC_INSERT));
-    EXPECT_EQ(ListRows(hList).back(), std::make_pair(std::wstring(L"MOVE"), std::wstring(L"")));
+    EXPECT_EQ(ListRows().back(), std::make_pair(std::wstring(L"MOVE"), std::wstring(L"")));
 
     // The table keeps both case variants (one row shows them).
     EXPECT_EQ(Section(SaveAndRead(), "Aliases"), "[Aliases]\r\nARC = PLACE ARC\r\nLINE = PLACE LINE\r\nMOVE = \r\n"
@@ -203,19 +181,19 @@ TEST_F(PageTest, SelectionFillsInputsAndDrivesTheButtons) {
     driver::Type(Item(IDC_EDIT2), L"x");  // only the first input decides Insert
     EXPECT_FALSE(Enabled(IDC_INSERT));
     Select({1});
-    EXPECT_EQ(Text(IDC_EDIT1) + L"|" + Text(IDC_EDIT2), L"LINE|PLACE LINE");
-    EXPECT_TRUE(Enabled(IDC_DELETE));
-    EXPECT_TRUE(Enabled(IDC_INSERT));
+    EXPECT_EQ(Inputs(), L"LINE|PLACE LINE");
+    EXPECT_TRUE(Enabled(IDC_DELETE) && Enabled(IDC_INSERT));
     Select({2, 0});  // several rows: the first selected one
-    EXPECT_EQ(Text(IDC_EDIT1), L"ARC");
+    EXPECT_EQ(Inputs(), L"ARC|PLACE ARC");
     Select({0});
     Select({});  // none: the inputs keep their texts
-    EXPECT_EQ(Text(IDC_EDIT1), L"ARC");
+    EXPECT_EQ(Inputs(), L"ARC|PLACE ARC");
     EXPECT_FALSE(Enabled(IDC_DELETE));
     // Deleting a row is a change: Cancel asks.
     Select({0});
     Press(IDC_DELETE);
-    EXPECT_TRUE(CancelAsks());
+    EXPECT_NE(run->Cancel(IDYES), L"");
+    EXPECT_FALSE(run->IsOpen());
 }
 
 TEST_F(PageTest, DeleteOneRowOrAskForSeveral) {
@@ -225,7 +203,7 @@ TEST_F(PageTest, DeleteOneRowOrAskForSeveral) {
     EXPECT_FALSE(driver::WaitForMessageBox(hSheet, 300).hWnd);
     Rows expected = kLevelsSorted;
     expected.erase(expected.begin() + 2);
-    EXPECT_EQ(ListRows(hList), expected);
+    EXPECT_EQ(ListRows(), expected);
     EXPECT_FALSE(Enabled(IDC_DELETE));
 
     Select({0, 3, 5});  // "0", "100", "a"
@@ -233,13 +211,13 @@ TEST_F(PageTest, DeleteOneRowOrAskForSeveral) {
         driver::Click(Item(IDC_DELETE));
         auto box = driver::WaitForMessageBox(hSheet);
         ASSERT_TRUE(box.hWnd);
-        EXPECT_EQ(box.caption, L"Commands Mapping");
-        EXPECT_EQ(box.text, L"This will delete 3 items from the list.\nDo you want to continue with this operation?");
+        EXPECT_EQ(box.caption + L"|" + box.text, L"Commands Mapping|This will delete 3 items from the list.\n"
+                                                 L"Do you want to continue with this operation?");
         driver::Answer(box, answer);
         driver::Settle(hSheet);
-        EXPECT_EQ(ListRows(hList).size(), answer == IDNO ? 7u : 4u);
+        EXPECT_EQ(ListRows().size(), answer == IDNO ? 7u : 4u);
     }
-    EXPECT_EQ(ListRows(hList), (Rows{{L"00", L"v5"}, {L"10", L"v3"}, {L"B", L"v4"}, {L"abc", L"v1"}}));
+    EXPECT_EQ(ListRows(), (Rows{{L"00", L"v5"}, {L"10", L"v3"}, {L"B", L"v4"}, {L"abc", L"v1"}}));
     EXPECT_EQ(Section(SaveAndRead(), "Levels"), "[Levels]\r\n00 = v5\r\n10 = v3\r\nB = v4\r\nabc = v1\r\n\r\n");
 }
 
@@ -247,26 +225,24 @@ TEST_F(PageTest, ColorsAndWeightsChooseFromFixedLists) {
     Show(kColors);
     EXPECT_EQ(ComboItems(Item(IDC_COMBO1)), Wide(FixedValueLists::MicroStationColors()));
     EXPECT_EQ(ComboItems(Item(IDC_COMBO2)), Wide(FixedValueLists::AutoCadColors()));
-    EXPECT_EQ(Chosen(IDC_COMBO1) + L"|" + Chosen(IDC_COMBO2), L"ByLevel|ByLayer");
+    EXPECT_EQ(Chosen(), L"ByLevel|ByLayer");
     EXPECT_TRUE(Enabled(IDC_INSERT));
     Press(IDC_INSERT);  // the first entries as the page opens
-    Choose(IDC_COMBO1, L"BG");
-    Choose(IDC_COMBO2, L"255");
+    Choose(L"BG", L"255");
     Press(IDC_INSERT);
     // An imported text in no list selects the first entry; "3" is found.
     Select({1});
-    ASSERT_EQ(CellText(hList, 1, 0), L"red");
-    EXPECT_EQ(Chosen(IDC_COMBO1) + L"|" + Chosen(IDC_COMBO2), L"ByLevel|1");
+    ASSERT_EQ(ListRows()[1].first, L"red");
+    EXPECT_EQ(Chosen(), L"ByLevel|1");
     Select({0});
-    EXPECT_EQ(Chosen(IDC_COMBO1), L"3");
+    EXPECT_EQ(Chosen(), L"3|3");
 
     Show(kWeights);
     EXPECT_EQ(ComboItems(Item(IDC_COMBO1)), Wide(FixedValueLists::MicroStationWeights()));
     EXPECT_EQ(ComboItems(Item(IDC_COMBO2)), Wide(FixedValueLists::AutoCadWeights()));
     Select({0});  // "2" -> "0.25", not a weight of the list
-    EXPECT_EQ(Chosen(IDC_COMBO1) + L"|" + Chosen(IDC_COMBO2), L"2|ByLayer");
-    Choose(IDC_COMBO1, L"31");
-    Choose(IDC_COMBO2, L"Default");
+    EXPECT_EQ(Chosen(), L"2|ByLayer");
+    Choose(L"31", L"Default");
     Press(IDC_INSERT);
 
     std::string saved = SaveAndRead();
