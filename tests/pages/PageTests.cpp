@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -251,13 +252,8 @@ TEST_F(PageTest, ColorsAndWeightsChooseFromFixedLists) {
 }
 
 TEST_F(PageTest, ControlsShowTheirHelpTexts) {
-    struct Expected {
-        Tab tab;
-        int control;
-        const wchar_t* description;
-    };
     // Enabled controls only: a disabled button cannot take the focus.
-    const Expected expected[] = {
+    const std::tuple<Tab, int, const wchar_t*> expected[] = {
         {kAliases, IDC_EDIT1, L"Defines one or more synonyms or aliases for the active MicroStation Command."},
         {kAliases, IDC_EDIT2, L"Defines the original MicroStation Command."},
         {kCells, IDC_EDIT1, L"Defines the MicroStation Cell Name."},
@@ -266,9 +262,9 @@ TEST_F(PageTest, ControlsShowTheirHelpTexts) {
         {kWeights, IDC_COMBO2, L"Defines the active AutoCAD Line Weight."},
     };
     HWND hDescription = driver::DescriptionEdit(hSheet);
-    for (const Expected& e : expected) {
-        Show(e.tab);
-        driver::Focus(Item(e.control));
-        EXPECT_EQ(driver::Text(hDescription), e.description) << "tab " << e.tab << " control " << e.control;
+    for (auto [tab, control, description] : expected) {
+        Show(tab);
+        driver::Focus(Item(control));
+        EXPECT_EQ(driver::Text(hDescription), description) << "tab " << tab << " control " << control;
     }
 }
