@@ -1,47 +1,29 @@
 // The five pages whose pairs are edited as two names in two edit boxes.
 #pragma once
 
-#include "pages/CBasePage.h"
-#include "resource.h"
+#include "pages/CInputPairPage.h"
 
-class CNamePairPage : public CBasePage {
+class CPageAliases : public CInputPairPage {
 public:
-    // nFirstHelpId: the first of the page's five consecutive help strings,
-    // for the list, Insert, Delete, the second and the first edit box.
-    CNamePairPage(UINT nIDTemplate, UINT nFirstHelpId) : CBasePage(nIDTemplate), m_nFirstHelpId(nFirstHelpId) {}
-
-    BOOL CommitControls() override;
-    BOOL FillControls() override;
-    void RegisterHelp() override;
-
-protected:
-    void DoDataExchange(CDataExchange* pDX) override;
-
-private:
-    UINT m_nFirstHelpId;
+    CPageAliases() : CInputPairPage(IDD_PAGE_ALIASES, IDS_HELP_ALIASES_LIST, kEditBoxes) {}
 };
 
-class CPageAliases : public CNamePairPage {
+class CPageMapCmd : public CInputPairPage {
 public:
-    CPageAliases() : CNamePairPage(IDD_PAGE_ALIASES, IDS_HELP_ALIASES_LIST) {}
+    CPageMapCmd() : CInputPairPage(IDD_PAGE_MAPCMD, IDS_HELP_MAPCMD_LIST, kEditBoxes) {}
 };
 
-class CPageMapCmd : public CNamePairPage {
+class CPageLineStyles : public CInputPairPage {
 public:
-    CPageMapCmd() : CNamePairPage(IDD_PAGE_MAPCMD, IDS_HELP_MAPCMD_LIST) {}
+    CPageLineStyles() : CInputPairPage(IDD_PAGE_LINESTYLES, IDS_HELP_LINESTYLES_LIST, kEditBoxes) {}
 };
 
-class CPageLineStyles : public CNamePairPage {
+class CPageCells : public CInputPairPage {
 public:
-    CPageLineStyles() : CNamePairPage(IDD_PAGE_LINESTYLES, IDS_HELP_LINESTYLES_LIST) {}
+    CPageCells() : CInputPairPage(IDD_PAGE_CELLS, IDS_HELP_CELLS_LIST, kEditBoxes) {}
 };
 
-class CPageCells : public CNamePairPage {
+class CPageLevels : public CInputPairPage {
 public:
-    CPageCells() : CNamePairPage(IDD_PAGE_CELLS, IDS_HELP_CELLS_LIST) {}
-};
-
-class CPageLevels : public CNamePairPage {
-public:
-    CPageLevels() : CNamePairPage(IDD_PAGE_LEVELS, IDS_HELP_LEVELS_LIST) {}
+    CPageLevels() : CInputPairPage(IDD_PAGE_LEVELS, IDS_HELP_LEVELS_LIST, kEditBoxes) {}
 };
