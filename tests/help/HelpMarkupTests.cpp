@@ -1,4 +1,5 @@
 #include "help/HelpMarkup.h"
+#include "help/ToolRegistry.h"
 
 #include <gtest/gtest.h>
 
@@ -30,52 +31,57 @@ TEST(HelpMarkup, SectionsComeInReadingOrder) {
 
 TEST(HelpMarkup, DescriptionIsTheFirstDescriptionUpToAnAngledPair) {
     const struct { const char16_t* text; const char16_t* description; } rows[] = {
-        {u"<H>Save<D>Saves the changes and closes the window.", u"Saves the changes and closes the window."},
         {u"<D>1 < 2 and more", u"1 < 2 and more"},  // a lone '<' is text
         {u"<D>keep <d> this", u"keep "},
-        {u"<D>keep <d this", u"keep <d this"},
+        {u"<D>keep <d this", u"keep <d this"},  // no '>' after the '<'
+        {u"<D>a>b<c", u"a>b<c"},                // the '>' lies before it
+        {u"<D>a<b<c>", u"a"},                   // the first '<' counts
         {u"<H>h<D>first<D>second", u"first"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(GetDescription(CString(row.text)), row.description) << CString(row.text).ToUtf8();
-
-    EXPECT_EQ(FindSectionEnd(CString(u"a<b"), 0), -1);    // no '>' after the '<'
-    EXPECT_EQ(FindSectionEnd(CString(u"a>b<c"), 0), -1);  // the '>' lies before it
-    EXPECT_EQ(FindSectionEnd(CString(u"a<b<c>"), 0), 1);  // the first '<' counts
     EXPECT_EQ(FindSectionEnd(CString(u"a<b<c>"), 2), 3);
 }
 
-TEST(HelpMarkup, CursorMovesAsTheReadDemands) {
-    const CString save(u"<H>Save<D>Saves");
-    int cursor = 0;
-    EXPECT_EQ(GetSection(save, H, cursor), u"Save");
-    EXPECT_EQ(cursor, 7);
-    EXPECT_EQ(GetSection(save, T, cursor), u"");
-
-    const CString text(u"xx<D><D>second");
-    cursor = 0;
-    // Empty section: the cursor steps by the tag's length from where it was,
-    // not from the tag, so it still lies before the tag.
-    EXPECT_EQ(GetSection(text, D, cursor), u"");
-    EXPECT_EQ(cursor, 3);
-    EXPECT_EQ(GetSection(text, D, cursor), u"second");
-    EXPECT_EQ(cursor, text.GetLength());
-    // At the end, or with the tag absent, nothing is read and nothing moves.
-    EXPECT_EQ(GetSection(text, D, cursor), u"");
-    EXPECT_EQ(cursor, text.GetLength());
-    cursor = 1;
-    EXPECT_EQ(GetSection(text, H, cursor), u"");
-    EXPECT_EQ(cursor, 1);
-    cursor = 0;
-    EXPECT_EQ(GetSection(CString(), D, cursor), u"");
-    EXPECT_EQ(cursor, 0);
-}
-
-TEST(HelpMarkup, CountTagCountsOverlappingOccurrences) {
+TEST(HelpMarkup, CursorMovesAsTheReadDemandsAndTagsAreCounted) {
+    // An empty section steps the cursor by the tag's length from where it
+    // was, not from the tag, so it still lies before the tag; at the end, or
+    // with the tag absent, nothing is read and nothing moves.
+    const struct { const char16_t* text; const CString& tag; int from; const char16_t* read; int to; } rows[] = {
+        {u"<H>Save<D>Saves", H, 0, u"Save", 7},  {u"<H>Save<D>Saves", T, 7, u"", 7},
+        {u"xx<D><D>second", D, 0, u"", 3},       {u"xx<D><D>second", D, 3, u"second", 14},
+        {u"xx<D><D>second", D, 14, u"", 14},     {u"xx<D><D>second", H, 1, u"", 1},
+        {u"", D, 0, u"", 0},
+    };
+    for (const auto& row : rows) {
+        int cursor = row.from;
+        EXPECT_EQ(GetSection(CString(row.text), row.tag, cursor), row.read) << CString(row.text).ToUtf8();
+        EXPECT_EQ(cursor, row.to) << CString(row.text).ToUtf8() << " from " << row.from;
+    }
+    // Overlapping occurrences count; tags are case-sensitive.
     EXPECT_EQ(CountTag(CString(), S), 0);
     EXPECT_EQ(CountTag(CString(u"<S>a<S>b<D>c"), S), 2);
     EXPECT_EQ(CountTag(CString(u"aaa"), CString(u"aa")), 2);
     EXPECT_EQ(CountTag(CString(u"<s>"), S), 0);
+}
+
+TEST(ToolRegistry, RegisteringAgainReplacesOnlyTheText) {
+    struct Record {
+        int rect = 0;
+        CString text;
+    };
+    ToolRegistry<Record> registry;
+    registry.AddTool(42, CString(u"first"));
+    const_cast<Record*>(registry.Find(42))->rect = 7;
+    registry.AddTool(42, CString(u"second"));
+    ASSERT_NE(registry.Find(42), nullptr);
+    EXPECT_EQ(registry.Find(42)->text, u"second");
+    EXPECT_EQ(registry.Find(42)->rect, 7);
+    EXPECT_EQ(registry.Find(43), nullptr);
+    // Handles that differ only above bit 31 are different tools.
+    registry.AddTool(0x100000000ull + 42, CString(u"high"));
+    EXPECT_EQ(registry.GetCount(), 2);
+    EXPECT_EQ(registry.Find(42)->text, u"second");
 }
 
 }  // namespace

@@ -18,9 +18,7 @@ TEST(ListOrder, ParseNumberReadsLikeWtoiAndOnlyNonZeroIsNumeric) {
     }
 }
 
-// The page's sort test shows numbers against text, "0" and "00", upper case
-// first and the second column in a real list; these are the rules it cannot
-// show: ties, the direction of a tie, a column past the second, no pair.
+// What the page's sort test cannot show: ties, a tie's direction, a third column, no pair.
 TEST(ListOrder, CompareItemsTiesColumnsAndMissingPairs) {
     auto cmp = [](const char16_t* a, const char16_t* b, int column = 0, BOOL ascending = TRUE) {
         MappingPair first{a, b}, second{b, a};

@@ -61,7 +61,10 @@ protected:
     }
     HWND Item(int id) const { return ::GetDlgItem(hPage, id); }
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
-    std::wstring Inputs() const { return driver::Text(Item(IDC_EDIT1)) + L"|" + driver::Text(Item(IDC_EDIT2)); }
+    // Both inputs' texts; a drop-down list's text is its selected entry.
+    std::wstring Inputs(int first = IDC_EDIT1, int second = IDC_EDIT2) const {
+        return driver::Text(Item(first)) + L"|" + driver::Text(Item(second));
+    }
     Rows ListRows() const { return driver::ListRows(hList); }
     void Press(int id) {
         driver::Click(Item(id));
@@ -78,14 +81,6 @@ protected:
             ::SendMessageW(Item(id), CB_SELECTSTRING, WPARAM(-1), LPARAM(text));
             ::SendMessageW(hPage, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), LPARAM(Item(id)));
         }
-    }
-    std::wstring Chosen() const {
-        std::wstring chosen;
-        for (int id : {IDC_COMBO1, IDC_COMBO2}) {
-            int selected = int(::SendMessageW(Item(id), CB_GETCURSEL, 0, 0));
-            chosen += (id == IDC_COMBO1 ? L"" : L"|") + (selected < 0 ? L"" : ComboItems(Item(id))[size_t(selected)]);
-        }
-        return chosen;
     }
     void Select(std::initializer_list<int> rows) {
         LVITEMW item{};
@@ -226,7 +221,7 @@ TEST_F(PageTest, ColorsAndWeightsChooseFromFixedLists) {
     Show(kColors);
     EXPECT_EQ(ComboItems(Item(IDC_COMBO1)), Wide(FixedValueLists::MicroStationColors()));
     EXPECT_EQ(ComboItems(Item(IDC_COMBO2)), Wide(FixedValueLists::AutoCadColors()));
-    EXPECT_EQ(Chosen(), L"ByLevel|ByLayer");
+    EXPECT_EQ(Inputs(IDC_COMBO1, IDC_COMBO2), L"ByLevel|ByLayer");
     EXPECT_TRUE(Enabled(IDC_INSERT));
     Press(IDC_INSERT);  // the first entries as the page opens
     Choose(L"BG", L"255");
@@ -234,15 +229,15 @@ TEST_F(PageTest, ColorsAndWeightsChooseFromFixedLists) {
     // An imported text in no list selects the first entry; "3" is found.
     Select({1});
     ASSERT_EQ(ListRows()[1].first, L"red");
-    EXPECT_EQ(Chosen(), L"ByLevel|1");
+    EXPECT_EQ(Inputs(IDC_COMBO1, IDC_COMBO2), L"ByLevel|1");
     Select({0});
-    EXPECT_EQ(Chosen(), L"3|3");
+    EXPECT_EQ(Inputs(IDC_COMBO1, IDC_COMBO2), L"3|3");
 
     Show(kWeights);
     EXPECT_EQ(ComboItems(Item(IDC_COMBO1)), Wide(FixedValueLists::MicroStationWeights()));
     EXPECT_EQ(ComboItems(Item(IDC_COMBO2)), Wide(FixedValueLists::AutoCadWeights()));
     Select({0});  // "2" -> "0.25", not a weight of the list
-    EXPECT_EQ(Chosen(), L"2|ByLayer");
+    EXPECT_EQ(Inputs(IDC_COMBO1, IDC_COMBO2), L"2|ByLayer");
     Choose(L"31", L"Default");
     Press(IDC_INSERT);
 
