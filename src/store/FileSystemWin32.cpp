@@ -2,10 +2,8 @@
 // the system's own error texts, and the common Open/Save dialogs.
 #include "store/FileSystem.h"
 
-#include <windows.h>
-#include <commdlg.h>
+#include "framework/CFileDialog.h"
 
-#include <string>
 #include <vector>
 
 namespace FileSystem {
@@ -158,28 +156,12 @@ bool GetEnvironment(const CString& name, CString& value) {
 }
 
 bool ShowFileDialog(bool bSave, const CString& filter, const CString& defaultExtension, CString& path) {
-    // "|" separates the filter's parts; the trailing "||" becomes the
-    // double terminator the dialog expects.
-    std::wstring filterText(filter.GetString(), size_t(filter.GetLength()));
-    for (wchar_t& ch : filterText)
-        if (ch == L'|')
-            ch = L'\0';
-    std::vector<wchar_t> file(32768, L'\0');
-
     constexpr DWORD kFlags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
     static_assert(kFlags == 0x881004);
-    OPENFILENAMEW ofn = {};
-    ofn.lStructSize = sizeof ofn;
-    ofn.lpstrFilter = filterText.empty() ? nullptr : filterText.c_str();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = DWORD(file.size());
-    ofn.lpstrDefExt = defaultExtension.IsEmpty() ? nullptr : defaultExtension.GetString();
-    ofn.Flags = kFlags;
-    BOOL chosen = bSave ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
-    if (!chosen)
+    CFileDialog dialog(!bSave, defaultExtension, nullptr, kFlags, filter);
+    if (dialog.DoModal() != IDOK)
         return false;
-    path = CString(file.data());
+    path = dialog.GetPathName();
     return true;
 }
 

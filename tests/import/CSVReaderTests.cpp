@@ -10,10 +10,9 @@ namespace {
 Strings SectionsRead() {
     Strings result;
     for (const RemapSection& section : remapTable.sections) {
-        std::string text = Utf8(section.name.View()) + ":";
+        result.push_back(Utf8(section.name.View()) + ":");
         for (const RemapColumn& column : section.columns)
-            text += (column.index ? "," : "") + Utf8(column.name.View());
-        result.push_back(text);
+            result.back() += (column.index ? "," : "") + Utf8(column.name.View());
     }
     return result;
 }
@@ -23,7 +22,7 @@ ReadResult Read(const std::string& text, int kind = RemapDetect) {
 }
 }  // namespace
 
-TEST(RemapSectionedParse, ReadsSectionsHeadersAndDataRows) {
+TEST(RemapSectionedParse, ReadsMarkersHeadersAndDataRows) {
     // Every column gets a rule per data row; a short row leaves empty rules.
     ASSERT_EQ(Read("%section,Levels\nLevel,X,DWGOutputLayer\n1,a,L,extra\n2\n\n"), Parsed);
     const RemapSection& section = remapTable.sections.at(0);
@@ -32,10 +31,7 @@ TEST(RemapSectionedParse, ReadsSectionsHeadersAndDataRows) {
     EXPECT_EQ(Utf8(section.Rule(section.columns[0], 1).View()), "2");
     EXPECT_TRUE(section.Rule(section.columns[1], 1).IsEmpty());
     EXPECT_TRUE(section.Rule(section.columns[0], 2).IsEmpty());
-    ReleaseRemapData();
-}
-
-TEST(RemapSectionedParse, MarkerRowsAreExactlyTwoFields) {
+    // Marker rows are exactly two fields.
     ASSERT_EQ(Read("%section,Levels,\nLevel\n%section,Colors,,\n %section,Weights\n%sectionX,Cells\na\n"), Parsed);
     EXPECT_EQ(SectionsRead(), (Strings{"Levels:Level", "Cells:a"}));
     // The row after a marker is its header, even a blank one.
@@ -45,8 +41,13 @@ TEST(RemapSectionedParse, MarkerRowsAreExactlyTwoFields) {
     ReleaseRemapData();
 }
 
-TEST(RemapSectionedParse, DetectionNeedsTheMarkerWithItsSeparator) {
-    EXPECT_EQ(Read("Level,DWGOutputLayer\n1,A\n"), NotRecognised);
+TEST(RemapSectionedParse, DetectionNeedsTheMarkerWithItsSeparatorAndStartsEmpty) {
+    ASSERT_EQ(Read("%section,Levels\nLevel,DWGOutputLayer\n1,A\n"), Parsed);
+    ExtractPairs();
+    // A failed detection leaves nothing of the previous read.
+    EXPECT_EQ(ReadRemapText(u"Level,DWGOutputLayer\n1,A\n", RemapDetect, CString(u"b.csv")), NotRecognised);
+    EXPECT_TRUE(remapTable.sections.empty() && pairs.empty());
+    EXPECT_EQ(remapTable.fileName, CString(u"b.csv"));
     EXPECT_EQ(Read("%Section,Levels\n"), NotRecognised);
     EXPECT_EQ(Read("%section Levels\n"), NotRecognised);
     // One inside a comment counts; the file then has no sections.
@@ -56,6 +57,7 @@ TEST(RemapSectionedParse, DetectionNeedsTheMarkerWithItsSeparator) {
     EXPECT_EQ(ReadRemapText(std::u16string_view(u"a\0%section,Levels\n", 19), RemapDetect), NotRecognised);
     EXPECT_EQ(Read("%section,Levels\n", 7), NotRecognised);
     ReleaseRemapData();
+    EXPECT_TRUE(remapTable.fileName.IsEmpty());
 }
 
 TEST(RemapSingleTableParse, FixedColumnsPerKind) {
@@ -116,29 +118,20 @@ TEST(RemapExtraction, RealisticVersion8File) {
     ReleaseRemapData();
 }
 
-TEST(RemapReaderState, EveryReadStartsEmpty) {
-    ASSERT_EQ(Read("%section,Levels\nLevel,DWGOutputLayer\n1,A\n"), Parsed);
-    ExtractPairs();
-    // A failed detection leaves nothing of the previous read.
-    EXPECT_EQ(ReadRemapText(u"no marker", RemapDetect, CString(u"b.csv")), NotRecognised);
-    EXPECT_TRUE(remapTable.sections.empty() && pairs.empty());
-    EXPECT_EQ(remapTable.fileName, CString(u"b.csv"));
-    ReleaseRemapData();
-    EXPECT_TRUE(remapTable.fileName.IsEmpty());
-}
-
-TEST(RemapReadFile, ReadsTheFileOrFailsCleanly) {
+TEST(RemapReadFile, ReadsTheFileAndHandsTrimmedPairsToPagesOrFailsCleanly) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() / "varnel-import-tests";
     std::filesystem::create_directories(folder);
     const std::filesystem::path file = folder / "remap.csv";
-    {
-        std::ofstream out(file, std::ios::binary | std::ios::trunc);
-        out << "%section,Colors\r\nColor,DWGOutputColor\r\n3,\xe9t\xe9\r\n";
-    }
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        << "%section,CellNames\r\nCellName,V7OutputCellName\r\nDOOR1,acdoor\r\n  ,X\r\n"
+           "%section,Colors\r\nColor,DWGOutputColor\r\n 3 ,10\r\n14,62ac\r\n3 ,ca\r\n4,\xe9t\xe9\r\n";
     const CString path(file.u16string());
     ASSERT_EQ(ReadRemapFile(path, RemapDetect), Parsed);
     EXPECT_EQ(remapTable.fileName, path);
-    EXPECT_EQ(MergedPairs(), Strings{"Colors:3=\u00e9t\u00e9"});
+    // " 3 " and "3 " are two reader pairs that only the pages fold.
+    EXPECT_EQ(MergedPairs(), (Strings{"Cells:DOOR1=door", "Colors:3=10", "Colors:14=62", "Colors:3=",
+                                      "Colors:4=\u00e9t\u00e9"}));
+    EXPECT_TRUE(pairs.empty());
     // A version 7 read of the same file is one table of the given kind.
     ASSERT_EQ(ReadRemapFile(path, RemapWeights), Parsed);
     EXPECT_EQ(remapTable.sections.size(), 1u);

@@ -41,14 +41,3 @@ TEST(ImportMerge, TrimsValuesAndSkipsWhatHasNoPage) {
             << Utf8(microStation) << "," << Utf8(dwg);
     }
 }
-
-TEST(ImportMerge, HandsTrimmedPairsToPagesInListOrder) {
-    ASSERT_EQ(ReadRemapText(u"%section,CellNames\nCellName,V7OutputCellName\nDOOR1,acdoor\n  ,X\n"
-                            u"%section,Colors\nColor,DWGOutputColor\n 3 ,10\n14,62ac\n3 ,ca\n",
-                            RemapDetect),
-              Parsed);
-    // " 3 " and "3 " are two reader pairs that only the pages fold.
-    EXPECT_EQ(MergedPairs(), (Strings{"Cells:DOOR1=door", "Colors:3=10", "Colors:14=62", "Colors:3="}));
-    EXPECT_TRUE(pairs.empty());
-    ReleaseRemapData();
-}

@@ -5,13 +5,22 @@
 constexpr RemapMode Sectioned = RemapMode::SectionedMode;
 constexpr RemapMode SingleTable = RemapMode::SingleTableMode;
 
-TEST(RemapTokenizer, SectionedFieldsKeepBlanksAndEmptyFields) {
+TEST(RemapTokenizer, SectionedFieldsKeepBlanksAndEmptyFieldsAndUnquote) {
     EXPECT_EQ(RowsOf("a,,b\n,a\n", Sectioned), (Strings{"a||b", "|a"}));
     // A separator at the end of a line adds nothing; a second one does.
     EXPECT_EQ(RowsOf("a,b,\na,b,,\n", Sectioned), (Strings{"a|b", "a|b|"}));
     EXPECT_EQ(RowsOf("Level 1 , Layer 1\r\n", Sectioned), Strings{"Level 1 | Layer 1"});
     // A lone CR and a '#' after the start of a field are ordinary characters.
     EXPECT_EQ(RowsOf("a\rb,c#d\r\nx\r", Sectioned), (Strings{"a\rb|c#d", "x\r"}));
+    // Quoted fields: doubled quotes, separators and line ends inside.
+    EXPECT_EQ(RowsOf("\"a,b\",\"say \"\"hi\"\"\",\"\"\n", Sectioned), Strings{"a,b|say \"hi\"|"});
+    EXPECT_EQ(RowsOf("\"two\r\nlines\",x\ny\n", Sectioned), (Strings{"two\r\nlines|x", "y"}));
+    // Quoted content that looks like a comment or a line end stays a field.
+    EXPECT_EQ(RowsOf("\"#x\",\"\n\"\n", Sectioned), Strings{"#x|\n"});
+    // After the closing quote the field runs on; a later quote is ordinary.
+    EXPECT_EQ(RowsOf("\"ab\"cd,e\"f\"\r\n", Sectioned), Strings{"abcd|e\"f\""});
+    // A quote that never closes takes the rest of the text.
+    EXPECT_EQ(RowsOf("x,\"abc,d\nrest", Sectioned), Strings{"x|abc,d\nrest"});
 }
 
 TEST(RemapTokenizer, SingleTableRunsOfBlanksAndTabsSeparate) {
@@ -31,15 +40,4 @@ TEST(RemapRows, BlankLinesCommentsAndTheLastLine) {
     // The last line counts without a line end; the end alone is no row.
     EXPECT_EQ(RowsOf("a\nb", Sectioned), (Strings{"a", "b"}));
     EXPECT_EQ(RowsOf("a\n# last", Sectioned), Strings{"a"});
-}
-
-TEST(RemapTokenizer, QuotedFieldsInSectionedMode) {
-    EXPECT_EQ(RowsOf("\"a,b\",\"say \"\"hi\"\"\",\"\"\n", Sectioned), Strings{"a,b|say \"hi\"|"});
-    EXPECT_EQ(RowsOf("\"two\r\nlines\",x\ny\n", Sectioned), (Strings{"two\r\nlines|x", "y"}));
-    // Quoted content that looks like a comment or a line end stays a field.
-    EXPECT_EQ(RowsOf("\"#x\",\"\n\"\n", Sectioned), Strings{"#x|\n"});
-    // After the closing quote the field runs on; a later quote is ordinary.
-    EXPECT_EQ(RowsOf("\"ab\"cd,e\"f\"\r\n", Sectioned), Strings{"abcd|e\"f\""});
-    // A quote that never closes takes the rest of the text.
-    EXPECT_EQ(RowsOf("x,\"abc,d\nrest", Sectioned), Strings{"x|abc,d\nrest"});
 }

@@ -17,8 +17,10 @@ protected:
         FileSystem::FailWritesAfter(-1);
         StoreTest::TearDown();
     }
-    BOOL Save(const fs::path& path) { return MappingFile::Write(&m_file, PathText(path), m_tables.View()); }
-    BOOL Save() { return Save(Path("commands.mapping")); }
+    // A relative path lies in the test's folder.
+    BOOL Save(const fs::path& path = "commands.mapping") {
+        return MappingFile::Write(&m_file, PathText(m_folder / path), m_tables.View());
+    }
     // The file at the mapping path, and nothing else beside the TEMP folder.
     void ExpectOnly(const std::string& content) {
         EXPECT_EQ(ReadBytes(Path("commands.mapping")), content);
@@ -32,31 +34,23 @@ protected:
 
 }  // namespace
 
-TEST(BackupPath, FollowsTempWithOneSeparator) {
-    std::optional<CString> old = GetTemp();
-    SetTemp(CString(u"  C:\\Temp  "));
-    EXPECT_EQ(MappingFile::GetBackupPath(), CString(u"C:\\Temp\\_bakcommands.mapping"));
-    SetTemp(CString(u"C:\\Temp\\"));
-    EXPECT_EQ(MappingFile::GetBackupPath(), CString(u"C:\\Temp\\_bakcommands.mapping"));
-    SetTemp(CString(u"/var/tmp/"));
-    EXPECT_EQ(MappingFile::GetBackupPath(), CString(u"/var/tmp/_bakcommands.mapping"));
-    SetTemp(std::nullopt);
-    EXPECT_EQ(MappingFile::GetBackupPath(), CString(u"\\_bakcommands.mapping"));
-    SetTemp(old);
+TEST_F(StoreTest, BackupPathFollowsTempWithOneSeparator) {
+    const std::pair<std::optional<CString>, const char16_t*> cases[] = {
+        {CString(u"  C:\\Temp  "), u"C:\\Temp\\"}, {CString(u"C:\\Temp\\"), u"C:\\Temp\\"},
+        {CString(u"/var/tmp/"), u"/var/tmp/"}, {std::nullopt, u"\\"}};
+    for (const auto& [temp, folder] : cases) {
+        SetTemp(temp);
+        EXPECT_EQ(MappingFile::GetBackupPath(), CString(folder) + u"_bakcommands.mapping");
+    }
 }
 
-TEST_F(MappingSaveTest, SavesOverAnOldFileOrNoneAndCleansUp) {
-    ASSERT_TRUE(Save()) << m_file.m_strError.ToUtf8();
-    ExpectOnly(Written(m_tables));
-    fs::remove(Path("commands.mapping"));
-    ASSERT_TRUE(Save());
-    ExpectOnly(Written(m_tables));
-}
-
-TEST_F(MappingSaveTest, BackupTroubleDoesNotStopTheSave) {
+TEST_F(MappingSaveTest, SavesAndCleansUpWhateverTheBackupMeets) {
     WriteBytes(BackupPath(), "stale");  // from an earlier run
     ASSERT_TRUE(Save()) << m_file.m_strError.ToUtf8();
-    ExpectOnly(Written(m_tables));
+    ExpectOnly(m_tables.Written());
+    fs::remove(Path("commands.mapping"));  // no old file
+    ASSERT_TRUE(Save());
+    ExpectOnly(m_tables.Written());
 
     fs::create_directory(BackupPath());  // cannot be replaced: left alone
     ASSERT_TRUE(Save());
@@ -65,37 +59,37 @@ TEST_F(MappingSaveTest, BackupTroubleDoesNotStopTheSave) {
 
     SetTemp(PathText(Path("no such folder")));
     ASSERT_TRUE(Save());
-    ExpectOnly(Written(m_tables));
+    ExpectOnly(m_tables.Written());
 
     // The mapping file is the backup itself: it must not be removed.
     SetTemp(PathText(Path("temp")));
     WriteBytes(BackupPath(), kOldFile);
     ASSERT_TRUE(Save(BackupPath()));
-    EXPECT_EQ(ReadBytes(BackupPath()), Written(m_tables));
+    EXPECT_EQ(ReadBytes(BackupPath()), m_tables.Written());
 }
 
 TEST_F(MappingSaveTest, BackupOnAnotherDrive) {
     // Under Wine the TEMP folder is on C: and files often on Z:; natively a
     // memory file system plays the other drive.
 #ifdef _WIN32
-    fs::path other = "Z:\\tmp";
+    fs::path folder = "Z:\\tmp";
 #else
-    fs::path other = "/dev/shm";
+    fs::path folder = "/dev/shm";
 #endif
     std::error_code error;
-    if (!fs::is_directory(other, error))
+    if (!fs::is_directory(folder, error))
         GTEST_SKIP() << "no second drive";
-    fs::path folder = other / ("varnel-store-" + std::to_string(std::random_device()()));
+    folder /= m_folder.filename();
     fs::create_directories(folder);
     WriteBytes(folder / "commands.mapping", kOldFile);
     EXPECT_TRUE(Save(folder / "commands.mapping")) << m_file.m_strError.ToUtf8();
-    EXPECT_EQ(ReadBytes(folder / "commands.mapping"), Written(m_tables));
+    EXPECT_EQ(ReadBytes(folder / "commands.mapping"), m_tables.Written());
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     EXPECT_FALSE(fs::exists(BackupPath()));
     fs::remove_all(folder, error);
 }
 
-TEST_F(MappingSaveTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
+TEST_F(MappingSaveTest, FailedSaveKeepsTheOldFileOrNoneAndSaysWhy) {
     FileSystem::FailWritesAfter(20);  // the disk fills up halfway
     EXPECT_FALSE(Save());
     EXPECT_FALSE(m_file.m_strError.IsEmpty());
@@ -106,25 +100,22 @@ TEST_F(MappingSaveTest, FailedSaveKeepsTheOldFileAndSaysWhy) {
     EXPECT_FALSE(Save());
     EXPECT_NE(m_file.m_strError.Find(u"916"), -1);
     ExpectOnly(kOldFile);
-
     m_tables[KindCells].ClearPairs();
-    EXPECT_TRUE(Save());
-    EXPECT_TRUE(m_file.m_strError.IsEmpty());
-}
 
-TEST_F(MappingSaveTest, UnwritableTargetFails) {
-    fs::remove(Path("commands.mapping"));
-    fs::create_directory(Path("commands.mapping"));  // a folder in the way
-    EXPECT_FALSE(Save());
-    EXPECT_FALSE(m_file.m_strError.IsEmpty());
-    EXPECT_TRUE(fs::is_directory(Path("commands.mapping")));
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 2);
-
-    EXPECT_FALSE(Save(Path("missing") / "commands.mapping"));
+    EXPECT_FALSE(Save("missing/commands.mapping"));
     EXPECT_NE(m_file.m_strError.Find(u"missing"), -1);
 
     fs::remove(Path("commands.mapping"));
     FileSystem::FailWritesAfter(0);  // a first save that fails leaves no file
     EXPECT_FALSE(Save());
     EXPECT_FALSE(fs::exists(Path("commands.mapping")));
+    FileSystem::FailWritesAfter(-1);
+
+    fs::create_directory(Path("commands.mapping"));  // a folder in the way
+    EXPECT_FALSE(Save());
+    EXPECT_TRUE(fs::is_directory(Path("commands.mapping")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 2);
+    fs::remove(Path("commands.mapping"));
+    EXPECT_TRUE(Save());
+    EXPECT_TRUE(m_file.m_strError.IsEmpty());
 }

@@ -1,12 +1,11 @@
 // Helpers of the store tests: a private folder per test with TEMP pointing
-// into it, whole-file bytes, and seven tables.
+// into it, and whole-file bytes.
 #pragma once
 
-#include "store/MappingFile.h"
+#include "SevenTables.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -45,10 +44,8 @@ inline std::optional<CString> GetTemp() {
 class StoreTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static const fs::path base = fs::temp_directory_path();
-        m_folder = base / ("varnel-store-" + std::to_string(std::random_device()()));
+        m_folder = fs::temp_directory_path() / ("varnel-store-" + std::to_string(std::random_device()()));
         fs::create_directories(m_folder / "temp");
-        m_oldTemp = GetTemp();
         SetTemp(PathText(m_folder / "temp") + u"\\");
     }
     void TearDown() override {
@@ -60,32 +57,5 @@ protected:
     fs::path BackupPath() const { return m_folder / "temp" / "_bakcommands.mapping"; }
 
     fs::path m_folder;
-    std::optional<CString> m_oldTemp;
+    std::optional<CString> m_oldTemp = GetTemp();
 };
-
-struct Tables {
-    std::array<MappingTable, MappingKindCount> table;
-    MappingTables View() {
-        MappingTables view;
-        for (size_t i = 0; i < table.size(); ++i)
-            view[i] = &table[i];
-        return view;
-    }
-    MappingTable& operator[](MappingKind kind) { return table[size_t(kind)]; }
-    bool operator==(const Tables& other) const {
-        auto samePair = [](const auto& x, const auto& y) { return x.first == y.first && x.second == y.second; };
-        for (size_t i = 0; i < table.size(); ++i)
-            if (!std::equal(table[i].begin(), table[i].end(), other.table[i].begin(), other.table[i].end(), samePair))
-                return false;
-        return true;
-    }
-};
-
-// The file's bytes as the writer produces them for the tables.
-inline std::string Written(Tables& tables) {
-    CStringArray lines;
-    MappingFile::BuildLines(lines, tables.View());
-    std::string bytes;
-    EXPECT_TRUE(CVNTextFile(u"mapping", u"\n").EncodeLines(lines, bytes));
-    return bytes;
-}
