@@ -87,10 +87,7 @@ CWnd::~CWnd() {
     }
 }
 
-HWND CWnd::GetSafeHwnd() const {
-    const volatile CWnd* self = this;  // callers may hold a null pointer
-    return self ? m_hWnd : nullptr;
-}
+HWND CWnd::GetSafeHwnd() const { return m_hWnd; }
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
     if (!hWnd)

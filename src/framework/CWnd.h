@@ -16,7 +16,8 @@ public:
     CWnd(const CWnd&) = delete;
     CWnd& operator=(const CWnd&) = delete;
 
-    // The window handle; null for a null object or an object without window.
+    // The window handle; null for an object without a window. Calling it
+    // through a null pointer is undefined, so callers test the pointer first.
     HWND GetSafeHwnd() const;
     operator HWND() const { return m_hWnd; }
 
