@@ -85,31 +85,32 @@ TEST(BalloonLayout, SideDependsOnlyOnTheLeftAndTopScreenEdges) {
     EXPECT_EQ(sides(163, 51), std::make_pair(false, true));
 }
 
-TEST(BalloonOutline, FirstShapeBitWinsAndOnlyTheBalloonGrowsForItsStem) {
+TEST(BalloonOutline, FirstShapeBitWinsOnlyTheBalloonGrowsForItsStemWhoseTipLandsOnTheAnchor) {
     EXPECT_EQ(ShapeOfStyle(VNTT_BALLOON | VNTT_ROUNDRECT | VNTT_RECT), BALLOON_SHAPE_BALLOON);
     EXPECT_EQ(ShapeOfStyle(VNTT_ROUNDRECT | VNTT_RECT), BALLOON_SHAPE_ROUNDRECT);
     EXPECT_EQ(ShapeOfStyle(VNTT_RECT | 8), BALLOON_SHAPE_RECT);
     EXPECT_EQ(ShapeOfStyle(8), BALLOON_SHAPE_NONE);
+    const BalloonPoint anchor{500, 400};
     for (BalloonShape shape : {BALLOON_SHAPE_ROUNDRECT, BALLOON_SHAPE_RECT}) {
-        BalloonOutline box = BuildOutline(shape, 100, 50, true, true);
-        EXPECT_EQ(Str(box.window), "100x50");
+        BalloonOutline box = BuildOutline(shape, 180, 60, true, true);
+        EXPECT_EQ(Str(box.window), "180x60");
         EXPECT_FALSE(box.bHasStem);
         EXPECT_EQ(box.corner.cx == 0, shape == BALLOON_SHAPE_RECT);
+        // A box lies just above the anchor, or 10 pixels below it.
+        EXPECT_EQ(PlaceBalloonWindow(shape, anchor, box.window, true, true).y, 340);
+        EXPECT_EQ(Str(PlaceBalloonWindow(shape, anchor, box.window, false, false)), "332,410");
     }
     // Below the anchor the stem is on top and the body starts 25 pixels down;
-    // above it the body starts at the top and the stem hangs below.
-    BalloonOutline below = BuildOutline(BALLOON_SHAPE_BALLOON, 100, 50, true, false);
-    EXPECT_EQ(Str(below.window), "100x75");
-    EXPECT_EQ(Str(below.body), "0,25,100,75");
+    // above it the body starts at the top and the stem hangs below, its base
+    // running inward. On every side the stem's tip lands on the anchor.
+    BalloonOutline below = BuildOutline(BALLOON_SHAPE_BALLOON, 180, 60, true, false);
+    EXPECT_EQ(Str(below.window), "180x85");
+    EXPECT_EQ(Str(below.body), "0,25,180,85");
     EXPECT_EQ(Str(below.stem[1]), "12,10");
-    BalloonOutline above = BuildOutline(BALLOON_SHAPE_BALLOON, 100, 50, false, true);
-    EXPECT_EQ(Str(above.body), "0,0,100,50");
-    EXPECT_EQ(Str(above.stem[1]), "88,65");
-    EXPECT_EQ(above.stem[2].x, 63);  // the base runs inward
-}
-
-TEST(BalloonPlacement, StemTipLandsOnTheAnchor) {
-    const BalloonPoint anchor{500, 400};
+    BalloonOutline above = BuildOutline(BALLOON_SHAPE_BALLOON, 180, 60, false, true);
+    EXPECT_EQ(Str(above.body), "0,0,180,60");
+    EXPECT_EQ(Str(above.stem[1]), "168,75");
+    EXPECT_EQ(above.stem[2].x, 143);
     for (bool bStemLeft : {true, false}) {
         for (bool bAbove : {true, false}) {
             BalloonOutline outline = BuildBalloonOutline(180, 60, bStemLeft, bAbove);
@@ -119,9 +120,6 @@ TEST(BalloonPlacement, StemTipLandsOnTheAnchor) {
             EXPECT_EQ(bAbove ? corner.y + outline.window.cy : corner.y, bAbove ? 410 : 390);
         }
     }
-    // A box lies just above the anchor, or 10 pixels below it.
-    EXPECT_EQ(PlaceBalloonWindow(BALLOON_SHAPE_RECT, anchor, {180, 60}, true, true).y, 340);
-    EXPECT_EQ(Str(PlaceBalloonWindow(BALLOON_SHAPE_ROUNDRECT, anchor, {180, 60}, false, false)), "332,410");
 }
 
 TEST(BalloonPaint, SectionsStackFromTheMarginInReadingOrder) {

@@ -1,4 +1,6 @@
 #include "ImportTestHelpers.h"
+#include "import/CSVReader.h"
+#include "import/ImportMerge.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +8,31 @@
 #include <fstream>
 
 namespace {
+// Reads text as a table of the given kind and lists its pairs as
+// "kind:MicroStation=DWG", in list order.
+Strings PairsOf(const std::string& text, int kind = RemapDetect) {
+    if (ReadRemapText(CString::FromUtf8(text).View(), kind) != Parsed)
+        return {"not parsed"};
+    ExtractPairs();
+    Strings result;
+    for (const RemapPair& pair : pairs)
+        result.push_back(std::to_string(pair.kind) + ":" + Utf8(pair.microStationValue) + "=" + Utf8(pair.dwgValue));
+    ReleaseRemapData();
+    return result;
+}
+
+// What the merge hands to the pages for the table just read, as
+// "Page:key=value".
+Strings MergedPairs() {
+    Strings result;
+    const BOOL ok = ForEachImportedPair([&](MappingKind page, std::u16string_view key, std::u16string_view value) {
+        result.push_back(SectionKey(page).ToUtf8() + ":" + Utf8(key) + "=" + Utf8(value));
+    });
+    if (!ok)
+        result.push_back("failed");
+    return result;
+}
+
 // Section names and their column names, as "Name:col1,col2".
 Strings SectionsRead() {
     Strings result;
@@ -60,44 +87,39 @@ TEST(RemapSectionedParse, DetectionNeedsTheMarkerWithItsSeparatorAndStartsEmpty)
     EXPECT_TRUE(remapTable.fileName.IsEmpty());
 }
 
-TEST(RemapSingleTableParse, FixedColumnsPerKind) {
-    EXPECT_EQ(PairsOf("LAYER_A 7 x y z extra\n", RemapLevels), Strings{"1:7=LAYER_A"});
-
-    EXPECT_EQ(PairsOf("  12\t3\n12\n\n", RemapColors), Strings{"2:3=12"});
-    EXPECT_EQ(PairsOf("DASHED dashes 1\n", RemapLineStyles), Strings{"4:dashes=DASHED"});
-    EXPECT_EQ(PairsOf("BLOCK cell # comment\n", RemapCellNames), Strings{"6:cell=BLOCK"});
-    EXPECT_EQ(PairsOf("Arial 1\n", RemapFonts), Strings{});
-    // The kind decides the mode: a marker in a version 7 table is a field.
-    EXPECT_EQ(PairsOf("%section,Levels\nA 1", RemapLevels), Strings{"1:1=A"});
-}
-
-TEST(RemapExtraction, SectionAndColumnNamesMatchByPrefix) {
-    // Columns in either order.
-    EXPECT_EQ(PairsOf("%section,Colors\nDWGOutputColor,Color\n12,3\n"), Strings{"2:3=12"});
-    // A section name beginning with a table name matches; a shorter one not.
-    EXPECT_EQ(PairsOf("%section,ColorsV8\nColor,DWGOutputColor\n3,12\n"), Strings{"2:3=12"});
-    EXPECT_EQ(PairsOf("%section,Color\nColor,DWGOutputColor\n3,12\n"), Strings{});
-    EXPECT_EQ(PairsOf("%section,Fonts\nFont,DWGOutputFont\n1,Arial\n%section,Other\nLevel,DWGOutputLayer\n1,A\n"),
-              Strings{});
-    // A header cell matches when the wanted name begins with all of it.
-    EXPECT_EQ(PairsOf("%section,Levels\nLev,DWGOutputLayer\n1,A\n"), Strings{"1:1=A"});
-    EXPECT_EQ(PairsOf("%section,Levels\nLevelName,DWGOutputLayer\n1,A\n"), Strings{});
-    EXPECT_EQ(PairsOf("%section,Levels\nLevel, DWGOutputLayer\n1,A\n"), Strings{});
-    // An empty header cell matches every name, so the first one wins both.
-    EXPECT_EQ(PairsOf("%section,Levels\n,Level,DWGOutputLayer\nx,1,A\n"), Strings{"1:x=x"});
-    // Empty cells and missing cells give no pair.
-    EXPECT_EQ(PairsOf("%section,Levels\nLevel,DWGOutputLayer\n,A\n1,\n2\n"), Strings{});
-}
-
-TEST(RemapExtraction, DuplicatesFoldToTheLastValueAtTheFirstPlace) {
-    EXPECT_EQ(PairsOf("%section,Colors\nColor,DWGOutputColor\n3,10\n4,5\n3,12\n"), (Strings{"2:3=12", "2:4=5"}));
-    // Folding is per kind and case-sensitive, across sections of a kind.
-    EXPECT_EQ(PairsOf("%section,Colors\nColor,DWGOutputColor\n3,10\n"
-                      "%section,Weights\nWeight,DWGOutputWeight\n3,1\n"
-                      "%section,ColorsMore\nColor,DWGOutputColor\n3,11\na,1\nA,2\n"),
-              (Strings{"2:3=11", "3:3=1", "2:a=1", "2:A=2"}));
-    // Blanks are not trimmed here, so " 3" is another value.
-    EXPECT_EQ(PairsOf("%section,Colors\nColor,DWGOutputColor\n3,1\n 3,2\n"), (Strings{"2:3=1", "2: 3=2"}));
+TEST(RemapExtraction, PairsByKindSectionAndColumnNames) {
+    const struct { const char* text; int kind; Strings pairs; } rows[] = {
+        // Version 7 tables have fixed columns per kind; a marker there is a field.
+        {"LAYER_A 7 x y z extra\n", RemapLevels, {"1:7=LAYER_A"}},
+        {"  12\t3\n12\n\n", RemapColors, {"2:3=12"}},
+        {"DASHED dashes 1\n", RemapLineStyles, {"4:dashes=DASHED"}},
+        {"BLOCK cell # comment\n", RemapCellNames, {"6:cell=BLOCK"}},
+        {"Arial 1\n", RemapFonts, {}},
+        {"%section,Levels\nA 1", RemapLevels, {"1:1=A"}},
+        // Columns in either order; a section name beginning with a table name
+        // matches, a shorter one not.
+        {"%section,Colors\nDWGOutputColor,Color\n12,3\n", RemapDetect, {"2:3=12"}},
+        {"%section,ColorsV8\nColor,DWGOutputColor\n3,12\n", RemapDetect, {"2:3=12"}},
+        {"%section,Color\nColor,DWGOutputColor\n3,12\n", RemapDetect, {}},
+        {"%section,Fonts\nFont,DWGOutputFont\n1,Arial\n%section,Other\nLevel,DWGOutputLayer\n1,A\n", RemapDetect, {}},
+        // A header cell matches when the wanted name begins with all of it; an
+        // empty one matches every name, so the first one wins both.
+        {"%section,Levels\nLev,DWGOutputLayer\n1,A\n", RemapDetect, {"1:1=A"}},
+        {"%section,Levels\nLevelName,DWGOutputLayer\n1,A\n", RemapDetect, {}},
+        {"%section,Levels\nLevel, DWGOutputLayer\n1,A\n", RemapDetect, {}},
+        {"%section,Levels\n,Level,DWGOutputLayer\nx,1,A\n", RemapDetect, {"1:x=x"}},
+        // Empty cells and missing cells give no pair.
+        {"%section,Levels\nLevel,DWGOutputLayer\n,A\n1,\n2\n", RemapDetect, {}},
+        // Duplicates fold to the last value at the first place, per kind and
+        // case-sensitive, across sections of a kind; blanks are not trimmed.
+        {"%section,Colors\nColor,DWGOutputColor\n3,10\n4,5\n3,12\n", RemapDetect, {"2:3=12", "2:4=5"}},
+        {"%section,Colors\nColor,DWGOutputColor\n3,10\n%section,Weights\nWeight,DWGOutputWeight\n3,1\n"
+         "%section,ColorsMore\nColor,DWGOutputColor\n3,11\na,1\nA,2\n",
+         RemapDetect, {"2:3=11", "3:3=1", "2:a=1", "2:A=2"}},
+        {"%section,Colors\nColor,DWGOutputColor\n3,1\n 3,2\n", RemapDetect, {"2:3=1", "2: 3=2"}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(PairsOf(row.text, row.kind), row.pairs) << row.text;
 }
 
 // A remap file as a user would bring it: CR LF, comments, blank lines,

@@ -1,4 +1,6 @@
 #include "ImportTestHelpers.h"
+#include "import/ImportMerge.h"
+#include "import/RemapKind.h"
 #include "import/TableFileName.h"
 
 #include <gtest/gtest.h>

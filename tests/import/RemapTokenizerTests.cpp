@@ -1,6 +1,26 @@
 #include "ImportTestHelpers.h"
+#include "import/RemapTokenizer.h"
 
 #include <gtest/gtest.h>
+
+namespace {
+
+// The fields of every row of text, each row as "f1|f2|...".
+Strings RowsOf(const std::string& text, RemapMode mode) {
+    std::u16string buffer = CString::FromUtf8(text).Str();
+    RemapTokenizer tokenizer(buffer.data(), mode);
+    std::vector<RemapToken> fields;
+    Strings rows;
+    while (tokenizer.ReadRow(fields)) {
+        std::string row;
+        for (size_t i = 0; i < fields.size(); ++i)
+            row += (i ? "|" : "") + Utf8(fields[i].View());
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+}  // namespace
 
 constexpr RemapMode Sectioned = RemapMode::SectionedMode;
 constexpr RemapMode SingleTable = RemapMode::SingleTableMode;

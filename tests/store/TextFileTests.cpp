@@ -21,12 +21,10 @@ std::vector<CString> Lines(const CStringArray& lines) { return {lines.begin(), l
 TEST_F(StoreTest, TextFileReadSplitsAtLineFeedsOnly) {
     CVNTextFile file(u"", u"\n");
     CStringArray lines;
-    CString path = PathText(Path("in")), text;
+    CString path = PathText(Path("in"));
     WriteBytes(Path("in"), "word\n\r\nother");  // no final line end
     ASSERT_TRUE(file.ReadLines(path, lines));
     EXPECT_EQ(Lines(lines), (std::vector<CString>{u"word", u"", u"other"}));
-    ASSERT_TRUE(file.ReadText(path, text));
-    EXPECT_EQ(text, CString(u"word\n\nother\n"));
     // A CR stays unless an LF follows; the last LF adds no line; each byte
     // is the character of its code.
     WriteBytes(Path("in"), std::string("a\rb\r\r\n\xE9\x00\xFF\r", 10));
