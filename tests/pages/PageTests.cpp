@@ -16,18 +16,14 @@ namespace {
 using Rows = std::vector<std::pair<std::wstring, std::wstring>>;
 enum Tab { kAliases, kColors, kCells, kLevels, kWeights, kMapCmd, kLineStyles };
 
-std::vector<std::wstring> ComboItems(HWND hCombo) {
-    std::vector<std::wstring> items;
+std::vector<CString> ComboItems(HWND hCombo) {
+    std::vector<CString> items;
     for (int i = 0, count = int(::SendMessageW(hCombo, CB_GETCOUNT, 0, 0)); i < count; ++i) {
         wchar_t text[64] = {};
         ::SendMessageW(hCombo, CB_GETLBTEXT, WPARAM(i), LPARAM(text));
-        items.push_back(text);
+        items.push_back(CString(text));
     }
     return items;
-}
-
-std::vector<std::wstring> Wide(const std::vector<CString>& values) {
-    return std::vector<std::wstring>(values.begin(), values.end());
 }
 
 // One section of a saved mapping file, from its header to the next one.
@@ -91,24 +87,24 @@ protected:
             ::SendMessageW(hList, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&item));
         driver::Settle(hSheet);
     }
-    // A mouse click on the column's header.
-    void ClickHeader(int column) {
+    // The column's header text and width; with bClick after a mouse click on it.
+    std::pair<std::wstring, int> Column(int column, bool bClick = false) {
         HWND hHeader = HWND(::SendMessageW(hList, LVM_GETHEADER, 0, 0));
         RECT rc{};
         ::SendMessageW(hHeader, HDM_GETITEMRECT, WPARAM(column), LPARAM(&rc));
         LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-        ::PostMessageW(hHeader, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        ::PostMessageW(hHeader, WM_LBUTTONUP, 0, at);
-        driver::Settle(hSheet);
-    }
-    std::pair<std::wstring, int> Column(int column) const {
+        if (bClick) {
+            ::PostMessageW(hHeader, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            ::PostMessageW(hHeader, WM_LBUTTONUP, 0, at);
+            driver::Settle(hSheet);
+        }
         wchar_t text[64] = {};
         HDITEMW item{};
-        item.mask = HDI_TEXT | HDI_WIDTH;
+        item.mask = HDI_TEXT;
         item.pszText = text;
         item.cchTextMax = 64;
-        ::SendMessageW(HWND(::SendMessageW(hList, LVM_GETHEADER, 0, 0)), HDM_GETITEMW, WPARAM(column), LPARAM(&item));
-        return {text, item.cxy};
+        ::SendMessageW(hHeader, HDM_GETITEMW, WPARAM(column), LPARAM(&item));
+        return {text, rc.right - rc.left};
     }
     std::string SaveAndRead() {
         EXPECT_TRUE(run->Save());
@@ -140,13 +136,13 @@ TEST_F(PageTest, ColumnsStyleAndSortOrder) {
     EXPECT_EQ(Column(0).first + L"|" + Column(1).first, L"MicroStation|AutoCAD");
     // Numbers as numbers, "0" and "00" as text, upper case before lower.
     EXPECT_EQ(ListRows(), kLevelsSorted);
-    ClickHeader(1);  // another column: ascending; the same again: descending
+    Column(1, true);  // another column: ascending; the same again: descending
     Rows byValue = {{L"a", L"v0"}, {L"abc", L"v1"}, {L"9", L"v2"}, {L"10", L"v3"},
                     {L"B", L"v4"}, {L"00", L"v5"},  {L"0", L"v6"}, {L"100", L"v7"}};
     EXPECT_EQ(ListRows(), byValue);
-    ClickHeader(1);
+    Column(1, true);
     EXPECT_EQ(ListRows(), Rows(byValue.rbegin(), byValue.rend()));
-    ClickHeader(0);
+    Column(0, true);
     EXPECT_EQ(ListRows(), kLevelsSorted);
 }
 
@@ -219,8 +215,8 @@ TEST_F(PageTest, DeleteOneRowOrAskForSeveral) {
 
 TEST_F(PageTest, ColorsAndWeightsChooseFromFixedLists) {
     Show(kColors);
-    EXPECT_EQ(ComboItems(Item(IDC_COMBO1)), Wide(FixedValueLists::MicroStationColors()));
-    EXPECT_EQ(ComboItems(Item(IDC_COMBO2)), Wide(FixedValueLists::AutoCadColors()));
+    EXPECT_EQ(ComboItems(Item(IDC_COMBO1)), FixedValueLists::MicroStationColors());
+    EXPECT_EQ(ComboItems(Item(IDC_COMBO2)), FixedValueLists::AutoCadColors());
     EXPECT_EQ(Inputs(IDC_COMBO1, IDC_COMBO2), L"ByLevel|ByLayer");
     EXPECT_TRUE(Enabled(IDC_INSERT));
     Press(IDC_INSERT);  // the first entries as the page opens
@@ -234,8 +230,8 @@ TEST_F(PageTest, ColorsAndWeightsChooseFromFixedLists) {
     EXPECT_EQ(Inputs(IDC_COMBO1, IDC_COMBO2), L"3|3");
 
     Show(kWeights);
-    EXPECT_EQ(ComboItems(Item(IDC_COMBO1)), Wide(FixedValueLists::MicroStationWeights()));
-    EXPECT_EQ(ComboItems(Item(IDC_COMBO2)), Wide(FixedValueLists::AutoCadWeights()));
+    EXPECT_EQ(ComboItems(Item(IDC_COMBO1)), FixedValueLists::MicroStationWeights());
+    EXPECT_EQ(ComboItems(Item(IDC_COMBO2)), FixedValueLists::AutoCadWeights());
     Select({0});  // "2" -> "0.25", not a weight of the list
     EXPECT_EQ(Inputs(IDC_COMBO1, IDC_COMBO2), L"2|ByLayer");
     Choose(L"31", L"Default");
