@@ -1,8 +1,5 @@
 #include "driver/SheetDriver.h"
 
-#include <fstream>
-#include <iterator>
-
 namespace {
 
 bool IsDialog(HWND hWnd) {
@@ -233,13 +230,4 @@ std::string MakeTempFolder(const char* name) {
     std::string folder = std::string(temp) + "varnel-" + name + "-" + std::to_string(::GetCurrentProcessId());
     ::CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }

@@ -3,6 +3,7 @@
 // real window messages.
 #pragma once
 
+#include "driver/WholeFile.h"
 #include "interface/VarnelExports.h"
 
 #include <commctrl.h>
@@ -108,7 +109,5 @@ std::wstring AnswerOpenDialog(HWND hOwner, const std::string& path);
 
 }  // namespace driver
 
-// A fresh folder for the test; whole-file reads and writes.
+// A fresh folder for the test.
 std::string MakeTempFolder(const char* name);
-std::string ReadFile(const std::string& path);
-void WriteFile(const std::string& path, const std::string& bytes);

@@ -35,18 +35,18 @@ TEST_F(StoreTest, MappingReadReplacesTablesOnlyFromAFileWithLines) {
     // Missing: FALSE with a reason; empty: TRUE; both keep the tables.
     EXPECT_FALSE(MappingFile::Read(&file, path, t.View()));
     EXPECT_FALSE(file.m_strError.IsEmpty());
-    WriteBytes(Path("commands.mapping"), "");
+    WriteFile(Path("commands.mapping"), "");
     EXPECT_TRUE(MappingFile::Read(&file, path, t.View()));
     EXPECT_FALSE(MappingFile::Read(nullptr, path, t.View()));
     EXPECT_EQ(t.Listed(), "Weights:0=ByLayer\n");
 
     // One empty line clears every table; a kind without a table skips.
-    WriteBytes(Path("commands.mapping"), "\r\n[Weights]\n1 = 5\n[Levels]\n1 = A\n");
+    WriteFile(Path("commands.mapping"), "\r\n[Weights]\n1 = 5\n[Levels]\n1 = A\n");
     MappingTables partial = t.View();
     partial[KindWeights] = nullptr;
     EXPECT_TRUE(MappingFile::Read(&file, path, partial));
     EXPECT_EQ(t.Listed(), "Weights:0=ByLayer\nLevels:1=A\n");
-    WriteBytes(Path("commands.mapping"), "\r\n");
+    WriteFile(Path("commands.mapping"), "\r\n");
     EXPECT_TRUE(MappingFile::Read(&file, path, t.View()));
     EXPECT_EQ(t.Listed(), "");
 }

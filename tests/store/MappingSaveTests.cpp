@@ -11,7 +11,7 @@ protected:
     void SetUp() override {
         StoreTest::SetUp();
         m_tables[KindLevels].SetPair(u"1", u"Walls");
-        WriteBytes(Path("commands.mapping"), kOldFile);
+        WriteFile(Path("commands.mapping"), kOldFile);
     }
     void TearDown() override {
         FileSystem::FailWritesAfter(-1);
@@ -23,7 +23,7 @@ protected:
     }
     // The file at the mapping path, and nothing else beside the TEMP folder.
     void ExpectOnly(const std::string& content) {
-        EXPECT_EQ(ReadBytes(Path("commands.mapping")), content);
+        EXPECT_EQ(ReadFile(Path("commands.mapping")), content);
         EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 2);
         EXPECT_FALSE(fs::exists(BackupPath()));
     }
@@ -45,7 +45,7 @@ TEST_F(StoreTest, BackupPathFollowsTempWithOneSeparator) {
 }
 
 TEST_F(MappingSaveTest, SavesAndCleansUpWhateverTheBackupMeets) {
-    WriteBytes(BackupPath(), "stale");  // from an earlier run
+    WriteFile(BackupPath(), "stale");  // from an earlier run
     ASSERT_TRUE(Save()) << m_file.m_strError.ToUtf8();
     ExpectOnly(m_tables.Written());
     fs::remove(Path("commands.mapping"));  // no old file
@@ -63,9 +63,9 @@ TEST_F(MappingSaveTest, SavesAndCleansUpWhateverTheBackupMeets) {
 
     // The mapping file is the backup itself: it must not be removed.
     SetTemp(PathText(Path("temp")));
-    WriteBytes(BackupPath(), kOldFile);
+    WriteFile(BackupPath(), kOldFile);
     ASSERT_TRUE(Save(BackupPath()));
-    EXPECT_EQ(ReadBytes(BackupPath()), m_tables.Written());
+    EXPECT_EQ(ReadFile(BackupPath()), m_tables.Written());
 }
 
 TEST_F(MappingSaveTest, BackupOnAnotherDrive) {
@@ -81,9 +81,9 @@ TEST_F(MappingSaveTest, BackupOnAnotherDrive) {
         GTEST_SKIP() << "no second drive";
     folder /= m_folder.filename();
     fs::create_directories(folder);
-    WriteBytes(folder / "commands.mapping", kOldFile);
+    WriteFile(folder / "commands.mapping", kOldFile);
     EXPECT_TRUE(Save(folder / "commands.mapping")) << m_file.m_strError.ToUtf8();
-    EXPECT_EQ(ReadBytes(folder / "commands.mapping"), m_tables.Written());
+    EXPECT_EQ(ReadFile(folder / "commands.mapping"), m_tables.Written());
     EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     EXPECT_FALSE(fs::exists(BackupPath()));
     fs::remove_all(folder, error);

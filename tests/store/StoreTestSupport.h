@@ -1,15 +1,14 @@
 // Helpers of the store tests: a private folder per test with TEMP pointing
-// into it, and whole-file bytes.
+// into it.
 #pragma once
 
 #include "SevenTables.h"
+#include "driver/WholeFile.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <random>
 #include <string>
@@ -17,15 +16,6 @@
 namespace fs = std::filesystem;
 
 inline CString PathText(const fs::path& path) { return CString(path.u16string()); }
-
-inline void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), std::streamsize(bytes.size()));
-}
-
-inline std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 // Sets TEMP, or removes it.
 inline void SetTemp(const std::optional<CString>& value) {

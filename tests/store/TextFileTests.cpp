@@ -22,15 +22,15 @@ TEST_F(StoreTest, TextFileReadSplitsAtLineFeedsOnly) {
     CVNTextFile file(u"", u"\n");
     CStringArray lines;
     CString path = PathText(Path("in"));
-    WriteBytes(Path("in"), "word\n\r\nother");  // no final line end
+    WriteFile(Path("in"), "word\n\r\nother");  // no final line end
     ASSERT_TRUE(file.ReadLines(path, lines));
     EXPECT_EQ(Lines(lines), (std::vector<CString>{u"word", u"", u"other"}));
     // A CR stays unless an LF follows; the last LF adds no line; each byte
     // is the character of its code.
-    WriteBytes(Path("in"), std::string("a\rb\r\r\n\xE9\x00\xFF\r", 10));
+    WriteFile(Path("in"), std::string("a\rb\r\r\n\xE9\x00\xFF\r", 10));
     ASSERT_TRUE(file.ReadLines(path, lines));
     EXPECT_EQ(Lines(lines), (std::vector<CString>{u"a\rb\r", std::u16string(u"\u00e9\0\u00ff\r", 4)}));
-    WriteBytes(Path("in"), "");
+    WriteFile(Path("in"), "");
     ASSERT_TRUE(file.ReadLines(path, lines));
     EXPECT_EQ(lines.GetSize(), 0);
 }
@@ -49,7 +49,7 @@ TEST_F(StoreTest, TextFileFailedOrCancelledReadKeepsLinesAndSaysWhy) {
     EXPECT_EQ(file.m_asked, "open");
     EXPECT_EQ(Lines(lines), std::vector<CString>{u"kept"});
     // The next call starts with no error.
-    WriteBytes(Path("present"), "x\n");
+    WriteFile(Path("present"), "x\n");
     EXPECT_TRUE(file.ReadLines(present, lines));
     EXPECT_TRUE(file.m_strError.IsEmpty());
 }
@@ -64,11 +64,11 @@ TEST_F(StoreTest, TextFileWriteEndsEveryLineWithCrLfAndRefusesWideCharacters) {
     ASSERT_TRUE(file.WriteLines(path, lines));
     EXPECT_EQ(path, file.m_choice);
     EXPECT_EQ(file.m_asked, "save");
-    EXPECT_EQ(ReadBytes(Path("out")), "a\r\n\r\nx\r\ny\xFF\r\n");
+    EXPECT_EQ(ReadFile(Path("out")), "a\r\n\r\nx\r\ny\xFF\r\n");
 
     lines.Add(u"LEVEL \u0100");
     EXPECT_FALSE(file.WriteLines(path, lines));
-    EXPECT_EQ(ReadBytes(Path("out")), "a\r\n\r\nx\r\ny\xFF\r\n");
+    EXPECT_EQ(ReadFile(Path("out")), "a\r\n\r\nx\r\ny\xFF\r\n");
     EXPECT_NE(file.m_strError.Find(u"Line 4"), -1);
     EXPECT_NE(file.m_strError.Find(u"256"), -1);
 
@@ -79,9 +79,9 @@ TEST_F(StoreTest, TextFileWriteEndsEveryLineWithCrLfAndRefusesWideCharacters) {
     std::string expected;
     for (int i = 0; i < 3001; ++i)
         expected += "\r\n";
-    EXPECT_EQ(ReadBytes(Path("out")), expected.insert(6000, 3000, '\xE9'));
+    EXPECT_EQ(ReadFile(Path("out")), expected.insert(6000, 3000, '\xE9'));
     lines.RemoveAll();
     ASSERT_TRUE(file.WriteLines(path, lines));
-    EXPECT_EQ(ReadBytes(Path("out")), "");
+    EXPECT_EQ(ReadFile(Path("out")), "");
     EXPECT_EQ(file.GetFilter(), CString(u"mapping-files (*.mapping)|*.mapping|All Files (*.*)|*.*||"));
 }
