@@ -25,22 +25,24 @@ BalloonOutline BuildBalloonOutline(int w, int h, bool bStemLeft, bool bAbove) {
     return outline;
 }
 
-BalloonOutline BuildRoundOutline(int w, int h) {
+namespace {
+// A box without a stem: the window is exactly the body.
+BalloonOutline BoxOutline(BalloonShape shape, int w, int h) {
     BalloonOutline outline;
-    outline.shape = BALLOON_SHAPE_ROUNDRECT;
+    outline.shape = shape;
     outline.body = {0, 0, w, h};
-    outline.corner = {kBalloonCornerWidth, kBalloonCornerHeight};
     outline.window = {w, h};
+    return outline;
+}
+}  // namespace
+
+BalloonOutline BuildRoundOutline(int w, int h) {
+    BalloonOutline outline = BoxOutline(BALLOON_SHAPE_ROUNDRECT, w, h);
+    outline.corner = {kBalloonCornerWidth, kBalloonCornerHeight};
     return outline;
 }
 
-BalloonOutline BuildRectOutline(int w, int h) {
-    BalloonOutline outline;
-    outline.shape = BALLOON_SHAPE_RECT;
-    outline.body = {0, 0, w, h};
-    outline.window = {w, h};
-    return outline;
-}
+BalloonOutline BuildRectOutline(int w, int h) { return BoxOutline(BALLOON_SHAPE_RECT, w, h); }
 
 BalloonOutline BuildOutline(BalloonShape shape, int w, int h, bool bStemLeft, bool bAbove) {
     switch (shape) {
