@@ -251,21 +251,26 @@ SaveResult MappingFile::Save(CVNTextFile& file, CString& path, const MappingTabl
     // so a failure at any step, or the process ending at any instant,
     // leaves the old or the new file at path.
     CString newPath;
-    FileSystem::File newFile;
-    for (unsigned attempt = 0;; ++attempt) {
-        newPath = TemporaryPathBeside(path, attempt);
-        if (newFile.OpenWrite(newPath, true))
-            break;
-        // Another save's name: try another; anything else stops the save.
-        if (!FileSystem::Exists(newPath) || attempt == 8) {
-            file.m_strError = newFile.m_strError;
-            return fail(FaultOf(newFile.m_error, true), newFile.m_nCode);
+    {
+        FileSystem::File newFile;
+        for (unsigned attempt = 0;; ++attempt) {
+            newPath = TemporaryPathBeside(path, attempt);
+            if (newFile.OpenWrite(newPath, true))
+                break;
+            // Another save's name: try another; anything else stops the save.
+            if (!FileSystem::Exists(newPath) || attempt == 8) {
+                file.m_strError = newFile.m_strError;
+                return fail(FaultOf(newFile.m_error, true), newFile.m_nCode);
+            }
         }
-    }
-    if (!FileSystem::WriteAndClose(newFile, bytes)) {
-        file.m_strError = newFile.m_strError;
+        if (!FileSystem::WriteAndClose(newFile, bytes)) {
+            file.m_strError = newFile.m_strError;
+            result = fail(FaultOf(newFile.m_error, true), newFile.m_nCode);
+        }
+    }  // closed here, so that it can be removed
+    if (result.fault != SaveFault::None) {
         FileSystem::Remove(newPath);
-        return fail(FaultOf(newFile.m_error, true), newFile.m_nCode);
+        return result;
     }
     CString backupPath;
     if (FileSystem::Exists(path)) {
