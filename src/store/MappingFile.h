@@ -12,6 +12,7 @@
 #include "store/MappingTable.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 enum MappingKind {
@@ -82,7 +83,12 @@ public:
     // in place.
     static BOOL Write(CVNTextFile* pFile, CString path, const MappingTables& tables);
 
-    // The reader's core, over the file's bytes.
+    // The file's bytes in the active code page, before any file is
+    // touched. FALSE when a character has no form there: m_unencodable of
+    // pFile names the pair (its kind and key) and m_strError says it.
+    static BOOL Encode(CVNTextFile* pFile, const MappingTables& tables, std::string& bytes);
+
+    // The reader's core, over the file's bytes in the active code page.
     static void ReadFromBytes(std::string_view bytes, const MappingTables& tables);
     // Every line of the file, in order.
     static void BuildLines(CStringArray& lines, const MappingTables& tables);
