@@ -73,8 +73,8 @@ public:
     // of Save until the file at the path changed, the span the kills aim at.
     bool Calibrate() {
         for (int run = 0; run < 3; ++run) {
-            PROCESS_INFORMATION child = Start();
-            if (!child.hProcess || ::WaitForSingleObject(m_hEvent, 60000) != WAIT_OBJECT_0)
+            PROCESS_INFORMATION child = StartSaving();
+            if (!child.hProcess)
                 return false;
             LARGE_INTEGER pressed = Now();
             // The size tells the new file from the old; opening the file to
@@ -90,11 +90,12 @@ public:
     }
 
     // Kills one save at a random instant between the press of Save and a
-    // little after the file changed; "old", "new" or "lost".
-    const char* RunOne(std::mt19937& random) {
-        PROCESS_INFORMATION child = Start();
-        if (!child.hProcess || ::WaitForSingleObject(m_hEvent, 60000) != WAIT_OBJECT_0)
-            return "lost";
+    // little after the file changed; "old", "new" or "lost". Empty when no
+    // save could be started.
+    std::string RunOne(std::mt19937& random) {
+        PROCESS_INFORMATION child = StartSaving();
+        if (!child.hProcess)
+            return "";
         LARGE_INTEGER pressed = Now();
         double delay = std::uniform_real_distribution<double>(0.0, m_window * 1.25)(random);
         while (Seconds(pressed, Now()) < delay && ::WaitForSingleObject(child.hProcess, 0) == WAIT_TIMEOUT) {
@@ -121,6 +122,23 @@ private:
         if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
             return 0;
         return (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
+
+    // A process that has pressed Save, or none (null handles) when three
+    // attempts ended before the press.
+    PROCESS_INFORMATION StartSaving() {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            PROCESS_INFORMATION child = Start();
+            if (!child.hProcess)
+                break;
+            HANDLE waits[] = {m_hEvent, child.hProcess};
+            if (::WaitForMultipleObjects(2, waits, FALSE, 60000) == WAIT_OBJECT_0)
+                return child;
+            ::TerminateProcess(child.hProcess, 9);
+            ::WaitForSingleObject(child.hProcess, 60000);
+            Close(child);
+        }
+        return PROCESS_INFORMATION{};
     }
 
     // A fresh old file, alone in its folder (a killed save leaves its
@@ -174,6 +192,10 @@ int main(int argc, char** argv) {
     int old = 0, saved = 0, lost = 0;
     for (int i = 0; i < count; ++i) {
         std::string outcome = trials.RunOne(random);
+        if (outcome.empty()) {
+            std::printf("no save could be started\n");
+            return 2;
+        }
         (outcome == "old" ? old : outcome == "new" ? saved : lost)++;
     }
     std::printf("%d trials: %d old, %d new, %d lost\n", count, old, saved, lost);

@@ -163,7 +163,8 @@ TEST_F(SaveFaultTest, RefusedSavesNameTheFileKeepItAndLeaveNothingBehind) {
     HANDLE hHeld = INVALID_HANDLE_VALUE;
     ExpectRefused(
         path, L"another program has this file open. Close it there and save again.",
-        [&] { hHeld = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr); },
+        [&] { hHeld = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, 0, nullptr); },
         [&] { ::CloseHandle(hHeld); });
 
     ExpectRefused(
