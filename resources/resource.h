@@ -51,6 +51,12 @@
 #define IDS_NOT_RECOGNISED      1019
 #define IDS_CANNOT_READ         1020
 
+// Text in the system's code page, and rows an import leaves out
+#define IDS_UNENCODABLE_CHAR        1100
+#define IDS_IMPORT_ROW_LEFT_OUT     1101
+#define IDS_IMPORT_ROWS_LEFT_OUT    1102
+#define IDS_IMPORT_MORE_ROWS        1103
+
 // Balloon help texts: the sheet's buttons, then five per page
 // (list, Insert, Delete, then the two inputs in the order the page describes them)
 #define IDS_HELP_SAVE               5001

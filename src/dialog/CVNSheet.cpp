@@ -125,7 +125,7 @@ BOOL CVNSheet::TransferMappingFile(BOOL bLoad) {
     if (bLoad || bResult)
         return TRUE;
     // A failed save keeps the dialog open with the tables as they are.
-    VNMessageBox(m_hWnd, pFile->m_strError, MB_OK | MB_ICONEXCLAMATION);
+    VNMessageBox(m_hWnd, SaveFailureText(*pFile), MB_OK | MB_ICONEXCLAMATION);
     return FALSE;
 }
 
