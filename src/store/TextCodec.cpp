@@ -53,6 +53,20 @@ void TextCodec::WidenInto(std::string_view bytes, std::u16string& out) const {
         to[i] = m_toChar[static_cast<unsigned char>(bytes[i])];
 }
 
+std::u16string TextCodec::Widen(std::string_view bytes) const {
+    const auto* first = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* last = first + bytes.size();
+    unsigned char all = 0;
+    for (const unsigned char* p = first; p != last; ++p)
+        all |= *p;
+    // ASCII is the same in every code page the system runs in.
+    if (all < 0x80)
+        return std::u16string(first, last);
+    std::u16string text;
+    WidenInto(bytes, text);
+    return text;
+}
+
 void TextCodec::Decode(std::string_view bytes, std::u16string& out) const {
     if (m_singleByte)
         WidenInto(bytes, out);
