@@ -1,6 +1,6 @@
 // The first byte picks the version 7 kind and the code page (Western 1252
-// or Japanese 932); the rest is the file's bytes, decoded as the text file
-// reads them. The text is read as a version 8 file and as a version 7
+// or Japanese 932); the rest is the file's bytes, decoded as the reader's
+// file read decodes them. The text is read as a version 8 file and as a version 7
 // table, and each result is checked for the shape the rest of the import
 // relies on: no merged key or value holds a CR, an LF or a NUL, and the
 // pages' tables the pairs land in come back unchanged from a write and a
@@ -87,7 +87,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int tableKind = 1 + data[0] % RemapKindLast;
     Check(CodePage::Select(data[0] & 0x80 ? 932 : 1252));
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
-    const CString text = CVNTextFile::DecodeText(bytes, CString(u"\n"), TextCodec::Active());
+    std::u16string decoded;  // as the reader's file read decodes it
+    TextCodec::Active().Decode(bytes, decoded);
+    const CString text(std::move(decoded));
     ReadAndMerge(text, RemapDetect);
     ReadAndMerge(text, tableKind);
     const int named = RemapKindFromFileName(text);

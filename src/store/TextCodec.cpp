@@ -46,6 +46,15 @@ const TextCodec& TextCodec::Active() {
 }
 
 void TextCodec::WidenInto(std::string_view bytes, std::u16string& out) const {
+    const auto* first = reinterpret_cast<const unsigned char*>(bytes.data());
+    unsigned char all = 0;
+    for (size_t i = 0; i < bytes.size(); ++i)
+        all |= first[i];
+    // ASCII is the same in every code page the system runs in.
+    if (all < 0x80) {
+        out.append(first, first + bytes.size());
+        return;
+    }
     const size_t start = out.size();
     out.resize(start + bytes.size());
     char16_t* to = out.data() + start;
@@ -54,15 +63,8 @@ void TextCodec::WidenInto(std::string_view bytes, std::u16string& out) const {
 }
 
 std::u16string TextCodec::Widen(std::string_view bytes) const {
-    const auto* first = reinterpret_cast<const unsigned char*>(bytes.data());
-    const auto* last = first + bytes.size();
-    unsigned char all = 0;
-    for (const unsigned char* p = first; p != last; ++p)
-        all |= *p;
-    // ASCII is the same in every code page the system runs in.
-    if (all < 0x80)
-        return std::u16string(first, last);
     std::u16string text;
+    text.reserve(bytes.size());
     WidenInto(bytes, text);
     return text;
 }
