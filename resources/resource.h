@@ -51,6 +51,12 @@
 #define IDS_NOT_RECOGNISED      1019
 #define IDS_CANNOT_READ         1020
 
+// Text in the system's code page, and rows an import leaves out
+#define IDS_UNENCODABLE_CHAR        1100
+#define IDS_IMPORT_ROW_LEFT_OUT     1101
+#define IDS_IMPORT_ROWS_LEFT_OUT    1102
+#define IDS_IMPORT_MORE_ROWS        1103
+
 // A save that failed, each naming the mapping file (%s), then the sentence
 // that says nothing was lost; the question before overwriting another
 // editor's save

@@ -1,9 +1,14 @@
 // Reading and writing a mapping file of 1,000,000 pairs, beside baselines
 // that read and write the same lines without parsing: as bytes split into
-// lines, and as line strings through the text file. Prints how many times
-// slower the mapping file is than each baseline.
+// lines, and as line strings through the text file. The conversion of the
+// code page is part of every read and write: the Western code page (1252,
+// a byte a character, through a table) and the Japanese one (932, two
+// bytes for most characters, through the platform's conversion). Prints
+// how many times slower the mapping file is than each baseline.
+#include "store/CodePage.h"
 #include "store/FileSystem.h"
 #include "store/MappingFile.h"
+#include "store/TextCodec.h"
 #include "store/TextLines.h"
 
 #include <benchmark/benchmark.h>
@@ -15,6 +20,7 @@
 #include <filesystem>
 #include <limits>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -25,6 +31,14 @@ namespace fs = std::filesystem;
 
 constexpr int kPairs = 1000000;
 
+// The pairs' texts: ASCII in the Western office, Japanese in the other.
+std::u16string PairLine(unsigned codePage, const std::string& number, int i) {
+    const CString digits = CString::FromLatin1(number), index = CString::FromLatin1(std::to_string(i));
+    if (codePage == 932)
+        return (CString(u"層_") + digits + u" = 画層ソ " + index + u"\r\n").Str();
+    return (CString(u"Level_") + digits + u" = Layer " + index + u"\r\n").Str();
+}
+
 struct Fixture {
     fs::path folder;
     CString mappingPath;   // read by the mapping benchmarks, written by save
@@ -32,23 +46,26 @@ struct Fixture {
     std::string bytes;     // the file's content
     std::array<MappingTable, MappingKindCount> source;
 
-    Fixture() {
+    explicit Fixture(unsigned codePage) {
         folder = fs::temp_directory_path() / ("varnel-store-bench-" + std::to_string(std::random_device()()));
         fs::create_directories(folder);
         mappingPath = CString(folder.u16string()) + u"/commands.mapping";
         baselinePath = CString(folder.u16string()) + u"/baseline.txt";
         // The file as the writer leaves it: each section in key order.
         std::mt19937 random(7);
-        std::array<std::string, MappingKindCount> sections;
+        std::array<std::u16string, MappingKindCount> sections;
         for (int i = 0; i < kPairs; ++i) {
             std::string number = std::to_string(std::uint64_t(i) * 97 + random() % 97);
-            std::string& section = sections[size_t(i % MappingKindCount)];
-            section += "Level_" + std::string(9 - number.size(), '0') + number;
-            section += " = Layer " + std::to_string(i) + "\r\n";
+            sections[size_t(i % MappingKindCount)] += PairLine(codePage, std::string(9 - number.size(), '0') + number, i);
         }
+        std::u16string text;
         for (int kind = 0; kind < MappingKindCount; ++kind)
-            bytes += "[" + SectionKey(MappingKind(kind)).ToUtf8() + "]\r\n" + sections[size_t(kind)] + "\r\n";
+            text += u"[" + SectionKey(MappingKind(kind)).Str() + u"]\r\n" + sections[size_t(kind)] + u"\r\n";
+        size_t bad = 0;
+        TextCodec::For(codePage)->Encode(text, bytes, bad);
+        CodePage::Select(codePage);
         MappingFile::ReadFromBytes(bytes, Tables());
+        CodePage::Select(0);
         CString error;
         FileSystem::WriteAll(mappingPath, bytes, error);
     }
@@ -64,13 +81,24 @@ struct Fixture {
     }
 };
 
-Fixture& Data() {
-    static Fixture fixture;
-    return fixture;
-}
+// The fixture of the benchmark's code page (its argument), selected for
+// the store until the benchmark ends.
+struct Office {
+    explicit Office(benchmark::State& state) : codePage(unsigned(state.range(0))) { CodePage::Select(codePage); }
+    ~Office() { CodePage::Select(0); }
+    Fixture& Data() {
+        static std::map<unsigned, std::unique_ptr<Fixture>> fixtures;
+        auto& fixture = fixtures[codePage];
+        if (!fixture)
+            fixture = std::make_unique<Fixture>(codePage);
+        return *fixture;
+    }
+    unsigned codePage;
+};
 
 void ReadMappingFile(benchmark::State& state) {
-    Fixture& data = Data();
+    Office office(state);
+    Fixture& data = office.Data();
     std::array<MappingTable, MappingKindCount> tables;
     MappingTables view;
     for (size_t i = 0; i < tables.size(); ++i)
@@ -84,7 +112,8 @@ void ReadMappingFile(benchmark::State& state) {
 }
 
 void ReadLinesBaseline(benchmark::State& state) {
-    Fixture& data = Data();
+    Office office(state);
+    Fixture& data = office.Data();
     for (auto _ : state) {
         std::string bytes;
         CString error;
@@ -100,7 +129,8 @@ void ReadLinesBaseline(benchmark::State& state) {
 // The same lines as strings, the way the text file reads them for callers
 // that parse nothing.
 void ReadLinesAsStrings(benchmark::State& state) {
-    Fixture& data = Data();
+    Office office(state);
+    Fixture& data = office.Data();
     for (auto _ : state) {
         CVNTextFile file(u"mapping", u"\n");
         CStringArray lines;
@@ -112,7 +142,8 @@ void ReadLinesAsStrings(benchmark::State& state) {
 }
 
 void WriteLinesFromStrings(benchmark::State& state) {
-    Fixture& data = Data();
+    Office office(state);
+    Fixture& data = office.Data();
     CStringArray lines;
     MappingFile::BuildLines(lines, data.Tables());
     for (auto _ : state) {
@@ -125,7 +156,8 @@ void WriteLinesFromStrings(benchmark::State& state) {
 }
 
 void WriteMappingFile(benchmark::State& state) {
-    Fixture& data = Data();
+    Office office(state);
+    Fixture& data = office.Data();
     MappingTables view = data.Tables();
     for (auto _ : state) {
         CVNTextFile file(u"mapping", u"\n");
@@ -136,7 +168,8 @@ void WriteMappingFile(benchmark::State& state) {
 }
 
 void WriteLinesBaseline(benchmark::State& state) {
-    Fixture& data = Data();
+    Office office(state);
+    Fixture& data = office.Data();
     for (auto _ : state) {
         CString error;
         if (!FileSystem::WriteAll(data.baselinePath, data.bytes, error))
@@ -149,7 +182,8 @@ double Fastest(const std::vector<double>& times) {
     return *std::min_element(times.begin(), times.end());
 }
 
-#define STORE_BENCHMARK(name) BENCHMARK(name)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest)
+#define STORE_BENCHMARK(name) \
+    BENCHMARK(name)->Arg(1252)->Arg(932)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest)
 STORE_BENCHMARK(ReadLinesBaseline);
 STORE_BENCHMARK(ReadLinesAsStrings);
 STORE_BENCHMARK(ReadMappingFile);
@@ -173,18 +207,21 @@ public:
         for (const Run& run : runs) {
             if (run.error_occurred || run.run_type != Run::RT_Iteration)
                 continue;
-            Best& best = m_best[run.run_name.function_name];
+            Best& best = m_best[run.run_name.function_name + "/" + run.run_name.args];
             best.real = std::min(best.real, run.GetAdjustedRealTime());
             best.cpu = std::min(best.cpu, run.GetAdjustedCPUTime());
         }
     }
     void PrintRatio(const char* what, const std::string& measured, const std::string& baseline) {
-        if (!m_best.count(measured) || !m_best.count(baseline))
-            return;
-        double real = m_best[measured].real / m_best[baseline].real;
-        double cpu = m_best[measured].cpu / m_best[baseline].cpu;
-        std::printf("%s ratio: %.2fx real time, %.2fx CPU time (best runs; target within 2x): %s\n", what, real,
-                    cpu, real <= 2.0 ? "met" : "missed");
+        for (const char* codePage : {"1252", "932"}) {
+            const std::string m = measured + "/" + codePage, b = baseline + "/" + codePage;
+            if (!m_best.count(m) || !m_best.count(b))
+                continue;
+            double real = m_best[m].real / m_best[b].real;
+            double cpu = m_best[m].cpu / m_best[b].cpu;
+            std::printf("%s, code page %s, ratio: %.2fx real time, %.2fx CPU time (best runs; target within 2x): %s\n",
+                        what, codePage, real, cpu, real <= 2.0 ? "met" : "missed");
+        }
     }
 
 private:

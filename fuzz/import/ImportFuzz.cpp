@@ -1,11 +1,18 @@
-// The first byte picks the version 7 kind; the rest is the file's text,
-// each byte the character of its code as the text file reads it. The text
-// is read as a version 8 file and as a version 7 table, and each result is
-// checked for the shape the rest of the import relies on.
+// The first byte picks the version 7 kind and the code page (Western 1252
+// or Japanese 932); the rest is the file's bytes, decoded as the reader's
+// file read decodes them. The text is read as a version 8 file and as a version 7
+// table, and each result is checked for the shape the rest of the import
+// relies on: no merged key or value holds a CR, an LF or a NUL, and the
+// pages' tables the pairs land in come back unchanged from a write and a
+// read of the mapping file.
+#include "SevenTables.h"
+
 #include "framework/CString.h"
 #include "import/CSVReader.h"
 #include "import/ImportMerge.h"
 #include "import/TableFileName.h"
+#include "store/CodePage.h"
+#include "store/TextCodec.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -20,13 +27,26 @@ void Check(bool condition) {
 
 void CheckTableShape() {
     for (const RemapSection& section : remapTable.sections) {
+        Check(section.rowLines.size() == section.RowCount());
         for (size_t i = 0; i < section.columns.size(); ++i)
             Check(section.columns[i].index == int(i));
         for (size_t r = 0; r < section.RowCount(); ++r) {
             const size_t end = r + 1 < section.RowCount() ? section.rowStarts[r + 1] : section.cells.size();
             Check(section.rowStarts[r] <= end && end - section.rowStarts[r] <= section.columns.size());
+            Check(section.rowLines[r] >= 1 && (r == 0 || section.rowLines[r] > section.rowLines[r - 1]));
         }
     }
+}
+
+bool Carriable(std::u16string_view text) {
+    return text.find_first_of(std::u16string_view(u"\r\n\0", 3)) == std::u16string_view::npos;
+}
+
+// The pairs the mapping file's grammar is known not to bring back: a key
+// holding "=", and a key beginning with "[" whose value ends with "]".
+bool RoundTrips(std::u16string_view key, std::u16string_view value) {
+    return key.find(u'=') == std::u16string_view::npos &&
+           !(key.front() == u'[' && !value.empty() && value.back() == u']');
 }
 
 void ReadAndMerge(const CString& text, int kind) {
@@ -38,12 +58,24 @@ void ReadAndMerge(const CString& text, int kind) {
     Check(ExtractPairs());
     for (const RemapPair& pair : pairs)
         Check(!pair.microStationValue.empty() && !pair.dwgValue.empty());
-    Check(ForEachImportedPair([](MappingKind page, std::u16string_view key, std::u16string_view value) {
-        Check(page >= 0 && page < MappingKindCount);
-        Check(!key.empty() && !IsCWhiteSpace(key.front()) && !IsCWhiteSpace(key.back()));
-        Check(value.empty() || (!IsCWhiteSpace(value.front()) && !IsCWhiteSpace(value.back())));
-    }));
+    Tables pages;
+    std::vector<RemapRowLeftOut> leftOut;
+    Check(ForEachImportedPair(
+        [&](MappingKind page, std::u16string_view key, std::u16string_view value) {
+            Check(page >= 0 && page < MappingKindCount);
+            Check(!key.empty() && !IsCWhiteSpace(key.front()) && !IsCWhiteSpace(key.back()));
+            Check(value.empty() || (!IsCWhiteSpace(value.front()) && !IsCWhiteSpace(value.back())));
+            Check(Carriable(key) && Carriable(value));
+            if (RoundTrips(key, value))
+                pages[page].SetPair(CString(key), CString(value));
+        },
+        &leftOut));
+    for (size_t i = 1; i < leftOut.size(); ++i)
+        Check(leftOut[i].line >= leftOut[i - 1].line);
     Check(pairs.empty());
+    const std::string written = pages.Written();
+    Check(!written.empty());
+    Check(Tables::Parse(written).Listed() == pages.Listed());
     ReleaseRemapData();
 }
 
@@ -53,10 +85,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;
     const int tableKind = 1 + data[0] % RemapKindLast;
-    const CString text = CString::FromLatin1(std::string_view(reinterpret_cast<const char*>(data + 1), size - 1));
+    Check(CodePage::Select(data[0] & 0x80 ? 932 : 1252));
+    const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+    std::u16string decoded;  // as the reader's file read decodes it
+    TextCodec::Active().Decode(bytes, decoded);
+    const CString text(std::move(decoded));
     ReadAndMerge(text, RemapDetect);
     ReadAndMerge(text, tableKind);
     const int named = RemapKindFromFileName(text);
     Check(named == RemapUnrecognised || (named >= RemapLevels && named <= RemapKindLast && named != RemapFonts));
+    CodePage::Select(0);
     return 0;
 }

@@ -170,8 +170,8 @@ void CVNSheet::ReportSaveFault(const SaveResult& result, const CVNTextFile& file
     case SaveFault::Cancelled:
     case SaveFault::ChangedSinceRead:  // asked before
         return;
-    case SaveFault::Encoding:  // the text file has said which character
-        VNMessageBox(m_hWnd, file.m_strError, MB_OK | MB_ICONEXCLAMATION);
+    case SaveFault::Encoding:  // names the page, the key and the character
+        VNMessageBox(m_hWnd, SaveFailureText(file), MB_OK | MB_ICONEXCLAMATION);
         return;
     case SaveFault::InUse: nText = IDS_SAVE_IN_USE; break;
     case SaveFault::ReadOnly: nText = IDS_SAVE_READ_ONLY; break;

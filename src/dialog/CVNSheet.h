@@ -10,6 +10,10 @@
 #include "store/CVNTextFile.h"
 #include "store/MappingFile.h"
 
+#include <vector>
+
+struct RemapRowLeftOut;
+
 class CVNSheet : public CBaseSheet, public CChangeFlagHolder {
 public:
     // pszPath "" selects "commands.mapping" in the start directory. No window
@@ -43,8 +47,12 @@ public:
     // it; the opened pages show the result. Nonzero only when the file was
     // parsed; the user is told when it cannot be read.
     static BOOL ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int nKind);
-    // Hands every pair of the table just read to its page's SetPair.
-    static void MergeImportedPairs(CVNSheet* pSheet);
+    // Hands every pair of the table just read to its page's SetPair; the
+    // rows left out go to pLeftOut when it is given.
+    static void MergeImportedPairs(CVNSheet* pSheet, std::vector<RemapRowLeftOut>* pLeftOut = nullptr);
+    // Tells the user how many rows an import left out, why, and the lines
+    // of the first five.
+    void ReportRowsLeftOut(const std::vector<RemapRowLeftOut>& leftOut);
     // The page that receives imported pairs of a mapping kind, or null.
     CBasePage* GetImportPage(MappingKind kind);
 
@@ -60,6 +68,12 @@ public:
     void WriteSection(CStringArray& lines, CString name, CBasePage* pPage);
     static CString FormatPairLine(CString key, CString value);
     static CString GetBackupPath();
+    // What to tell the user about a failed save: for a character the code
+    // page cannot hold, the page's tab title, the pair's key and the
+    // character from the string table; otherwise the file's error text.
+    CString SaveFailureText(const CVNTextFile& file);
+    // The title on the tab of the page that shows a mapping kind.
+    CString GetPageTitle(MappingKind kind);
 
     CPageAliases m_pageAliases;
     CPageMapCmd m_pageMapCmd;

@@ -70,8 +70,11 @@ BOOL CVNSheet::ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int 
     switch (ReadRemapFile(strPath, nKind)) {
     case Parsed: {
         RemapDataRelease release;
-        MergeImportedPairs(pSheet);
+        std::vector<RemapRowLeftOut> leftOut;
+        MergeImportedPairs(pSheet, &leftOut);
         pSheet->RefreshPages();
+        if (!leftOut.empty())
+            pSheet->ReportRowsLeftOut(leftOut);
         return TRUE;
     }
     case CannotRead: {
@@ -86,15 +89,40 @@ BOOL CVNSheet::ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int 
     }
 }
 
-void CVNSheet::MergeImportedPairs(CVNSheet* pSheet) {
+void CVNSheet::MergeImportedPairs(CVNSheet* pSheet, std::vector<RemapRowLeftOut>* pLeftOut) {
     if (!pSheet)
         return;
     // SetPair raises the unsaved-changes bit for pages with a window only,
     // so pairs merged into never-opened pages do not count as edits.
-    ForEachImportedPair([pSheet](MappingKind kind, std::u16string_view key, std::u16string_view value) {
-        if (CBasePage* pPage = pSheet->GetImportPage(kind))
-            pPage->SetPair(CString(key), CString(value));
-    });
+    ForEachImportedPair(
+        [pSheet](MappingKind kind, std::u16string_view key, std::u16string_view value) {
+            if (CBasePage* pPage = pSheet->GetImportPage(kind))
+                pPage->SetPair(CString(key), CString(value));
+        },
+        pLeftOut);
+}
+
+void CVNSheet::ReportRowsLeftOut(const std::vector<RemapRowLeftOut>& leftOut) {
+    constexpr size_t kNamed = 5;
+    CString strLines;
+    for (size_t i = 0; i < leftOut.size() && i < kNamed; ++i) {
+        CString strLine;
+        strLine.Format(i ? u", %d" : u"%d", int(leftOut[i].line));
+        strLines += strLine;
+    }
+    CString strFormat, strText;
+    if (leftOut.size() > kNamed) {
+        strFormat.LoadString(IDS_IMPORT_MORE_ROWS);
+        CString strMore;
+        strMore.Format(strFormat, strLines, int(leftOut.size() - kNamed));
+        strLines = strMore;
+    }
+    strFormat.LoadString(leftOut.size() == 1 ? IDS_IMPORT_ROW_LEFT_OUT : IDS_IMPORT_ROWS_LEFT_OUT);
+    if (leftOut.size() == 1)
+        strText.Format(strFormat, strLines);
+    else
+        strText.Format(strFormat, int(leftOut.size()), strLines);
+    VNMessageBox(m_hWnd, strText, MB_OK | MB_ICONWARNING);
 }
 
 CBasePage* CVNSheet::GetImportPage(MappingKind kind) {

@@ -105,13 +105,22 @@ ReadResult ParseTextBuffer(int kind) {
 }  // namespace
 
 ReadResult ReadRemapText(std::u16string_view text, int kind, const CString& path) noexcept {
+    try {
+        return ReadRemapBuffer(std::u16string(text), kind, path);
+    } catch (...) {
+        ReleaseRemapData();
+        return CannotRead;
+    }
+}
+
+ReadResult ReadRemapBuffer(std::u16string&& text, int kind, const CString& path) noexcept {
     ReleaseRemapData();
     try {
         remapTable.fileName = path;
         // Tokens count characters in 32 bits.
         if (text.size() >= size_t(INT32_MAX))
             return CannotRead;
-        textBuffer.assign(text);
+        textBuffer = std::move(text);
         if (kind < RemapDetect || kind > RemapKindLast)
             return NotRecognised;
         return ParseTextBuffer(kind);

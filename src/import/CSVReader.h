@@ -88,6 +88,8 @@ ReadResult ReadRemapFile(const CString& path, int kind) noexcept;
 // The same over text already in memory (each line end "\n" or "\r\n"; a
 // NUL is an ordinary character). fileName is set to path.
 ReadResult ReadRemapText(std::u16string_view text, int kind, const CString& path = CString()) noexcept;
+// The same, taking the text over as the reader's buffer.
+ReadResult ReadRemapBuffer(std::u16string&& text, int kind, const CString& path = CString()) noexcept;
 
 // Builds pairs from remapTable. A MicroStation value seen again in the same
 // kind keeps its first place and takes the latest DWG value. A row whose

@@ -11,12 +11,13 @@ ReadResult ReadRemapFile(const CString& path, int kind) noexcept {
         // never hands one in, and the reader does not ask.
         if (path.IsEmpty())
             return CannotRead;
-        CString text;
+        std::u16string text;
         CString pathToRead(path);
         CVNTextFile file(CString(), CString(u"\n"));
-        if (!file.ReadText(pathToRead, text))
+        // The tokenizer takes CR LF and LF alike.
+        if (!file.ReadTextAsIs(pathToRead, text))
             return CannotRead;
-        return ReadRemapText(text.View(), kind, path);
+        return ReadRemapBuffer(std::move(text), kind, path);
     } catch (...) {
         // A read error after the open, or memory running out.
         ReleaseRemapData();

@@ -59,31 +59,57 @@ BOOL CVNTextFile::ReadLines(CString& path, CStringArray& lines) {
     return TRUE;
 }
 
-CString CVNTextFile::DecodeText(std::string_view bytes, const CString& lineEnd, const TextCodec& codec) {
+std::u16string CVNTextFile::DecodeText(std::string_view bytes, const CString& lineEnd, const TextCodec& codec) {
     std::u16string text;
     text.reserve(bytes.size() + size_t(lineEnd.GetLength()));
+    if (codec.IsSingleByte()) {
+        // Straight into the text, line by line.
+        TextLines::ForEachLine(bytes, [&](std::string_view line) {
+            codec.WidenInto(line, text);
+            text += lineEnd.View();
+        });
+        return text;
+    }
     TextLines::ForEachDecodedLine(bytes, codec, [&](std::u16string_view line) {
         text += line;
         text += lineEnd.View();
     });
-    return CString(std::move(text));
+    return text;
 }
 
 BOOL CVNTextFile::ReadText(CString& path, CString& text) {
     text.Empty();
-    ClearError();
-    if (!ResolvePath(FALSE, path))
-        return FALSE;
     std::string bytes;
-    if (!FileSystem::ReadAll(path, FileSystem::Share::DenyRead, bytes, m_strError))
+    if (!ReadSharedBytes(path, bytes))
         return FALSE;
     try {
-        text = DecodeText(bytes, m_strLineEnd, TextCodec::Active());
+        text = CString(DecodeText(bytes, m_strLineEnd, TextCodec::Active()));
     } catch (const std::bad_alloc&) {
         m_strError = CString(u"The file is too large to be read into memory: ") + path;
         return FALSE;
     }
     return TRUE;
+}
+
+BOOL CVNTextFile::ReadTextAsIs(CString& path, std::u16string& text) {
+    text.clear();
+    std::string bytes;
+    if (!ReadSharedBytes(path, bytes))
+        return FALSE;
+    try {
+        TextCodec::Active().Decode(bytes, text);
+    } catch (const std::bad_alloc&) {
+        m_strError = CString(u"The file is too large to be read into memory: ") + path;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CVNTextFile::ReadSharedBytes(CString& path, std::string& bytes) {
+    ClearError();
+    if (!ResolvePath(FALSE, path))
+        return FALSE;
+    return FileSystem::ReadAll(path, FileSystem::Share::DenyRead, bytes, m_strError);
 }
 
 BOOL CVNTextFile::EncodeLines(const CStringArray& lines, std::string& bytes) {

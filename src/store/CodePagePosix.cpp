@@ -22,37 +22,45 @@ constexpr const char* kUtf16 = "UTF-16LE";
 constexpr unsigned kUtf8 = 65001;
 constexpr char16_t kReplacement = u'?';
 
-// An open conversion, closed by the destructor.
+// A conversion between a code page and UTF-16, opened once per code page
+// and direction and kept for the life of the process (the store runs on
+// one thread); Reset returns it to its initial state before each use.
 class Conversion {
 public:
-    Conversion(unsigned codePage, bool toChars) {
-        for (std::string name : Names(codePage)) {
-            m_cd = toChars ? iconv_open(kUtf16, name.c_str()) : iconv_open(name.c_str(), kUtf16);
-            if (IsOpen())
-                break;
-        }
-    }
-    ~Conversion() {
-        if (IsOpen())
-            iconv_close(m_cd);
-    }
-    Conversion(const Conversion&) = delete;
-    Conversion& operator=(const Conversion&) = delete;
+    Conversion(unsigned codePage, bool toChars) : m_cd(Open(codePage, toChars)) { Reset(); }
     bool IsOpen() const { return m_cd != iconv_t(-1); }
 
     // Converts what it can; errno tells why it stopped when it returns -1.
     size_t Run(const char*& in, size_t& inLeft, char*& out, size_t& outLeft) {
         return iconv(m_cd, const_cast<char**>(&in), &inLeft, &out, &outLeft);
     }
-    void Reset() { iconv(m_cd, nullptr, nullptr, nullptr, nullptr); }
+    void Reset() {
+        if (IsOpen())
+            iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+    }
 
 private:
+    static iconv_t Open(unsigned codePage, bool toChars) {
+        static std::map<std::pair<unsigned, bool>, iconv_t> opened;
+        auto found = opened.find({codePage, toChars});
+        if (found != opened.end())
+            return found->second;
+        iconv_t cd = iconv_t(-1);
+        for (const std::string& name : Names(codePage)) {
+            cd = toChars ? iconv_open(kUtf16, name.c_str()) : iconv_open(name.c_str(), kUtf16);
+            if (cd != iconv_t(-1))
+                break;
+        }
+        opened.emplace(std::make_pair(codePage, toChars), cd);
+        return cd;
+    }
     static std::array<std::string, 2> Names(unsigned codePage) {
         if (codePage == kUtf8)
             return {"UTF-8", "UTF-8"};
         return {"CP" + std::to_string(codePage), "WINDOWS-" + std::to_string(codePage)};
     }
-    iconv_t m_cd = iconv_t(-1);
+
+    iconv_t m_cd;
 };
 
 // One byte through the conversion: 1 when it is a character of its own

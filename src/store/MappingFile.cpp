@@ -108,11 +108,7 @@ void MappingFile::ReadFromBytes(std::string_view bytes, const MappingTables& tab
     const TextCodec& codec = TextCodec::Active();
     if (codec.IsSingleByte()) {
         // Straight from the bytes: one allocation per key and value.
-        ParseLines(bytes, tables, [&codec](std::string_view piece) {
-            std::u16string text;
-            codec.WidenInto(piece, text);
-            return CString(std::move(text));
-        });
+        ParseLines(bytes, tables, [&codec](std::string_view piece) { return CString(codec.Widen(piece)); });
         return;
     }
     // A "]" byte may be the second half of a character: decode first.

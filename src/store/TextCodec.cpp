@@ -46,11 +46,27 @@ const TextCodec& TextCodec::Active() {
 }
 
 void TextCodec::WidenInto(std::string_view bytes, std::u16string& out) const {
+    const auto* first = reinterpret_cast<const unsigned char*>(bytes.data());
+    unsigned char all = 0;
+    for (size_t i = 0; i < bytes.size(); ++i)
+        all |= first[i];
+    // ASCII is the same in every code page the system runs in.
+    if (all < 0x80) {
+        out.append(first, first + bytes.size());
+        return;
+    }
     const size_t start = out.size();
     out.resize(start + bytes.size());
     char16_t* to = out.data() + start;
     for (size_t i = 0; i < bytes.size(); ++i)
         to[i] = m_toChar[static_cast<unsigned char>(bytes[i])];
+}
+
+std::u16string TextCodec::Widen(std::string_view bytes) const {
+    std::u16string text;
+    text.reserve(bytes.size());
+    WidenInto(bytes, text);
+    return text;
 }
 
 void TextCodec::Decode(std::string_view bytes, std::u16string& out) const {

@@ -71,7 +71,14 @@ void Encoder::Fail(std::u16string_view text, size_t index, int line) {
 }
 
 void Encoder::EndLine(std::u16string_view lineEnd) {
-    Append(lineEnd);
+    if (lineEnd == u"\n" && m_codec.IsSingleByte() && !Failed()) {
+        if (m_out.size() - m_used < 2)
+            Grow(2);
+        m_out[m_used++] = '\r';
+        m_out[m_used++] = '\n';
+    } else {
+        Append(lineEnd);
+    }
     ++m_lines;
     if (!m_codec.IsSingleByte() && !Failed()) {
         m_lineStarts.push_back(m_staged.size());  // where the next line begins

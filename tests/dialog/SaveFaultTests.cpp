@@ -130,7 +130,7 @@ protected:
         DialogRun run(library, target);
         HWND hSheet = run.Open();
         ASSERT_TRUE(hSheet);
-        InsertPair(hSheet, L"ARC", L"PLACE ARC");
+        driver::InsertPair(hSheet, L"ARC", L"PLACE ARC");
         if (apply)
             apply();
         driver::Click(::GetDlgItem(hSheet, IDOK));
@@ -205,7 +205,7 @@ TEST_F(SaveFaultTest, SavesWhateverTempIs) {
         DialogRun run(library, path);
         HWND hSheet = run.Open();
         ASSERT_TRUE(hSheet);
-        InsertPair(hSheet, L"ARC", L"PLACE ARC");
+        driver::InsertPair(hSheet, L"ARC", L"PLACE ARC");
         EXPECT_TRUE(run.Save());
         EXPECT_EQ(ReadFile(path), kSavedFile);
         EXPECT_EQ(Leftovers(), std::vector<std::string>());
@@ -217,7 +217,7 @@ TEST_F(SaveFaultTest, AnotherEditorsSaveIsReplacedOnlyWhenTheUserSaysYes) {
     DialogRun run(library, path);
     HWND hSheet = run.Open();
     ASSERT_TRUE(hSheet);
-    InsertPair(hSheet, L"ARC", L"PLACE ARC");
+    driver::InsertPair(hSheet, L"ARC", L"PLACE ARC");
     const std::string theirs = "[Aliases]\r\ntheirs = saved later\r\n";
     WriteFile(path, theirs);  // another administrator saves meanwhile
     const std::wstring question = L"Commands Mapping|" + Wide(path) +

@@ -1,5 +1,5 @@
-// Helpers of the sheet tests under Wine: the saved file's form, message box
-// answers and a pair typed into the current page.
+// Helpers of the sheet tests under Wine: the saved file's form and message
+// box answers.
 #pragma once
 
 #include "driver/SheetDriver.h"
@@ -23,15 +23,3 @@ inline std::wstring AnswerBox(HWND hSheet, int nButton) {
         driver::Answer(box, nButton);
     return box.hWnd ? box.caption + L"|" + box.text : L"";
 }
-
-// Types a pair into the current page's edit boxes and presses Insert.
-inline void InsertPair(HWND hSheet, const std::wstring& key, const std::wstring& value) {
-    HWND hPage = driver::CurrentPage(hSheet);
-    for (int id : {IDC_EDIT1, IDC_EDIT2})
-        ::SendMessageW(::GetDlgItem(hPage, id), WM_SETTEXT, 0, LPARAM(L""));
-    driver::Type(::GetDlgItem(hPage, IDC_EDIT1), key);
-    driver::Type(::GetDlgItem(hPage, IDC_EDIT2), value);
-    driver::Click(::GetDlgItem(hPage, IDC_INSERT));
-    driver::Settle(hSheet);
-}
-

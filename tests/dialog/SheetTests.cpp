@@ -29,10 +29,10 @@ TEST_F(SheetTest, SaveWritesEveryTableWithTheInsertedPairsAndNothingBefore) {
     DialogRun run(library, path);
     HWND hSheet = run.Open();
     ASSERT_TRUE(hSheet);
-    InsertPair(hSheet, L"  ARC ", L" PLACE ARC  ");
+    driver::InsertPair(hSheet, L"  ARC ", L" PLACE ARC  ");
     driver::SelectTab(hSheet, 3);  // Layers / Levels
-    InsertPair(hSheet, L"Doors", L"A-DOOR");
-    InsertPair(hSheet, L"   ", L"ignored");  // an empty key stores nothing
+    driver::InsertPair(hSheet, L"Doors", L"A-DOOR");
+    driver::InsertPair(hSheet, L"   ", L"ignored");  // an empty key stores nothing
     EXPECT_TRUE(run.IsOpen());
     EXPECT_EQ(ReadFile(path).find("ARC"), std::string::npos);  // nothing written before Save
     driver::Click(::GetDlgItem(hSheet, IDOK));
@@ -51,7 +51,7 @@ TEST_F(SheetTest, CancelAsksOnlyWhenSomethingChanged) {
     for (int way = 0; way < 3; ++way) {
         HWND hSheet = run.Open();
         ASSERT_TRUE(hSheet);
-        if (way == 0) InsertPair(hSheet, L"LINE", L"PLACE LINE");
+        if (way == 0) driver::InsertPair(hSheet, L"LINE", L"PLACE LINE");
         if (way == 0) driver::Click(::GetDlgItem(hSheet, IDCANCEL));
         if (way == 1) driver::PressKey(driver::CurrentPage(hSheet), VK_ESCAPE);
         if (way == 2) ::PostMessageW(hSheet, WM_SYSCOMMAND, SC_CLOSE, 0);
@@ -61,7 +61,7 @@ TEST_F(SheetTest, CancelAsksOnlyWhenSomethingChanged) {
     // A change: No keeps the dialog, Yes ends it and writes nothing.
     HWND hSheet = run.Open();
     ASSERT_TRUE(hSheet);
-    InsertPair(hSheet, L"LINE", L"PLACE SMARTLINE");
+    driver::InsertPair(hSheet, L"LINE", L"PLACE SMARTLINE");
     ::PostMessageW(hSheet, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(AnswerBox(hSheet, IDNO), L"Commands Mapping|Your changes will be lost. Do you wish to continue?");
     driver::Settle(hSheet);

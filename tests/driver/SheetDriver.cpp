@@ -1,5 +1,7 @@
 #include "driver/SheetDriver.h"
 
+#include "resource.h"
+
 namespace {
 
 bool IsDialog(HWND hWnd) {
@@ -179,6 +181,16 @@ void PressKey(HWND hWnd, UINT vk) {
 }
 
 void Click(HWND hButton) { ::PostMessageW(hButton, BM_CLICK, 0, 0); }
+
+void InsertPair(HWND hSheet, const std::wstring& key, const std::wstring& value) {
+    HWND hPage = CurrentPage(hSheet);
+    for (int id : {IDC_EDIT1, IDC_EDIT2})
+        ::SendMessageW(::GetDlgItem(hPage, id), WM_SETTEXT, 0, LPARAM(L""));
+    Type(::GetDlgItem(hPage, IDC_EDIT1), key);
+    Type(::GetDlgItem(hPage, IDC_EDIT2), value);
+    Click(::GetDlgItem(hPage, IDC_INSERT));
+    Settle(hSheet);
+}
 
 MessageBoxSeen WaitForMessageBox(HWND hOwner, int milliseconds) {
     DWORD threadId = hOwner ? ::GetWindowThreadProcessId(hOwner, nullptr) : 0;

@@ -89,6 +89,8 @@ void Focus(HWND hWnd);
 void Type(HWND hWnd, const std::wstring& text);
 void PressKey(HWND hWnd, UINT vk);
 void Click(HWND hButton);
+// Types a pair into the current page's edit boxes and presses Insert.
+void InsertPair(HWND hSheet, const std::wstring& key, const std::wstring& value);
 
 // A message box of the dialog's thread: its window, caption, text and icon
 // (the system's shared icon of its kind, as LoadIcon(nullptr, IDI_...)).

@@ -125,6 +125,40 @@ TEST_F(ImportCommandTest, VersionSevenFileNameDecidesTheKind) {
                                         "7 = LAYER_A\r\nWalls = OLD\r\n"));
 }
 
+TEST_F(ImportCommandTest, RowsWhoseValueALineCannotCarryAreLeftOutAndNamed) {
+    using namespace std::string_literals;
+    std::string hostile = Table("hostile.csv", "%section,Levels\r\nLevel,DWGOutputLayer\r\n"
+                                               "\"Wall\r\nNorth\",A-WALL\r\n"  // lines 3-4
+                                               "Roof,A-ROOF\r\n"
+                                               "Door,A-\0DOOR\r\n"              // 6
+                                               "Stair,\"A-STAIR\r\n"            // never closes: ends here
+                                               "a\rb,x\r\nc,\"x\ny\"\r\nd,\"x\ny\"\r\ne,\"x\ny\"\r\n"  // 8, 9, 11, 13
+                                               "%section,Colors\r\nColor,DWGOutputColor\r\n\"1\n\",2\r\n3,12\r\n"s);
+    std::string one = Table("one.csv", "%section,Levels\nLevel,DWGOutputLayer\nWindow,A-GLAZ\n\"Sill\n\",X\n");
+    DialogRun run(library, path);
+    HWND hSheet = run.Open();
+    ASSERT_TRUE(hSheet);
+    HWND hLevels = driver::SelectTab(hSheet, 3);
+
+    Import(hSheet, ID_IMPORT_V8, hostile);
+    ExpectMessage(hSheet,
+                  L"7 rows of the table were left out of the import: their MicroStation or AutoCAD values hold line "
+                  L"breaks or NUL characters, which a line of the mapping file cannot hold.\n\nThe rows begin on these "
+                  L"lines of the table: 3, 6, 8, 9, 11 and 2 more. The other rows were imported.",
+                  IDI_WARNING);
+    EXPECT_EQ(SortedRows(hLevels), (Rows{{L"Roof", L"A-ROOF"}, {L"Stair", L"A-STAIR"}, {L"Walls", L"OLD"}}));
+    Import(hSheet, ID_IMPORT_V8, one);
+    ExpectMessage(hSheet,
+                  L"One row of the table was left out of the import: its MicroStation or AutoCAD value holds a line "
+                  L"break or a NUL character, which a line of the mapping file cannot hold.\n\nThe row begins on line 4 "
+                  L"of the table. The other rows were imported.",
+                  IDI_WARNING);
+
+    ASSERT_TRUE(run.Save());
+    EXPECT_EQ(ReadFile(path), SavedFile("1 = 7\r\n3 = 12\r\n", "", "", "",
+                                        "Roof = A-ROOF\r\nStair = A-STAIR\r\nWalls = OLD\r\nWindow = A-GLAZ\r\n"));
+}
+
 TEST_F(ImportCommandTest, ImportThatReadsNothingChangesNothing) {
     std::string held = Table("held.csv", "%section,Levels\nLevel,DWGOutputLayer\nWalls,HELD\n");
     std::string unmarked = Table("unmarked.csv", "Level,DWGOutputLayer\nWalls,UNMARKED\n");
