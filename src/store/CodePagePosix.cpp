@@ -40,8 +40,17 @@ public:
     }
 
 private:
+    // The conversions opened so far, closed when the process ends.
+    struct Opened : std::map<std::pair<unsigned, bool>, iconv_t> {
+        ~Opened() {
+            for (auto& [key, cd] : *this)
+                if (cd != iconv_t(-1))
+                    iconv_close(cd);
+        }
+    };
+
     static iconv_t Open(unsigned codePage, bool toChars) {
-        static std::map<std::pair<unsigned, bool>, iconv_t> opened;
+        static Opened opened;
         auto found = opened.find({codePage, toChars});
         if (found != opened.end())
             return found->second;

@@ -45,21 +45,51 @@ const TextCodec& TextCodec::Active() {
     return codec ? *codec : bytesAsCodes;
 }
 
-void TextCodec::WidenInto(std::string_view bytes, std::u16string& out) const {
-    const auto* first = reinterpret_cast<const unsigned char*>(bytes.data());
+namespace {
+
+// True when the count bytes are ASCII, which is the same in every code page
+// the system runs in. Count is a constant for whole blocks, so that the
+// compiler can vectorise this and CopyAscii.
+template <size_t Count>
+bool IsAscii(const unsigned char* bytes, size_t count = Count) {
     unsigned char all = 0;
-    for (size_t i = 0; i < bytes.size(); ++i)
-        all |= first[i];
-    // ASCII is the same in every code page the system runs in.
-    if (all < 0x80) {
-        out.append(first, first + bytes.size());
-        return;
-    }
+    for (size_t i = 0; i < (Count ? Count : count); ++i)
+        all |= bytes[i];
+    return all < 0x80;
+}
+
+template <size_t Count>
+void CopyAscii(const unsigned char* bytes, char16_t* to, size_t count = Count) {
+    for (size_t i = 0; i < (Count ? Count : count); ++i)
+        to[i] = bytes[i];
+}
+
+}  // namespace
+
+void TextCodec::WidenInto(std::string_view bytes, std::u16string& out) const {
+    const auto* from = reinterpret_cast<const unsigned char*>(bytes.data());
     const size_t start = out.size();
     out.resize(start + bytes.size());
     char16_t* to = out.data() + start;
-    for (size_t i = 0; i < bytes.size(); ++i)
-        to[i] = m_toChar[static_cast<unsigned char>(bytes[i])];
+    // Block by block while the block is in the cache: ASCII is copied
+    // straight, other blocks go through the table.
+    constexpr size_t kBlock = 4096;
+    size_t done = 0;
+    for (; done + kBlock <= bytes.size(); done += kBlock) {
+        if (IsAscii<kBlock>(from + done)) {
+            CopyAscii<kBlock>(from + done, to + done);
+        } else {
+            for (size_t i = done; i < done + kBlock; ++i)
+                to[i] = m_toChar[from[i]];
+        }
+    }
+    const size_t rest = bytes.size() - done;
+    if (IsAscii<0>(from + done, rest)) {
+        CopyAscii<0>(from + done, to + done, rest);
+    } else {
+        for (size_t i = done; i < bytes.size(); ++i)
+            to[i] = m_toChar[from[i]];
+    }
 }
 
 std::u16string TextCodec::Widen(std::string_view bytes) const {

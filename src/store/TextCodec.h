@@ -24,12 +24,10 @@ public:
     // The codec of codePage; null when the platform cannot convert it.
     static const TextCodec* For(unsigned codePage);
 
-    unsigned CodePage() const { return m_codePage; }
     bool IsSingleByte() const { return m_singleByte; }
 
-    // Single-byte code pages only: the character of a byte, and the byte of
-    // a character (-1 when it has none).
-    char16_t Widen(unsigned char byte) const { return m_toChar[byte]; }
+    // Single-byte code pages only: the byte of a character (-1 when it has
+    // none).
     int Narrow(char16_t ch) const { return m_toByte[ch]; }
     // Appends the characters of bytes (single-byte: table look-ups).
     void WidenInto(std::string_view bytes, std::u16string& out) const;

@@ -10,7 +10,7 @@ constexpr size_t kStagedUnits = size_t(1) << 20;
 
 void Encoder::Reserve(size_t size) {
     if (!m_codec.IsSingleByte())
-        m_staged.reserve(std::min(size, kStagedUnits) + kStagedUnits / 8);
+        m_staged.reserve(std::min(size, kStagedUnits));
     else if (size > m_out.size())
         m_out.resize(size);
 }

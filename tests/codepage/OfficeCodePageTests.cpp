@@ -2,8 +2,7 @@
 // (OFFICE_CODE_PAGE: 1251 Cyrillic, 932 Japanese): driven through the real
 // Varnel.dll like a user, the mapping file and the MicroStation tables are
 // text in the system's ANSI code page.
-#include "driver/SheetDriver.h"
-#include "resource.h"
+#include "driver/FolderTest.h"
 
 #include <gtest/gtest.h>
 
@@ -83,36 +82,18 @@ std::string AllLevelLines() {
     return levels;
 }
 
-class OfficeCodePageTest : public ::testing::Test {
+class OfficeCodePageTest : public FolderTest {
 protected:
     void SetUp() override {
         ASSERT_EQ(::GetACP(), unsigned(OFFICE_CODE_PAGE)) << "the locale of the office is missing (tools/bootstrap)";
-        ASSERT_TRUE(library.IsLoaded());
-        folder = MakeTempFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        path = folder + "\\commands.mapping";
+        FolderTest::SetUp();
         WriteFile(path, SavedFile(Line(kOffice.fileKey, kOffice.fileValue)));
-    }
-    void TearDown() override {
-        std::filesystem::current_path(std::filesystem::temp_directory_path());
-        std::filesystem::remove_all(folder);
-    }
-    std::string Table(const std::string& name, const std::string& content) {
-        WriteFile(folder + "\\" + name, content);
-        return folder + "\\" + name;
     }
     void Import(HWND hSheet, UINT nCommand, const std::string& table) {
         ::PostMessageW(hSheet, WM_COMMAND, MAKEWPARAM(nCommand, 0), 0);
         EXPECT_NE(driver::AnswerOpenDialog(hSheet, table), L"");
         EXPECT_FALSE(driver::WaitForMessageBox(hSheet, 300).hWnd);
     }
-    static Rows SortedRows(HWND hPage) {
-        Rows rows = driver::ListRows(::GetDlgItem(hPage, IDC_LIST));
-        std::sort(rows.begin(), rows.end());
-        return rows;
-    }
-
-    VarnelLibrary library;
-    std::string folder, path;
 };
 
 TEST_F(OfficeCodePageTest, FileShownTypedAndImportedTextSavedInTheCodePage) {

@@ -2,8 +2,7 @@
 // the menu command reaches the sheet, the real Open dialog is answered with
 // a path (or Cancel), and the result is checked in the pages' lists, the
 // saved mapping file, the message boxes and the sheet's question on Cancel.
-#include "driver/SheetDriver.h"
-#include "resource.h"
+#include "driver/FolderTest.h"
 
 #include <gtest/gtest.h>
 
@@ -33,13 +32,6 @@ void ExpectMessage(HWND hSheet, const std::wstring& text, const wchar_t* icon) {
     driver::Settle(hSheet);
 }
 
-// A page's rows, sorted: the page decides their order.
-Rows SortedRows(HWND hPage) {
-    Rows rows = driver::ListRows(::GetDlgItem(hPage, IDC_LIST));
-    std::sort(rows.begin(), rows.end());
-    return rows;
-}
-
 // The saved file from its sections' pair lines, in file order.
 std::string SavedFile(const std::string& colors, const std::string& lineStyles, const std::string& cells,
                       const std::string& weights, const std::string& levels) {
@@ -54,27 +46,12 @@ std::string SavedFile(const std::string& colors, const std::string& lineStyles, 
 const char kMappingFile[] = "[Aliases]\r\nLINE = PLACE LINE\r\n[Colors]\r\n1 = 7\r\n3 = 7\r\n"
                             "[Levels]\r\nWalls = OLD\r\n";
 
-class ImportCommandTest : public ::testing::Test {
+class ImportCommandTest : public FolderTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(library.IsLoaded());
-        folder = MakeTempFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        path = folder + "\\commands.mapping";
+        FolderTest::SetUp();
         WriteFile(path, kMappingFile);
     }
-    void TearDown() override {
-        // The Open dialog leaves the process in the folder it chose from.
-        std::filesystem::current_path(std::filesystem::temp_directory_path());
-        std::filesystem::remove_all(folder);
-    }
-    // Writes a table file into the test's folder and returns its path.
-    std::string Table(const std::string& name, const std::string& content) {
-        WriteFile(folder + "\\" + name, content);
-        return folder + "\\" + name;
-    }
-
-    VarnelLibrary library;
-    std::string folder, path;
 };
 
 TEST_F(ImportCommandTest, VersionEightFileMergesIntoFivePages) {
