@@ -6,6 +6,7 @@
 // come from the system calls below the library's file seam: the test
 // replaces the library's own imports of CreateFileW and WriteFile.
 #include "SheetTestSupport.h"
+#include "driver/FolderTest.h"
 
 #include <filesystem>
 #include <functional>
@@ -76,13 +77,12 @@ BOOL WINAPI WriteUntilFull(HANDLE hFile, LPCVOID data, DWORD size, LPDWORD pWrit
     return FALSE;
 }
 
-class SaveFaultTest : public ::testing::Test {
+class SaveFaultTest : public FolderTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(library.IsLoaded());
-        root = MakeTempFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        maps = root + "\\maps";
-        temp = root + "\\temp";
+        FolderTest::SetUp();
+        maps = folder + "\\maps";
+        temp = folder + "\\temp";
         path = maps + "\\commands.mapping";
         fs::create_directories(maps);
         fs::create_directories(temp);
@@ -92,8 +92,7 @@ protected:
     void TearDown() override {
         SetTemp(m_oldTemp);
         ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        std::error_code ignored;
-        fs::remove_all(root, ignored);
+        FolderTest::TearDown();
     }
 
     static std::optional<std::wstring> GetTemp() {
@@ -154,8 +153,7 @@ protected:
         WriteFile(path, kOldFile);
     }
 
-    VarnelLibrary library;
-    std::string root, maps, temp, path;
+    std::string maps, temp;
     std::optional<std::wstring> m_oldTemp = GetTemp();
 };
 
@@ -192,9 +190,9 @@ TEST_F(SaveFaultTest, PathsThatCannotHoldTheFile) {
 }
 
 TEST_F(SaveFaultTest, SavesWhateverTempIs) {
-    WriteFile(root + "\\a-file", "");
+    WriteFile(folder + "\\a-file", "");
     const std::pair<const char*, std::optional<std::string>> temps[] = {
-        {"unset", std::nullopt}, {"a missing folder", root + "\\missing"}, {"a file", root + "\\a-file"},
+        {"unset", std::nullopt}, {"a missing folder", folder + "\\missing"}, {"a file", folder + "\\a-file"},
         {"a stale backup in the way", temp}};
     for (const auto& [what, value] : temps) {
         SCOPED_TRACE(what);

@@ -2,27 +2,19 @@
 // Varnel.dll: Save, Cancel and its question, the Enter rules, the layout and the
 // description area.
 #include "SheetTestSupport.h"
+#include "driver/FolderTest.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class SheetTest : public ::testing::Test {
+class SheetTest : public FolderTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(library.IsLoaded());
-        folder = MakeTempFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        path = folder + "\\commands.mapping";
+        FolderTest::SetUp();
         WriteFile(path, "ignored before any header\r\n[aliases]\r\n  LINE  =  PLACE LINE \r\n"
                         "[Levels]\r\nWalls = A-WALL\r\n[Colors]\r\n1 = 7\r\n");
     }
-    void TearDown() override {
-        ::DeleteFileA(path.c_str());
-        ::RemoveDirectoryA(folder.c_str());
-    }
-
-    VarnelLibrary library;
-    std::string folder, path;
 };
 
 TEST_F(SheetTest, SaveWritesEveryTableWithTheInsertedPairsAndNothingBefore) {
