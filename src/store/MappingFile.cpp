@@ -65,15 +65,19 @@ const CString& SectionKey(MappingKind kind) {
     return kind >= 0 && kind < MappingKindCount ? kSectionKeys[kind] : none;
 }
 
-void MappingFile::ReadFromBytes(std::string_view bytes, const MappingTables& tables) {
+void MappingFile::ReadFromBytes(std::string_view bytes, const MappingTables& tables, MappingReadObserver* observer) {
     if (bytes.empty())
         return;
     for (MappingTable* table : tables)
         if (table)
             table->ClearPairs();
 
+    using Skip = MappingReadObserver::Skip;
     int section = kNoSection;
+    bool headerSeen = false;
+    int lineNumber = 0;
     TextLines::ForEachLine(bytes, [&](std::string_view line) {
+        ++lineNumber;
         std::string_view t = TrimBytes(line);
         if (t.empty())
             return;
@@ -81,28 +85,42 @@ void MappingFile::ReadFromBytes(std::string_view bytes, const MappingTables& tab
         // keeps the section that was current.
         if (t.front() == '[' && t.back() == ']' && t.size() >= 2) {
             std::string_view name = TrimBytes(t.substr(1, t.size() - 2));
-            if (!name.empty())
+            if (!name.empty()) {
                 section = FindSection(name);
+                headerSeen = true;
+            }
             return;
         }
         size_t equals = t.find('=');
-        if (equals == std::string_view::npos || equals == 0)
+        if (equals == std::string_view::npos || equals == 0) {
+            if (observer)
+                observer->LineSkipped(lineNumber, equals == 0 ? Skip::EqualsFirst : Skip::NoEquals, line);
             return;
-        if (section == kNoSection || !tables[size_t(section)])
+        }
+        if (section == kNoSection) {
+            if (observer)
+                observer->LineSkipped(lineNumber, headerSeen ? Skip::UnknownSection : Skip::BeforeFirstHeader, line);
             return;
-        tables[size_t(section)]->SetPair(FromBytes(TrimBytes(t.substr(0, equals))),
-                                         FromBytes(TrimBytes(t.substr(equals + 1))));
+        }
+        MappingTable* table = tables[size_t(section)];
+        if (!table)
+            return;
+        CString key = FromBytes(TrimBytes(t.substr(0, equals)));
+        CString value = FromBytes(TrimBytes(t.substr(equals + 1)));
+        if (observer)
+            observer->PairRead(lineNumber, MappingKind(section), key, value, table->Contains(key));
+        table->SetPair(std::move(key), std::move(value));
     });
 }
 
-BOOL MappingFile::Read(CVNTextFile* pFile, CString path, const MappingTables& tables) {
+BOOL MappingFile::Read(CVNTextFile* pFile, CString path, const MappingTables& tables, MappingReadObserver* observer) {
     if (!pFile)
         return FALSE;
     std::string bytes;
     if (!pFile->ReadBytes(path, bytes))
         return FALSE;
     try {
-        ReadFromBytes(bytes, tables);
+        ReadFromBytes(bytes, tables, observer);
     } catch (const std::bad_alloc&) {
         pFile->m_strError = u"There is not enough memory to read the mapping file.";
         return FALSE;
