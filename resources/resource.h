@@ -51,6 +51,21 @@
 #define IDS_NOT_RECOGNISED      1019
 #define IDS_CANNOT_READ         1020
 
+// A save that failed, each naming the mapping file (%s), then the sentence
+// that says nothing was lost; the question before overwriting another
+// editor's save
+#define IDS_SAVE_IN_USE         1130
+#define IDS_SAVE_READ_ONLY      1131
+#define IDS_SAVE_FOLDER_DENIED  1132
+#define IDS_SAVE_ACCESS_DENIED  1133
+#define IDS_SAVE_DISK_FULL      1134
+#define IDS_SAVE_IS_FOLDER      1135
+#define IDS_SAVE_PATH_TOO_LONG  1136
+#define IDS_SAVE_FOLDER_MISSING 1137
+#define IDS_SAVE_OTHER          1138
+#define IDS_SAVE_NOTHING_LOST   1139
+#define IDS_SAVE_CHANGED        1140
+
 // Balloon help texts: the sheet's buttons, then five per page
 // (list, Insert, Delete, then the two inputs in the order the page describes them)
 #define IDS_HELP_SAVE               5001

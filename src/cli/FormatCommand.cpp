@@ -10,10 +10,8 @@ namespace {
 
 // The bytes Save would write for the tables.
 bool SavedForm(SevenTables& tables, std::string& bytes, CString& error) {
-    CStringArray lines;
-    MappingFile::BuildLines(lines, tables.View());
     CVNTextFile file(u"mapping", u"\n");
-    if (file.EncodeLines(lines, bytes))
+    if (MappingFile::Encode(&file, tables.View(), bytes))
         return true;
     error = file.m_strError;
     return false;

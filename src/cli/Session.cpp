@@ -22,21 +22,43 @@ void Session::Warn(const CString& text) const {
 
 void Session::Fail(const CString& text) const { Warn(u"varnel: " + text); }
 
-bool Session::ReadMapping(const CString& path, SevenTables& tables, MappingReadObserver* observer,
-                          CString& error) const {
+bool Session::ReadMapping(const CString& path, SevenTables& tables, MappingReadObserver* observer, CString& error) {
     CVNTextFile file(u"mapping", u"\n");
-    if (MappingFile::Read(&file, path, tables.View(), observer))
+    m_haveReadStamp = MappingFile::Read(&file, path, tables.View(), &m_readStamp, observer);
+    if (!m_haveReadStamp)
+        error = file.m_strError;
+    return m_haveReadStamp;
+}
+
+bool Session::SaveMapping(const CString& path, SevenTables& tables, CString& error) {
+    CVNTextFile file(u"mapping", u"\n");
+    CString target(path);
+    const SaveResult result = MappingFile::Save(file, target, tables.View(), m_haveReadStamp ? &m_readStamp : nullptr);
+    if (result.fault == SaveFault::None)
         return true;
-    error = file.m_strError;
+    error = path + u": " + SaveFaultText(result.fault) + u" Nothing was saved.";
+    if (!file.m_strError.IsEmpty())
+        error += u" (" + file.m_strError + u")";
     return false;
 }
 
-bool Session::SaveMapping(const CString& path, SevenTables& tables, CString& error) const {
-    CVNTextFile file(u"mapping", u"\n");
-    if (MappingFile::Write(&file, path, tables.View()))
-        return true;
-    error = file.m_strError;
-    return false;
+CString SaveFaultText(SaveFault fault) {
+    switch (fault) {
+    case SaveFault::None: return CString();
+    case SaveFault::Cancelled: return u"no file to save to.";
+    case SaveFault::Encoding: return u"a character cannot be written in the file's code page.";
+    case SaveFault::ChangedSinceRead: return u"another program saved the file after varnel read it.";
+    case SaveFault::InUse: return u"another program holds the file open.";
+    case SaveFault::ReadOnly: return u"the file is read-only.";
+    case SaveFault::FolderDenied: return u"the folder allows no new file.";
+    case SaveFault::AccessDenied: return u"the file may not be replaced.";
+    case SaveFault::DiskFull: return u"the disk is full.";
+    case SaveFault::IsFolder: return u"the path names a folder.";
+    case SaveFault::PathTooLong: return u"the path is too long.";
+    case SaveFault::FolderMissing: return u"the folder does not exist.";
+    case SaveFault::Other: break;
+    }
+    return u"the file could not be saved.";
 }
 
 CString AtLine(const CString& file, int line, const CString& message) {

@@ -29,16 +29,23 @@ public:
 
     // Reads the mapping file at path as the dialog does; observer (if any)
     // hears of what the reader skips. False with the reason in error.
-    bool ReadMapping(const CString& path, SevenTables& tables, MappingReadObserver* observer, CString& error) const;
-    // The dialog's save: the whole file, crash-safe. False with the reason.
-    bool SaveMapping(const CString& path, SevenTables& tables, CString& error) const;
+    bool ReadMapping(const CString& path, SevenTables& tables, MappingReadObserver* observer, CString& error);
+    // The dialog's save: the whole file, crash-safe. A file that another
+    // program changed since ReadMapping read it is left alone. False with
+    // the reason in error.
+    bool SaveMapping(const CString& path, SevenTables& tables, CString& error);
 
 private:
     const CommandLine& m_line;
     mutable Progress m_progress;
+    // The stamp of the mapping file last read, for its save.
+    FileSystem::FileStamp m_readStamp;
+    bool m_haveReadStamp = false;
 };
 
 // "FILE:LINE: message", the form editors and build logs jump to.
 CString AtLine(const CString& file, int line, const CString& message);
+// Why a save failed, as a sentence.
+CString SaveFaultText(SaveFault fault);
 // key in double quotes for messages.
 CString Quoted(const CString& text);

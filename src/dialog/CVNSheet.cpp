@@ -3,8 +3,20 @@
 #include "framework/MessageBox.h"
 #include "interface/CVarnelApp.h"
 
+#include "resource.h"
+
 #include <memory>
 #include <new>
+
+namespace {
+
+CString LoadText(UINT nID) {
+    CString text;
+    text.LoadString(nID);
+    return text;
+}
+
+}  // namespace
 
 CVNSheet::CVNSheet(UINT nIDCaption, LPCWSTR pszPath, CWnd* pParent, UINT iSelectPage)
     : CBaseSheet(nIDCaption, pParent, iSelectPage) {
@@ -122,19 +134,58 @@ BOOL CVNSheet::TransferMappingFile(BOOL bLoad) {
         return TRUE;
     BOOL bResult = bLoad ? ReadMappingFile(pFile.get()) : WriteMappingFile(pFile.get());
     RefreshPages();
-    if (bLoad || bResult)
-        return TRUE;
     // A failed save keeps the dialog open with the tables as they are.
-    VNMessageBox(m_hWnd, pFile->m_strError, MB_OK | MB_ICONEXCLAMATION);
-    return FALSE;
+    return bLoad || bResult;
 }
 
 BOOL CVNSheet::ReadMappingFile(CVNTextFile* pFile) {
-    return pFile && MappingFile::Read(pFile, m_strMappingPath, Tables());
+    return pFile && MappingFile::Read(pFile, m_strMappingPath, Tables(), &m_readStamp);
 }
 
 BOOL CVNSheet::WriteMappingFile(CVNTextFile* pFile) {
-    return pFile && MappingFile::Write(pFile, m_strMappingPath, Tables());
+    if (!pFile)
+        return FALSE;
+    SaveResult result = MappingFile::Save(*pFile, m_strMappingPath, Tables(), &m_readStamp);
+    if (result.fault == SaveFault::ChangedSinceRead) {
+        CString question;
+        question.Format(LoadText(IDS_SAVE_CHANGED), m_strMappingPath);
+        if (VNMessageBox(m_hWnd, question, MB_YESNO | MB_ICONQUESTION) != IDYES)
+            return FALSE;
+        // Yes accepts the file as it is now; a further change asks again.
+        m_readStamp = FileSystem::GetStamp(m_strMappingPath);
+        result = MappingFile::Save(*pFile, m_strMappingPath, Tables(), &m_readStamp);
+    }
+    if (result.fault == SaveFault::None) {
+        m_readStamp = result.stamp;
+        return TRUE;
+    }
+    ReportSaveFault(result, *pFile);
+    return FALSE;
+}
+
+void CVNSheet::ReportSaveFault(const SaveResult& result, const CVNTextFile& file) {
+    UINT nText = 0;
+    switch (result.fault) {
+    case SaveFault::None:
+    case SaveFault::Cancelled:
+        return;
+    case SaveFault::Encoding:  // the text file has said which character
+        VNMessageBox(m_hWnd, file.m_strError, MB_OK | MB_ICONEXCLAMATION);
+        return;
+    case SaveFault::ChangedSinceRead: nText = IDS_SAVE_CHANGED; break;
+    case SaveFault::InUse: nText = IDS_SAVE_IN_USE; break;
+    case SaveFault::ReadOnly: nText = IDS_SAVE_READ_ONLY; break;
+    case SaveFault::FolderDenied: nText = IDS_SAVE_FOLDER_DENIED; break;
+    case SaveFault::AccessDenied: nText = IDS_SAVE_ACCESS_DENIED; break;
+    case SaveFault::DiskFull: nText = IDS_SAVE_DISK_FULL; break;
+    case SaveFault::IsFolder: nText = IDS_SAVE_IS_FOLDER; break;
+    case SaveFault::PathTooLong: nText = IDS_SAVE_PATH_TOO_LONG; break;
+    case SaveFault::FolderMissing: nText = IDS_SAVE_FOLDER_MISSING; break;
+    case SaveFault::Other: nText = IDS_SAVE_OTHER; break;
+    }
+    CString text;
+    text.Format(LoadText(nText), m_strMappingPath, result.nSystemCode);
+    VNMessageBox(m_hWnd, text + u"\n\n" + LoadText(IDS_SAVE_NOTHING_LOST), MB_OK | MB_ICONEXCLAMATION);
 }
 
 void CVNSheet::WriteSection(CStringArray& lines, CString name, CBasePage* pPage) {

@@ -52,7 +52,8 @@ public:
     void SetChangeFlag(int nMask, BOOL bOn) override;
 
     // Reads (bLoad) or writes the mapping file, then refreshes the pages.
-    // TRUE, except for a write that failed: the user has been told then.
+    // TRUE, except for a write that failed or that the user declined: the
+    // user has been told then, and the old file is as it was.
     BOOL TransferMappingFile(BOOL bLoad);
     BOOL ReadMappingFile(CVNTextFile* pFile);
     BOOL WriteMappingFile(CVNTextFile* pFile);
@@ -70,6 +71,9 @@ public:
     int m_nChangeFlags = 0;
     CString m_strMappingPath;
     CString m_strImportPath;
+    // The mapping file as read (or as last saved): a file that differs from
+    // it at Save was saved by someone else, and Save asks first.
+    FileSystem::FileStamp m_readStamp;
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -78,4 +82,6 @@ private:
     // The pages in member order, which is also the file's section order.
     std::array<CBasePage*, MappingKindCount> Pages();
     MappingTables Tables();
+    // Tells the user why the save failed, naming the mapping file.
+    void ReportSaveFault(const SaveResult& result, const CVNTextFile& file);
 };

@@ -4,13 +4,23 @@
 
 #include <algorithm>
 #include <new>
+#include <utility>
 
 namespace FileSystem {
 
 namespace {
 std::int64_t g_writeAllowance = -1;
+FileError g_injected[2] = {FileError::None, FileError::None};
 constexpr std::size_t kChunk = std::size_t(1) << 20;
 }  // namespace
+
+void FailNext(Step step, FileError error) {
+    g_injected[int(step)] = error;
+}
+
+FileError TakeInjectedFault(Step step) {
+    return std::exchange(g_injected[int(step)], FileError::None);
+}
 
 void FailWritesAfter(std::int64_t bytes) {
     g_writeAllowance = bytes;
@@ -67,26 +77,25 @@ bool ReadAll(const CString& path, Share share, std::string& bytes, CString& erro
     return true;
 }
 
-bool WriteAll(const CString& path, std::string_view bytes, CString& error) {
-    File file;
-    if (!file.OpenWrite(path)) {
-        error = file.m_strError;
-        return false;
-    }
+bool WriteAndClose(File& file, std::string_view bytes) {
     while (!bytes.empty()) {
         std::size_t want = std::min(bytes.size(), kChunk);
         std::size_t allowed = AllowedWriteSize(want);
-        if (allowed > 0 && !file.Write(bytes.data(), allowed)) {
-            error = file.m_strError;
+        if (allowed > 0 && !file.Write(bytes.data(), allowed))
             return false;
-        }
         if (allowed < want) {
-            error = CString(u"Cannot write ") + path + u": there is not enough space on the disk.";
+            file.m_error = FileError::DiskFull;
+            file.m_strError = u"There is not enough space on the disk.";
             return false;
         }
         bytes.remove_prefix(want);
     }
-    if (!file.Close()) {
+    return file.Close();
+}
+
+bool WriteAll(const CString& path, std::string_view bytes, CString& error) {
+    File file;
+    if (!file.OpenWrite(path) || !WriteAndClose(file, bytes)) {
         error = file.m_strError;
         return false;
     }

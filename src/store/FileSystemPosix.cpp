@@ -27,7 +27,52 @@ CString ErrorText(const char16_t* action, const CString& path, int error) {
     return CString(action) + u" \"" + path + u"\": " + CString::FromUtf8(std::strerror(error)) + u".";
 }
 
+FileError KindOf(int error) {
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return FileError::NotFound;
+    case EACCES:
+    case EPERM:
+        return FileError::AccessDenied;
+    case EROFS:
+        return FileError::ReadOnly;
+    case ETXTBSY:
+    case EBUSY:
+        return FileError::InUse;
+    case ENOSPC:
+    case EDQUOT:
+        return FileError::DiskFull;
+    case EISDIR:
+        return FileError::IsFolder;
+    case ENAMETOOLONG:
+        return FileError::PathTooLong;
+    default:
+        return FileError::Other;
+    }
+}
+
+int CodeOf(FileError error) {
+    switch (error) {
+    case FileError::NotFound: return ENOENT;
+    case FileError::AccessDenied: return EACCES;
+    case FileError::ReadOnly: return EROFS;
+    case FileError::InUse: return EBUSY;
+    case FileError::DiskFull: return ENOSPC;
+    case FileError::IsFolder: return EISDIR;
+    case FileError::PathTooLong: return ENAMETOOLONG;
+    default: return EIO;
+    }
+}
+
 }  // namespace
+
+bool File::Fail(const char16_t* action, const CString& path, int code) {
+    m_strError = ErrorText(action, path, code);
+    m_error = KindOf(code);
+    m_nCode = code;
+    return false;
+}
 
 File::~File() {
     if (IsOpen())
@@ -36,27 +81,25 @@ File::~File() {
 
 bool File::OpenRead(const CString& path, Share) {
     int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        m_strError = ErrorText(u"Cannot open", path, errno);
-        return false;
-    }
+    if (fd < 0)
+        return Fail(u"Cannot open", path, errno);
     struct stat info;
     if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
         ::close(fd);
-        m_strError = ErrorText(u"Cannot open", path, EISDIR);
-        return false;
+        return Fail(u"Cannot open", path, EISDIR);
     }
     m_handle = fd;
     m_strPath = path;
     return true;
 }
 
-bool File::OpenWrite(const CString& path) {
-    int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        m_strError = ErrorText(u"Cannot create", path, errno);
-        return false;
-    }
+bool File::OpenWrite(const CString& path, bool bCreateNew) {
+    if (FileError injected = TakeInjectedFault(Step::Create); injected != FileError::None)
+        return Fail(u"Cannot create", path, CodeOf(injected));
+    int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (bCreateNew ? O_EXCL : O_TRUNC);
+    int fd = ::open(NativePath(path).c_str(), flags, 0666);
+    if (fd < 0)
+        return Fail(u"Cannot create", path, errno);
     m_handle = fd;
     m_strPath = path;
     return true;
@@ -76,10 +119,8 @@ bool File::Read(void* buffer, std::size_t size, std::size_t& got) {
             got = std::size_t(n);
             return true;
         }
-        if (errno != EINTR) {
-            m_strError = ErrorText(u"Cannot read", m_strPath, errno);
-            return false;
-        }
+        if (errno != EINTR)
+            return Fail(u"Cannot read", m_strPath, errno);
     }
 }
 
@@ -89,10 +130,8 @@ bool File::Write(const void* data, std::size_t size) {
         ssize_t n = ::write(int(m_handle), p, size);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0) {
-            m_strError = ErrorText(u"Cannot write", m_strPath, n < 0 ? errno : ENOSPC);
-            return false;
-        }
+        if (n <= 0)
+            return Fail(u"Cannot write", m_strPath, n < 0 ? errno : ENOSPC);
         p += n;
         size -= std::size_t(n);
     }
@@ -107,10 +146,8 @@ bool File::Close() {
         error = errno;
     if (::close(fd) != 0 && error == 0)
         error = errno;
-    if (error != 0) {
-        m_strError = ErrorText(u"Cannot write", m_strPath, error);
-        return false;
-    }
+    if (error != 0)
+        return Fail(u"Cannot write", m_strPath, error);
     return true;
 }
 
@@ -125,11 +162,43 @@ bool SameFile(const CString& a, const CString& b) {
            infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
 }
 
-bool ReplaceWith(const CString& from, const CString& to, CString& error) {
-    if (::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0)
+bool ReplaceWith(const CString& from, const CString& to, FileError& error, int& nCode, CString& text) {
+    int code = 0;
+    if (FileError injected = TakeInjectedFault(Step::Replace); injected != FileError::None)
+        code = CodeOf(injected);
+    else if (::rename(NativePath(from).c_str(), NativePath(to).c_str()) != 0)
+        code = errno;
+    if (code == 0)
         return true;
-    error = ErrorText(u"Cannot replace", to, errno);
+    error = KindOf(code);
+    nCode = code;
+    text = ErrorText(u"Cannot replace", to, code);
     return false;
+}
+
+// There is no mandatory locking here, so a file is never in use; a file
+// without any write permission is read-only, whoever runs the save.
+FileError CheckReplaceable(const CString& path, int& nCode) {
+    nCode = 0;
+    struct stat info;
+    if (::stat(NativePath(path).c_str(), &info) != 0)
+        return errno == ENAMETOOLONG ? FileError::PathTooLong : FileError::None;
+    if (S_ISDIR(info.st_mode))
+        return FileError::IsFolder;
+    if (!(info.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)))
+        return FileError::ReadOnly;
+    return FileError::None;
+}
+
+FileStamp GetStamp(const CString& path) {
+    struct stat info;
+    FileStamp stamp;
+    if (::stat(NativePath(path).c_str(), &info) != 0 || S_ISDIR(info.st_mode))
+        return stamp;
+    stamp.bExists = true;
+    stamp.size = std::int64_t(info.st_size);
+    stamp.writeTime = std::int64_t(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    return stamp;
 }
 
 bool LinkOrCopy(const CString& from, const CString& to) {

@@ -29,7 +29,64 @@ CString ErrorText(const char16_t* action, const CString& path, DWORD code) {
     return CString(action) + u" \"" + path + u"\": " + SystemMessage(code);
 }
 
+FileError KindOf(DWORD code) {
+    switch (code) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return FileError::NotFound;
+    case ERROR_ACCESS_DENIED:
+        return FileError::AccessDenied;
+    case ERROR_WRITE_PROTECT:
+        return FileError::ReadOnly;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+        return FileError::InUse;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+        return FileError::DiskFull;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return FileError::PathTooLong;
+    default:
+        return FileError::Other;
+    }
+}
+
+DWORD CodeOf(FileError error) {
+    switch (error) {
+    case FileError::NotFound: return ERROR_PATH_NOT_FOUND;
+    case FileError::AccessDenied: return ERROR_ACCESS_DENIED;
+    case FileError::ReadOnly: return ERROR_WRITE_PROTECT;
+    case FileError::InUse: return ERROR_SHARING_VIOLATION;
+    case FileError::DiskFull: return ERROR_DISK_FULL;
+    case FileError::PathTooLong: return ERROR_FILENAME_EXCED_RANGE;
+    default: return ERROR_GEN_FAILURE;
+    }
+}
+
+// Longer than the system's file functions take: MAX_PATH for a path
+// without the "\\?\" prefix, 255 characters for one name in any path.
+bool IsTooLong(const CString& path) {
+    if (path.GetLength() >= MAX_PATH && path.Find(u"\\\\?\\") != 0)
+        return true;
+    int start = 0;
+    for (int i = 0; i <= path.GetLength(); ++i) {
+        if (i == path.GetLength() || path[i] == u'\\' || path[i] == u'/') {
+            if (i - start > 255)
+                return true;
+            start = i + 1;
+        }
+    }
+    return false;
+}
+
 }  // namespace
+
+bool File::Fail(const char16_t* action, const CString& path, int code) {
+    m_strError = ErrorText(action, path, DWORD(code));
+    m_error = KindOf(DWORD(code));
+    m_nCode = code;
+    return false;
+}
 
 File::~File() {
     if (IsOpen())
@@ -39,21 +96,22 @@ File::~File() {
 bool File::OpenRead(const CString& path, Share share) {
     DWORD shareMode = share == Share::Exclusive ? 0 : FILE_SHARE_WRITE;
     HANDLE h = CreateFileW(path, GENERIC_READ, shareMode, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        m_strError = ErrorText(u"Cannot open", path, GetLastError());
-        return false;
-    }
+    if (h == INVALID_HANDLE_VALUE)
+        return Fail(u"Cannot open", path, int(GetLastError()));
     m_handle = reinterpret_cast<std::intptr_t>(h);
     m_strPath = path;
     return true;
 }
 
-bool File::OpenWrite(const CString& path) {
-    HANDLE h = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) {
-        m_strError = ErrorText(u"Cannot create", path, GetLastError());
-        return false;
-    }
+bool File::OpenWrite(const CString& path, bool bCreateNew) {
+    if (FileError injected = TakeInjectedFault(Step::Create); injected != FileError::None)
+        return Fail(u"Cannot create", path, int(CodeOf(injected)));
+    if (IsTooLong(path))
+        return Fail(u"Cannot create", path, ERROR_FILENAME_EXCED_RANGE);
+    HANDLE h = CreateFileW(path, GENERIC_WRITE, 0, nullptr, bCreateNew ? CREATE_NEW : CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return Fail(u"Cannot create", path, int(GetLastError()));
     m_handle = reinterpret_cast<std::intptr_t>(h);
     m_strPath = path;
     return true;
@@ -67,10 +125,8 @@ std::int64_t File::Size() {
 bool File::Read(void* buffer, std::size_t size, std::size_t& got) {
     DWORD read = 0;
     DWORD want = size > (DWORD(1) << 30) ? (DWORD(1) << 30) : DWORD(size);
-    if (!ReadFile(AsHandle(m_handle), buffer, want, &read, nullptr)) {
-        m_strError = ErrorText(u"Cannot read", m_strPath, GetLastError());
-        return false;
-    }
+    if (!ReadFile(AsHandle(m_handle), buffer, want, &read, nullptr))
+        return Fail(u"Cannot read", m_strPath, int(GetLastError()));
     got = read;
     return true;
 }
@@ -82,8 +138,7 @@ bool File::Write(const void* data, std::size_t size) {
         DWORD written = 0;
         if (!WriteFile(AsHandle(m_handle), p, want, &written, nullptr) || written == 0) {
             DWORD code = GetLastError();
-            m_strError = ErrorText(u"Cannot write", m_strPath, code ? code : ERROR_DISK_FULL);
-            return false;
+            return Fail(u"Cannot write", m_strPath, int(code ? code : ERROR_DISK_FULL));
         }
         p += written;
         size -= written;
@@ -99,10 +154,8 @@ bool File::Close() {
         code = GetLastError();
     if (!CloseHandle(h) && code == 0)
         code = GetLastError();
-    if (code != 0) {
-        m_strError = ErrorText(u"Cannot write", m_strPath, code);
-        return false;
-    }
+    if (code != 0)
+        return Fail(u"Cannot write", m_strPath, int(code));
     return true;
 }
 
@@ -125,11 +178,52 @@ bool SameFile(const CString& a, const CString& b) {
            infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
 }
 
-bool ReplaceWith(const CString& from, const CString& to, CString& error) {
-    if (MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING))
+bool ReplaceWith(const CString& from, const CString& to, FileError& error, int& nCode, CString& text) {
+    DWORD code = ERROR_SUCCESS;
+    if (FileError injected = TakeInjectedFault(Step::Replace); injected != FileError::None)
+        code = CodeOf(injected);
+    else if (!MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING))
+        code = GetLastError();
+    if (code == ERROR_SUCCESS)
         return true;
-    error = ErrorText(u"Cannot replace", to, GetLastError());
+    error = KindOf(code);
+    nCode = int(code);
+    text = ErrorText(u"Cannot replace", to, code);
     return false;
+}
+
+FileError CheckReplaceable(const CString& path, int& nCode) {
+    nCode = 0;
+    if (IsTooLong(path))
+        return FileError::PathTooLong;
+    DWORD attributes = GetFileAttributesW(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return FileError::None;  // nothing to replace; creating the new file finds what is wrong
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+        return FileError::IsFolder;
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        return FileError::ReadOnly;
+    // The replacement needs the file free of other programs; a backup made
+    // of a file that turns out to be held could not be removed afterwards.
+    HANDLE h = CreateFileW(path, GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        nCode = int(GetLastError());
+        return KindOf(DWORD(nCode));
+    }
+    CloseHandle(h);
+    return FileError::None;
+}
+
+FileStamp GetStamp(const CString& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    FileStamp stamp;
+    if (!GetFileAttributesExW(path, GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return stamp;
+    stamp.bExists = true;
+    stamp.size = std::int64_t((std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    stamp.writeTime =
+        std::int64_t((std::uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime);
+    return stamp;
 }
 
 bool LinkOrCopy(const CString& from, const CString& to) {

@@ -3,6 +3,8 @@
 #include "store/FileSystem.h"
 #include "store/TextLines.h"
 
+#include <chrono>
+#include <cstdint>
 #include <new>
 
 namespace {
@@ -113,12 +115,20 @@ void MappingFile::ReadFromBytes(std::string_view bytes, const MappingTables& tab
     });
 }
 
-BOOL MappingFile::Read(CVNTextFile* pFile, CString path, const MappingTables& tables, MappingReadObserver* observer) {
+BOOL MappingFile::Read(CVNTextFile* pFile, CString path, const MappingTables& tables, FileSystem::FileStamp* pStamp,
+                       MappingReadObserver* observer) {
     if (!pFile)
         return FALSE;
+    // Taken before the read: a change while reading makes the stamps differ
+    // and Save asks, never the other way round.
+    FileSystem::FileStamp stamp = FileSystem::GetStamp(path);
+    if (pStamp)
+        *pStamp = FileSystem::FileStamp();
     std::string bytes;
     if (!pFile->ReadBytes(path, bytes))
         return FALSE;
+    if (pStamp)
+        *pStamp = stamp;
     try {
         ReadFromBytes(bytes, tables, observer);
     } catch (const std::bad_alloc&) {
@@ -165,15 +175,11 @@ CString MappingFile::GetBackupPath() {
     return folder + u"_bak" + u"commands.mapping";
 }
 
-BOOL MappingFile::Write(CVNTextFile* pFile, CString path, const MappingTables& tables) {
-    if (!pFile)
-        return FALSE;
-    pFile->ClearError();
-    if (path.IsEmpty() && !pFile->PromptForPath(TRUE, path))
-        return FALSE;
-    // The whole file in its 8-bit form, before any file is touched: a
-    // character above 255 stops the save here.
-    std::string bytes;
+namespace {
+
+// The whole file in its 8-bit form, before any file is touched: a character
+// above 255 stops the save here, with the reason in pFile->m_strError.
+BOOL EncodeFile(CVNTextFile* pFile, const MappingTables& tables, std::string& bytes) {
     try {
         TextLines::Encoder encoder;
         int lineNumber = 0;
@@ -195,13 +201,94 @@ BOOL MappingFile::Write(CVNTextFile* pFile, CString path, const MappingTables& t
         pFile->m_strError = u"There is not enough memory to save the mapping file.";
         return FALSE;
     }
+    return TRUE;
+}
+
+// A name for the new content beside the mapping file: never an existing
+// file, and no longer than "commands.mapping", so that a path the platform
+// takes for the mapping file fits for it too.
+CString TemporaryPathBeside(const CString& path, unsigned attempt) {
+    int slash = path.GetLength() - 1;
+    while (slash >= 0 && path[slash] != u'\\' && path[slash] != u'/')
+        --slash;
+    static unsigned s_counter = 0;
+    auto seed = std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count());
+    unsigned tag = unsigned(seed ^ (seed >> 32)) * 2654435761u + ++s_counter + attempt;
+    CString name;
+    name.Format(u"~vn%d.tmp", int(tag & 0x7FFFFFF));
+    return path.Left(slash + 1) + name;
+}
+
+SaveFault FaultOf(FileSystem::FileError error, bool bCreating) {
+    using FileSystem::FileError;
+    switch (error) {
+    case FileError::None: return SaveFault::None;
+    case FileError::NotFound: return SaveFault::FolderMissing;
+    case FileError::AccessDenied: return bCreating ? SaveFault::FolderDenied : SaveFault::AccessDenied;
+    case FileError::ReadOnly: return SaveFault::ReadOnly;
+    case FileError::InUse: return SaveFault::InUse;
+    case FileError::DiskFull: return SaveFault::DiskFull;
+    case FileError::IsFolder: return SaveFault::IsFolder;
+    case FileError::PathTooLong: return SaveFault::PathTooLong;
+    case FileError::Other: break;
+    }
+    return SaveFault::Other;
+}
+
+}  // namespace
+
+BOOL MappingFile::Encode(CVNTextFile* pFile, const MappingTables& tables, std::string& bytes) {
+    return pFile && EncodeFile(pFile, tables, bytes);
+}
+
+BOOL MappingFile::Write(CVNTextFile* pFile, CString path, const MappingTables& tables) {
+    return pFile && Save(*pFile, path, tables).fault == SaveFault::None;
+}
+
+SaveResult MappingFile::Save(CVNTextFile& file, CString& path, const MappingTables& tables,
+                             const FileSystem::FileStamp* pReadStamp) {
+    SaveResult result;
+    auto fail = [&](SaveFault fault, int nCode = 0) {
+        result.fault = fault;
+        result.nSystemCode = nCode;
+        return result;
+    };
+    file.ClearError();
+    if (path.IsEmpty() && !file.PromptForPath(TRUE, path))
+        return fail(SaveFault::Cancelled);
+    std::string bytes;
+    if (!EncodeFile(&file, tables, bytes))
+        return fail(SaveFault::Encoding);
+
+    // Whatever cannot be replaced is found before anything is written.
+    int nCode = 0;
+    if (FileSystem::FileError error = FileSystem::CheckReplaceable(path, nCode); error != FileSystem::FileError::None)
+        return fail(FaultOf(error, false), nCode);
+    if (pReadStamp) {
+        FileSystem::FileStamp now = FileSystem::GetStamp(path);
+        if (now.bExists && now != *pReadStamp)
+            return fail(SaveFault::ChangedSinceRead);
+    }
 
     // The new content is complete on disk before the old file is replaced,
-    // so a failure at any step leaves the old or the new file at path.
-    CString newPath = path + u".saving";
-    if (!FileSystem::WriteAll(newPath, bytes, pFile->m_strError)) {
+    // so a failure at any step, or the process ending at any instant,
+    // leaves the old or the new file at path.
+    CString newPath;
+    FileSystem::File newFile;
+    for (unsigned attempt = 0;; ++attempt) {
+        newPath = TemporaryPathBeside(path, attempt);
+        if (newFile.OpenWrite(newPath, true))
+            break;
+        // Another save's name: try another; anything else stops the save.
+        if (!FileSystem::Exists(newPath) || attempt == 8) {
+            file.m_strError = newFile.m_strError;
+            return fail(FaultOf(newFile.m_error, true), newFile.m_nCode);
+        }
+    }
+    if (!FileSystem::WriteAndClose(newFile, bytes)) {
+        file.m_strError = newFile.m_strError;
         FileSystem::Remove(newPath);
-        return FALSE;
+        return fail(FaultOf(newFile.m_error, true), newFile.m_nCode);
     }
     CString backupPath;
     if (FileSystem::Exists(path)) {
@@ -211,10 +298,14 @@ BOOL MappingFile::Write(CVNTextFile* pFile, CString path, const MappingTables& t
         if (FileSystem::SameFile(path, backupPath) || !FileSystem::LinkOrCopy(path, backupPath))
             backupPath.Empty();
     }
-    BOOL replaced = FileSystem::ReplaceWith(newPath, path, pFile->m_strError);
-    if (!replaced)
+    FileSystem::FileError replaceError = FileSystem::FileError::None;
+    if (!FileSystem::ReplaceWith(newPath, path, replaceError, nCode, file.m_strError)) {
         FileSystem::Remove(newPath);
+        result = fail(FaultOf(replaceError, false), nCode);
+    } else {
+        result.stamp = FileSystem::GetStamp(path);
+    }
     if (!backupPath.IsEmpty())
         FileSystem::Remove(backupPath);
-    return replaced;
+    return result;
 }

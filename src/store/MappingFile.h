@@ -8,6 +8,7 @@
 #include "framework/CString.h"
 #include "framework/CStringArray.h"
 #include "store/CVNTextFile.h"
+#include "store/FileSystem.h"
 #include "store/MappingTable.h"
 
 #include <array>
@@ -51,23 +52,62 @@ public:
     virtual void PairRead(int line, MappingKind kind, const CString& key, const CString& value, bool repeated) = 0;
 };
 
+// Why a save did not put the new file in place, in the store's terms; the
+// dialog shows each as a text of its string table naming the mapping file.
+enum class SaveFault {
+    None,
+    Cancelled,         // no path given and none chosen
+    Encoding,          // the text cannot be written (the file's m_strError says why)
+    ChangedSinceRead,  // someone else saved the file after it was read
+    InUse,             // another program holds the file open
+    ReadOnly,
+    FolderDenied,      // the folder allows no new file
+    AccessDenied,      // the file may not be replaced
+    DiskFull,
+    IsFolder,          // the path names a folder
+    PathTooLong,
+    FolderMissing,
+    Other,             // nSystemCode holds the platform's code
+};
+
+struct SaveResult {
+    SaveFault fault = SaveFault::None;
+    int nSystemCode = 0;
+    // After a save: the new file's stamp, for the next save's check.
+    FileSystem::FileStamp stamp;
+};
+
 class MappingFile {
 public:
     // Reads the file into the tables. FALSE when pFile is null or the file
     // cannot be read (pFile->m_strError says why); the tables keep what they
     // hold then, and also when the file has no lines at all.
-    // An observer, when given, hears of every skipped line and stored pair.
+    // pStamp receives the file's stamp as read (no file when the read
+    // failed), for Save to notice another editor. An observer, when given,
+    // hears of every skipped line and stored pair.
     static BOOL Read(CVNTextFile* pFile, CString path, const MappingTables& tables,
-                     MappingReadObserver* observer = nullptr);
-    // Saves the tables. The new content goes to a file beside the mapping
-    // file first and then replaces it; a backup of the old file stays in the
-    // TEMP folder for the time between. FALSE when the new file was not put
-    // in place (pFile->m_strError says why); the old file is then unchanged.
+                     FileSystem::FileStamp* pStamp = nullptr, MappingReadObserver* observer = nullptr);
+    // Saves the seven tables to path: the one save of the dialog and of the
+    // command-line tool. The new content goes to a file beside the mapping
+    // file and then replaces it in one step, with a backup of the old file
+    // in the TEMP folder for the time between; a failure at any step, or the
+    // process ending at any instant, leaves the old or the new file at path
+    // and nothing else behind. An empty path asks for one (and comes back
+    // with the chosen path). With pReadStamp, a file that changed since that
+    // stamp is left alone (ChangedSinceRead); save again without the stamp
+    // to overwrite it. file.m_strError holds the platform's text.
+    static SaveResult Save(CVNTextFile& file, CString& path, const MappingTables& tables,
+                           const FileSystem::FileStamp* pReadStamp = nullptr);
+    // Save without the change check: FALSE when the new file was not put
+    // in place.
     static BOOL Write(CVNTextFile* pFile, CString path, const MappingTables& tables);
 
     // The reader's core, over the file's bytes.
     static void ReadFromBytes(std::string_view bytes, const MappingTables& tables,
                               MappingReadObserver* observer = nullptr);
+    // The bytes Save writes for the tables; FALSE when a character cannot
+    // be written (pFile->m_strError says where).
+    static BOOL Encode(CVNTextFile* pFile, const MappingTables& tables, std::string& bytes);
     // Every line of the file, in order.
     static void BuildLines(CStringArray& lines, const MappingTables& tables);
     // One section: header, one line per pair in key order, an empty line.
