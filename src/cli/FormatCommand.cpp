@@ -26,7 +26,7 @@ int RunFormat(Session& session) {
     for (const CString& path : session.Line().files) {
         session.Phase(u"formatting " + path);
         SevenTables tables;
-        ReadReport report(path, ReadReport::Scope::Losses, [&session](const CString& text) { session.Warn(text); });
+        ReadReport report(path, ReadReport::Scope::Losses, [&session](int, const CString& text) { session.Warn(text); });
         CString error;
         std::string bytes, formatted;
         if (!session.ReadMapping(path, tables, checkOnly ? nullptr : &report, error) ||

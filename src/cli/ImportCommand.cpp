@@ -41,12 +41,22 @@ bool ReadTable(const CString& path, CString& error) {
     return true;
 }
 
+CString LeftOutText(RemapLeftOutReason reason) {
+    switch (reason) {
+    case RemapLeftOutReason::LineBreak:
+        return u"row left out: its MicroStation or DWG value holds a line break, which a mapping file line cannot hold";
+    case RemapLeftOutReason::Nul:
+        return u"row left out: its MicroStation or DWG value holds a NUL character, which a mapping file line cannot hold";
+    }
+    return u"row left out";
+}
+
 }  // namespace
 
 int RunImport(Session& session) {
     const CommandLine& line = session.Line();
     const CString& mappingPath = line.mappingPath;
-    auto warn = [&session](const CString& text) { session.Warn(text); };
+    auto warn = [&session](int, const CString& text) { session.Warn(text); };
 
     SevenTables tables;
     // A missing mapping file is created; one that exists must be read, or
@@ -72,12 +82,17 @@ int RunImport(Session& session) {
             failed = true;
         } else if (!failed) {
             session.Phase(u"merging " + path);
-            const BOOL merged = ForEachImportedPair([&](MappingKind kind, std::u16string_view key, std::u16string_view value) {
-                MappingTable& table = tables.tables[size_t(kind)];
-                const int before = table.GetCount();
-                if (table.SetPair(CString(key), CString(value)))
-                    ++(table.GetCount() > before ? counts[size_t(kind)].added : counts[size_t(kind)].changed);
-            });
+            std::vector<RemapRowLeftOut> leftOut;
+            const BOOL merged = ForEachImportedPair(
+                [&](MappingKind kind, std::u16string_view key, std::u16string_view value) {
+                    MappingTable& table = tables.tables[size_t(kind)];
+                    const int before = table.GetCount();
+                    if (table.SetPair(CString(key), CString(value)))
+                        ++(table.GetCount() > before ? counts[size_t(kind)].added : counts[size_t(kind)].changed);
+                },
+                &leftOut);
+            for (const RemapRowLeftOut& row : leftOut)
+                session.Warn(AtLine(path, int(row.line), LeftOutText(row.reason)));
             if (!merged) {
                 session.Fail(path + u": there is not enough memory to import this table");
                 failed = true;

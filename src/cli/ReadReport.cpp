@@ -7,18 +7,9 @@
 
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // Characters AutoCAD refuses in a layer name, and its longest name.
 constexpr std::u16string_view kLayerRefuses = u"<>/\\\":;?*|,=`";
 constexpr int kLongestLayerName = 255;
-
-bool IsHeaderText(std::string_view text) {
-    while (!text.empty() && IsCWhiteSpace(char16_t(static_cast<unsigned char>(text.front()))))
-        text.remove_prefix(1);
-    while (!text.empty() && IsCWhiteSpace(char16_t(static_cast<unsigned char>(text.back()))))
-        text.remove_suffix(1);
-    return text.size() >= 2 && text.front() == '[' && text.back() == ']';
-}
 
 bool InList(const std::vector<CString>& list, const CString& value) {
     return std::find(list.begin(), list.end(), value) != list.end();
@@ -37,16 +28,14 @@ ReadReport::ReadReport(const CString& path, Scope scope, Emit emit)
     : m_path(path), m_scope(scope), m_emit(std::move(emit)) {}
 
 void ReadReport::Report(int line, const CString& message) {
-    ++m_count;
-    m_emit(AtLine(m_path, line, message));
+    m_emit(line, AtLine(m_path, line, message));
 }
 
-void ReadReport::LineSkipped(int line, Skip reason, std::string_view text) {
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark && IsHeaderText(text.substr(kByteOrderMark.size()))) {
-        Report(line, u"a UTF-8 byte-order mark hides this section header; the lines up to the next header are skipped");
-        return;
-    }
+void ReadReport::LineSkipped(int line, Skip reason) {
     switch (reason) {
+    case Skip::ByteOrderMark:
+        Report(line, u"a UTF-8 byte-order mark hides this section header; the lines up to the next header are skipped");
+        break;
     case Skip::BeforeFirstHeader: Report(line, u"line before the first section header is skipped"); break;
     case Skip::UnknownSection: Report(line, u"line in an unknown section is skipped"); break;
     case Skip::NoEquals: Report(line, u"line without \"=\" is skipped"); break;

@@ -17,14 +17,13 @@ public:
         Losses,    // what a save would not keep
         Everything // also case variants and values AutoCAD refuses
     };
-    using Emit = std::function<void(const CString& message)>;
+    // Gets each report as "FILE:LINE: message", with its line.
+    using Emit = std::function<void(int line, const CString& report)>;
 
     ReadReport(const CString& path, Scope scope, Emit emit);
 
-    void LineSkipped(int line, Skip reason, std::string_view text) override;
+    void LineSkipped(int line, Skip reason) override;
     void PairRead(int line, MappingKind kind, const CString& key, const CString& value, bool repeated) override;
-
-    int Count() const { return m_count; }
 
 private:
     void Report(int line, const CString& message);
@@ -34,7 +33,6 @@ private:
     CString m_path;
     Scope m_scope;
     Emit m_emit;
-    int m_count = 0;
     struct FirstKey {
         CString key;
         int line;

@@ -3,6 +3,7 @@
 // (wmain) and as UTF-8 elsewhere.
 #include "cli/Commands.h"
 #include "cli/Console.h"
+#include "store/CodePage.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -31,6 +32,13 @@ int Run(const std::vector<CString>& args) {
     if (line.version) {
         Console::Write(Console::Stream::Out, u"varnel " VARNEL_VERSION u"\n");
         return ExitSuccess;
+    }
+    // Every file is read and written in this code page from here on.
+    if (line.codePage != 0 && !CodePage::Select(unsigned(line.codePage))) {
+        CString text;
+        text.Format(u"varnel: code page %d is not available here\n", line.codePage);
+        Console::Write(Console::Stream::Err, text.View());
+        return ExitUsage;
     }
     Session session(line);
     switch (line.command) {

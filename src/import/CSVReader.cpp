@@ -6,6 +6,7 @@
 
 RemapTable remapTable;
 std::vector<RemapPair> pairs;
+std::vector<RemapRowLeftOut> rowsLeftOut;
 
 namespace {
 
@@ -17,7 +18,7 @@ bool StartsWith(const RemapToken& token, std::u16string_view prefix) {
 }
 
 void AddSection(RemapToken name) {
-    remapTable.sections.push_back(RemapSection{name, {}, {}, {}});
+    remapTable.sections.push_back(RemapSection{name, {}, {}, {}, {}});
 }
 
 void SetColumns(RemapSection& section, const std::vector<RemapToken>& names) {
@@ -29,8 +30,9 @@ void SetColumns(RemapSection& section, const std::vector<RemapToken>& names) {
 
 // Every column gets a rule: the field at its index, or an empty rule when
 // the row is shorter. Fields beyond the last column are dropped.
-void AddRow(RemapSection& section, const std::vector<RemapToken>& fields) {
+void AddRow(RemapSection& section, const std::vector<RemapToken>& fields, int line) {
     section.rowStarts.push_back(uint32_t(section.cells.size()));
+    section.rowLines.push_back(uint32_t(line));
     const size_t kept = std::min(fields.size(), section.columns.size());
     section.cells.insert(section.cells.end(), fields.begin(), fields.begin() + std::ptrdiff_t(kept));
 }
@@ -46,7 +48,7 @@ void ParseSectioned(RemapTokenizer& tokenizer) {
             AddSection(fields[1]);
             headerPending = true;
         } else if (!remapTable.sections.empty()) {
-            AddRow(remapTable.sections.back(), fields);
+            AddRow(remapTable.sections.back(), fields, tokenizer.RowLine());
         }
         // Rows before the first section marker belong nowhere and are skipped.
     }
@@ -82,7 +84,7 @@ void ParseSingleTable(RemapTokenizer& tokenizer, int kind) {
     SetColumns(remapTable.sections.back(), FixedColumns(kind));
     std::vector<RemapToken> fields;
     while (tokenizer.ReadRow(fields))
-        AddRow(remapTable.sections.back(), fields);
+        AddRow(remapTable.sections.back(), fields, tokenizer.RowLine());
 }
 
 ReadResult ParseTextBuffer(int kind) {
@@ -92,7 +94,7 @@ ReadResult ParseTextBuffer(int kind) {
             return NotRecognised;
         mode = RemapMode::SectionedMode;
     }
-    RemapTokenizer tokenizer(textBuffer.data(), mode);
+    RemapTokenizer tokenizer(textBuffer.data(), textBuffer.data() + textBuffer.size(), mode);
     if (mode == RemapMode::SectionedMode)
         ParseSectioned(tokenizer);
     else
@@ -106,8 +108,6 @@ ReadResult ReadRemapText(std::u16string_view text, int kind, const CString& path
     ReleaseRemapData();
     try {
         remapTable.fileName = path;
-        // The text ends at its first NUL, as the tokenizer sees it.
-        text = text.substr(0, text.find(u'\0'));
         // Tokens count characters in 32 bits.
         if (text.size() >= size_t(INT32_MAX))
             return CannotRead;

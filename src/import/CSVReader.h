@@ -32,6 +32,7 @@ struct RemapSection {
     std::vector<RemapColumn> columns;
     std::vector<RemapToken> cells;     // the fields of all rows
     std::vector<uint32_t> rowStarts;   // where each row begins in cells
+    std::vector<uint32_t> rowLines;    // the line (from 1) each row begins on
 
     size_t RowCount() const { return rowStarts.size(); }
     RemapToken Rule(const RemapColumn& column, size_t row) const {
@@ -55,11 +56,27 @@ struct RemapPair {
     std::u16string_view dwgValue;
 };
 
+// Why a row of the table was left out of the import.
+enum class RemapLeftOutReason {
+    LineBreak,  // its MicroStation or DWG value holds a CR or an LF (a quoted line break, say)
+    Nul,        // ... or a NUL character
+};
+
+// A row left out: the line of the table it begins on (from 1) and why.
+// A line of the mapping file cannot carry such a value: the pair would come
+// back from the next read as something else, or not at all.
+struct RemapRowLeftOut {
+    uint32_t line = 0;
+    RemapLeftOutReason reason = RemapLeftOutReason::LineBreak;
+};
+
 // All tokens of remapTable and all pairs point into the reader's text
 // buffer or at static names; they are valid until the next read,
 // ReleasePairs (for pairs) or ReleaseRemapData.
 extern RemapTable remapTable;
 extern std::vector<RemapPair> pairs;
+// The rows ExtractPairs left out, in file order; released with the pairs.
+extern std::vector<RemapRowLeftOut> rowsLeftOut;
 
 // Reads the file at path. kind 0 detects a version 8 file by a "%section,"
 // anywhere in its text (NotRecognised without one); kinds 1 to 6 read a
@@ -68,13 +85,15 @@ extern std::vector<RemapPair> pairs;
 // reader then holds no sections. Never throws.
 ReadResult ReadRemapFile(const CString& path, int kind) noexcept;
 
-// The same over text already in memory (each line end "\n" or "\r\n"; the
-// text ends at its first NUL). fileName is set to path.
+// The same over text already in memory (each line end "\n" or "\r\n"; a
+// NUL is an ordinary character). fileName is set to path.
 ReadResult ReadRemapText(std::u16string_view text, int kind, const CString& path = CString()) noexcept;
 
 // Builds pairs from remapTable. A MicroStation value seen again in the same
-// kind keeps its first place and takes the latest DWG value. FALSE (and no
-// pairs) when memory runs out. Never throws.
+// kind keeps its first place and takes the latest DWG value. A row whose
+// MicroStation or DWG value holds a CR, an LF or a NUL gives no pair and is
+// listed in rowsLeftOut instead. FALSE (and no pairs) when memory runs out.
+// Never throws.
 BOOL ExtractPairs() noexcept;
 
 // Frees the pair list.

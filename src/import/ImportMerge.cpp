@@ -39,10 +39,12 @@ BOOL TrimImportedPair(int kind, std::u16string_view& microStation, std::u16strin
     return PageOfRemapKind(kind, page) && !microStation.empty();
 }
 
-BOOL ForEachImportedPair(const ImportedPairHandler& handle) noexcept {
+BOOL ForEachImportedPair(const ImportedPairHandler& handle, std::vector<RemapRowLeftOut>* leftOut) noexcept {
     ReleasePairs();
     BOOL ok = ExtractPairs();
     try {
+        if (leftOut)
+            *leftOut = rowsLeftOut;
         for (const RemapPair& pair : pairs) {
             std::u16string_view key = pair.microStationValue;
             std::u16string_view value = pair.dwgValue;

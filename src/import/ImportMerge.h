@@ -4,10 +4,12 @@
 #pragma once
 
 #include "framework/Types.h"
+#include "import/CSVReader.h"
 #include "store/MappingFile.h"
 
 #include <functional>
 #include <string_view>
+#include <vector>
 
 // Trims a pair as the merge stores it: white space from both ends of both
 // values; for Colors and CellNames also 'a' and 'c' from both ends of the
@@ -27,6 +29,8 @@ using ImportedPairHandler = std::function<void(MappingKind page, std::u16string_
 
 // Extracts the reader's pairs from the table just read and hands each that
 // reaches a page, trimmed, to handle in list order; the reader's pair list
-// is released again. FALSE when memory ran out or handle threw; the pairs
-// handed until then stay handed. Never throws.
-BOOL ForEachImportedPair(const ImportedPairHandler& handle) noexcept;
+// is released again. The rows left out of the import (a value holding a
+// line break or a NUL), in file order, go to leftOut when it is given.
+// FALSE when memory ran out or handle threw; the pairs handed until then
+// stay handed. Never throws.
+BOOL ForEachImportedPair(const ImportedPairHandler& handle, std::vector<RemapRowLeftOut>* leftOut = nullptr) noexcept;

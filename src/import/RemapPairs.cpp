@@ -47,6 +47,17 @@ int KindOfSection(const RemapSection& section) {
     return 0;
 }
 
+// A value a line of the mapping file can carry; else why not.
+bool Carriable(std::u16string_view value, RemapLeftOutReason& reason) {
+    for (char16_t ch : value) {
+        if (ch == u'\r' || ch == u'\n' || ch == u'\0') {
+            reason = ch == u'\0' ? RemapLeftOutReason::Nul : RemapLeftOutReason::LineBreak;
+            return false;
+        }
+    }
+    return true;
+}
+
 void ExtractSection(const RemapSection& section) {
     const int kind = KindOfSection(section);
     if (kind == 0)
@@ -73,8 +84,14 @@ void ExtractSection(const RemapSection& section) {
     for (size_t r = 0; r < count; ++r) {
         const uint32_t hash = hashes[r % Ahead];
         lookAhead(r + Ahead);
-        if (wanted(r))
-            AddPair(kind, section.Rule(*ms, r), section.Rule(*dwg, r), hash);
+        if (!wanted(r))
+            continue;
+        const RemapToken key = section.Rule(*ms, r), value = section.Rule(*dwg, r);
+        RemapLeftOutReason reason;
+        if (Carriable(key.View(), reason) && Carriable(value.View(), reason))
+            AddPair(kind, key, value, hash);
+        else
+            rowsLeftOut.push_back(RemapRowLeftOut{section.rowLines[r], reason});
     }
 }
 
@@ -99,5 +116,6 @@ BOOL ExtractPairs() noexcept {
 
 void ReleasePairs() noexcept {
     pairs = {};
+    rowsLeftOut = {};
     pairIndex.Clear();
 }

@@ -1,14 +1,21 @@
 #include "store/CVNTextFile.h"
 
+#include "store/CodePage.h"
 #include "store/FileSystem.h"
 #include "store/TextLines.h"
 
+#include <cstdio>
 #include <new>
 
 CVNTextFile::CVNTextFile(const CString& extension, const CString& lineEnd)
     : m_strExtension(extension), m_strLineEnd(lineEnd) {}
 
 CVNTextFile::~CVNTextFile() = default;
+
+void CVNTextFile::ClearError() {
+    m_strError.Empty();
+    m_unencodable = Unencodable{};
+}
 
 CString CVNTextFile::GetFilter() const {
     if (m_strExtension.IsEmpty())
@@ -42,13 +49,24 @@ BOOL CVNTextFile::ReadLines(CString& path, CStringArray& lines) {
         return FALSE;
     try {
         CStringArray read;
-        TextLines::ForEachLine(bytes, [&](std::string_view line) { read.Add(CString::FromLatin1(line)); });
+        TextLines::ForEachDecodedLine(bytes, TextCodec::Active(),
+                                      [&](std::u16string_view line) { read.Add(CString(line)); });
         lines = std::move(read);
     } catch (const std::bad_alloc&) {
         m_strError = CString(u"The file is too large to be read into memory: ") + path;
         return FALSE;
     }
     return TRUE;
+}
+
+CString CVNTextFile::DecodeText(std::string_view bytes, const CString& lineEnd, const TextCodec& codec) {
+    std::u16string text;
+    text.reserve(bytes.size() + size_t(lineEnd.GetLength()));
+    TextLines::ForEachDecodedLine(bytes, codec, [&](std::u16string_view line) {
+        text += line;
+        text += lineEnd.View();
+    });
+    return CString(std::move(text));
 }
 
 BOOL CVNTextFile::ReadText(CString& path, CString& text) {
@@ -60,13 +78,7 @@ BOOL CVNTextFile::ReadText(CString& path, CString& text) {
     if (!FileSystem::ReadAll(path, FileSystem::Share::DenyRead, bytes, m_strError))
         return FALSE;
     try {
-        CString result;
-        result.Reserve(int(bytes.size() + m_strLineEnd.GetLength()));
-        TextLines::ForEachLine(bytes, [&](std::string_view line) {
-            result += CString::FromLatin1(line);
-            result += m_strLineEnd;
-        });
-        text = std::move(result);
+        text = DecodeText(bytes, m_strLineEnd, TextCodec::Active());
     } catch (const std::bad_alloc&) {
         m_strError = CString(u"The file is too large to be read into memory: ") + path;
         return FALSE;
@@ -76,30 +88,51 @@ BOOL CVNTextFile::ReadText(CString& path, CString& text) {
 
 BOOL CVNTextFile::EncodeLines(const CStringArray& lines, std::string& bytes) {
     TextLines::Encoder encoder;
-    int lineNumber = 0;
     try {
         size_t size = 0;
         for (const CString& line : lines)
             size += size_t(line.GetLength() + m_strLineEnd.GetLength());
         encoder.Reserve(size + size / 16);
         for (const CString& line : lines) {
-            ++lineNumber;
-            if (!encoder.Append(line.View()) || !encoder.Append(m_strLineEnd.View())) {
-                ReportUnencodable(lineNumber, encoder.BadChar());
-                return FALSE;
-            }
+            encoder.Append(line.View());
+            encoder.EndLine(m_strLineEnd.View());
+            if (encoder.Failed())
+                break;
         }
+        if (encoder.Take(bytes))
+            return TRUE;
     } catch (const std::bad_alloc&) {
         m_strError = u"There is not enough memory to save the file.";
         return FALSE;
     }
-    bytes = encoder.Take();
-    return TRUE;
+    Unencodable what;
+    what.line = encoder.BadLine();
+    what.ch = encoder.BadChar();
+    CString where;
+    where.Format(u"Line %d", what.line);
+    ReportUnencodable(what, where);
+    return FALSE;
 }
 
-void CVNTextFile::ReportUnencodable(int lineNumber, char16_t ch) {
-    m_strError.Format(u"Line %d holds the character with code %d, which this 8-bit file cannot hold.", lineNumber,
-                      int(ch));
+CString CVNTextFile::CharText(char32_t ch) {
+    if (ch < 0x10000)
+        return CString(char16_t(ch));
+    std::u16string pair{char16_t(0xD800 + ((ch - 0x10000) >> 10)), char16_t(0xDC00 + ((ch - 0x10000) & 0x3FF))};
+    return CString(pair);
+}
+
+CString CVNTextFile::CodePointText(char32_t ch) {
+    char text[16];
+    std::snprintf(text, sizeof text, "U+%04X", unsigned(ch));
+    return CString::FromLatin1(text);
+}
+
+void CVNTextFile::ReportUnencodable(const Unencodable& what, const CString& where) {
+    m_unencodable = what;
+    CString codePage;
+    codePage.Format(u"%d", int(CodePage::Active()));
+    m_strError = where + u" holds the character \"" + CharText(what.ch) + u"\" (" + CodePointText(what.ch) +
+                 u"), which code page " + codePage + u" cannot hold. Nothing was saved.";
 }
 
 BOOL CVNTextFile::WriteLines(CString& path, CStringArray& lines) {
@@ -111,4 +144,3 @@ BOOL CVNTextFile::WriteLines(CString& path, CStringArray& lines) {
         return FALSE;
     return FileSystem::WriteAll(path, bytes, m_strError);
 }
-

@@ -1,7 +1,8 @@
 // CVNTextFile: whole text files as lines or as one string. The file form is
-// 8-bit (each byte is the character of its code, 0-255), without byte-order
-// mark; lines end with LF on reading (a CR before it is dropped) and every
-// LF written becomes CR LF. Both builds handle the bytes alike.
+// text in the system's ANSI code page (CodePage::Active, through
+// TextCodec), without byte-order mark; lines end with LF on reading (a CR
+// before it is dropped) and every LF written becomes CR LF. Both builds
+// handle the bytes alike.
 #pragma once
 
 #include "framework/CString.h"
@@ -9,6 +10,8 @@
 
 #include <string>
 #include <string_view>
+
+class TextCodec;
 
 class CVNTextFile {
 public:
@@ -25,26 +28,42 @@ public:
     BOOL ReadLines(CString& path, CStringArray& lines);
     // Every line followed by m_strLineEnd; nobody else may read meanwhile.
     BOOL ReadText(CString& path, CString& text);
-    // Each line followed by m_strLineEnd. A character above 255 fails the
-    // call before the file is touched.
+    // Each line followed by m_strLineEnd. A character the code page cannot
+    // hold fails the call before the file is touched (m_unencodable).
     BOOL WriteLines(CString& path, CStringArray& lines);
 
     CString GetExtension() const { return m_strExtension; }
-    void ClearError() { m_strError.Empty(); }
+    // Empties m_strError and m_unencodable.
+    void ClearError();
     // The file dialog's filter for the extension, "" without one.
     CString GetFilter() const;
 
     // The byte-level steps of the operations above, for callers that parse
-    // or write the bytes themselves (the mapping file).
+    // or write the bytes themselves (the mapping file, the table reader).
     BOOL ReadBytes(CString& path, std::string& bytes);
     BOOL EncodeLines(const CStringArray& lines, std::string& bytes);
-    // Puts the reason for a character above 255 in line lineNumber (from 1)
-    // into m_strError.
-    void ReportUnencodable(int lineNumber, char16_t ch);
+    // The text of bytes in the code page, every line followed by lineEnd.
+    static CString DecodeText(std::string_view bytes, const CString& lineEnd, const TextCodec& codec);
+
+    // The character that stopped the last write and where it stood; line
+    // 0 when none did. The mapping file adds the pair's kind and key.
+    struct Unencodable {
+        int line = 0;
+        char32_t ch = 0;
+        int kind = -1;  // a MappingKind, -1 when not a pair's
+        CString key;
+    };
+    // Records the character and puts a sentence about it in m_strError:
+    // where names the place ("Line 4", "The key "x" of the Levels section").
+    void ReportUnencodable(const Unencodable& what, const CString& where);
+    // The character as text, and its code written "U+20AC".
+    static CString CharText(char32_t ch);
+    static CString CodePointText(char32_t ch);
 
     CString m_strError;
     CString m_strExtension;
     CString m_strLineEnd;
+    Unencodable m_unencodable;
 
 private:
     BOOL ResolvePath(BOOL bSave, CString& path);

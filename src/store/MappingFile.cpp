@@ -1,6 +1,7 @@
 #include "store/MappingFile.h"
 
 #include "store/FileSystem.h"
+#include "store/TextCodec.h"
 #include "store/TextLines.h"
 
 #include <chrono>
@@ -26,38 +27,85 @@ void EmitSection(const CString& name, const MappingTable* table, Emit&& emit) {
     emit();
 }
 
-// Inline and over pointers: it runs three times on every line of the file.
-inline std::string_view TrimBytes(std::string_view text) {
-    auto blank = [](char ch) { return IsCWhiteSpace(char16_t(static_cast<unsigned char>(ch))); };
-    const char* first = text.data();
-    const char* last = first + text.size();
-    while (first != last && blank(*first))
-        ++first;
-    while (last != first && blank(last[-1]))
-        --last;
-    return std::string_view(first, size_t(last - first));
-}
+// A byte or a UTF-16 unit as the character it stands for in the code
+// page's ASCII range, the only one the grammar looks at.
+inline char16_t Unit(char ch) { return char16_t(static_cast<unsigned char>(ch)); }
+inline char16_t Unit(char16_t ch) { return ch; }
 
-// The bytes as characters of the same codes: one allocation, no zero fill
-// before the copy.
-CString FromBytes(std::string_view bytes) {
-    const auto* first = reinterpret_cast<const unsigned char*>(bytes.data());
-    return CString(std::u16string(first, first + bytes.size()));
+// Inline and over pointers: it runs three times on every line of the file.
+// White space is never the second half of a two-byte character.
+template <typename Char>
+inline std::basic_string_view<Char> TrimText(std::basic_string_view<Char> text) {
+    const Char* first = text.data();
+    const Char* last = first + text.size();
+    while (first != last && IsCWhiteSpace(Unit(*first)))
+        ++first;
+    while (last != first && IsCWhiteSpace(Unit(last[-1])))
+        --last;
+    return std::basic_string_view<Char>(first, size_t(last - first));
 }
 
 // The kind whose section key equals name in any letter case, or kNoSection.
-int FindSection(std::string_view name) {
+template <typename Char>
+int FindSection(std::basic_string_view<Char> name) {
     for (int kind = 0; kind < MappingKindCount; ++kind) {
         std::u16string_view key = kSectionKeys[kind].View();
         if (key.size() != name.size())
             continue;
         size_t i = 0;
-        while (i < key.size() && FoldAscii(key[i]) == FoldAscii(char16_t(static_cast<unsigned char>(name[i]))))
+        while (i < key.size() && FoldAscii(key[i]) == FoldAscii(Unit(name[i])))
             ++i;
         if (i == key.size())
             return kind;
     }
     return kNoSection;
+}
+
+// The grammar over the lines of text: bytes of a single-byte code page
+// (toString widens a piece through the code page's table) or characters
+// already decoded. "=", blanks and line ends are single characters in
+// every code page, and so is the "[" a trimmed line begins with; a "]"
+// is only looked for in characters.
+template <typename Char, typename ToString>
+void ParseLines(std::basic_string_view<Char> text, const MappingTables& tables, ToString&& toString,
+                MappingReadObserver* observer, bool byteOrderMark) {
+    using Skip = MappingReadObserver::Skip;
+    int section = kNoSection;
+    bool headerSeen = false;
+    int lineNumber = 0;
+    auto skip = [&](Skip reason) {
+        if (observer)
+            observer->LineSkipped(lineNumber, lineNumber == 1 && byteOrderMark ? Skip::ByteOrderMark : reason);
+    };
+    TextLines::ForEachLine(text, [&](std::basic_string_view<Char> line) {
+        ++lineNumber;
+        std::basic_string_view<Char> t = TrimText(line);
+        if (t.empty())
+            return;
+        // A header wins over a pair, even when it holds "=". An empty name
+        // keeps the section that was current.
+        if (t.front() == Char('[') && t.back() == Char(']') && t.size() >= 2) {
+            std::basic_string_view<Char> name = TrimText(t.substr(1, t.size() - 2));
+            if (!name.empty()) {
+                section = FindSection(name);
+                headerSeen = true;
+            }
+            return;
+        }
+        size_t equals = t.find(Char('='));
+        if (equals == std::basic_string_view<Char>::npos || equals == 0)
+            return skip(equals == 0 ? Skip::EqualsFirst : Skip::NoEquals);
+        if (section == kNoSection)
+            return skip(headerSeen ? Skip::UnknownSection : Skip::BeforeFirstHeader);
+        MappingTable* table = tables[size_t(section)];
+        if (!table)
+            return;
+        CString key = toString(TrimText(t.substr(0, equals)));
+        CString value = toString(TrimText(t.substr(equals + 1)));
+        if (observer)
+            observer->PairRead(lineNumber, MappingKind(section), key, value, table->Contains(key));
+        table->SetPair(std::move(key), std::move(value));
+    });
 }
 
 }  // namespace
@@ -74,45 +122,23 @@ void MappingFile::ReadFromBytes(std::string_view bytes, const MappingTables& tab
         if (table)
             table->ClearPairs();
 
-    using Skip = MappingReadObserver::Skip;
-    int section = kNoSection;
-    bool headerSeen = false;
-    int lineNumber = 0;
-    TextLines::ForEachLine(bytes, [&](std::string_view line) {
-        ++lineNumber;
-        std::string_view t = TrimBytes(line);
-        if (t.empty())
-            return;
-        // A header wins over a pair, even when it holds "=". An empty name
-        // keeps the section that was current.
-        if (t.front() == '[' && t.back() == ']' && t.size() >= 2) {
-            std::string_view name = TrimBytes(t.substr(1, t.size() - 2));
-            if (!name.empty()) {
-                section = FindSection(name);
-                headerSeen = true;
-            }
-            return;
-        }
-        size_t equals = t.find('=');
-        if (equals == std::string_view::npos || equals == 0) {
-            if (observer)
-                observer->LineSkipped(lineNumber, equals == 0 ? Skip::EqualsFirst : Skip::NoEquals, line);
-            return;
-        }
-        if (section == kNoSection) {
-            if (observer)
-                observer->LineSkipped(lineNumber, headerSeen ? Skip::UnknownSection : Skip::BeforeFirstHeader, line);
-            return;
-        }
-        MappingTable* table = tables[size_t(section)];
-        if (!table)
-            return;
-        CString key = FromBytes(TrimBytes(t.substr(0, equals)));
-        CString value = FromBytes(TrimBytes(t.substr(equals + 1)));
-        if (observer)
-            observer->PairRead(lineNumber, MappingKind(section), key, value, table->Contains(key));
-        table->SetPair(std::move(key), std::move(value));
-    });
+    // A UTF-8 mark makes the first line neither a header nor a pair.
+    const bool byteOrderMark = bytes.starts_with("\xEF\xBB\xBF");
+    const TextCodec& codec = TextCodec::Active();
+    if (codec.IsSingleByte()) {
+        // Straight from the bytes: one allocation per key and value.
+        ParseLines(bytes, tables, [&codec](std::string_view piece) {
+            std::u16string text;
+            codec.WidenInto(piece, text);
+            return CString(std::move(text));
+        }, observer, byteOrderMark);
+        return;
+    }
+    // A "]" byte may be the second half of a character: decode first.
+    std::u16string text;
+    codec.Decode(bytes, text);
+    ParseLines(std::u16string_view(text), tables, [](std::u16string_view piece) { return CString(piece); }, observer,
+               byteOrderMark);
 }
 
 BOOL MappingFile::Read(CVNTextFile* pFile, CString path, const MappingTables& tables, FileSystem::FileStamp* pStamp,
@@ -177,33 +203,6 @@ CString MappingFile::GetBackupPath() {
 
 namespace {
 
-// The whole file in its 8-bit form, before any file is touched: a character
-// above 255 stops the save here, with the reason in pFile->m_strError.
-BOOL EncodeFile(CVNTextFile* pFile, const MappingTables& tables, std::string& bytes) {
-    try {
-        TextLines::Encoder encoder;
-        int lineNumber = 0;
-        bool encoded = true;
-        for (int kind = 0; kind < MappingKindCount && encoded; ++kind) {
-            EmitSection(kSectionKeys[kind], tables[size_t(kind)], [&](auto... parts) {
-                if (!encoded)
-                    return;
-                ++lineNumber;
-                encoded = (encoder.Append(parts) && ...) && encoder.Append(pFile->m_strLineEnd.View());
-                if (!encoded)
-                    pFile->ReportUnencodable(lineNumber, encoder.BadChar());
-            });
-        }
-        if (!encoded)
-            return FALSE;
-        bytes = encoder.Take();
-    } catch (const std::bad_alloc&) {
-        pFile->m_strError = u"There is not enough memory to save the mapping file.";
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // A name for the new content beside the mapping file: never an existing
 // file, and no longer than "commands.mapping", so that a path the platform
 // takes for the mapping file fits for it too.
@@ -238,7 +237,42 @@ SaveFault FaultOf(FileSystem::FileError error, bool bCreating) {
 }  // namespace
 
 BOOL MappingFile::Encode(CVNTextFile* pFile, const MappingTables& tables, std::string& bytes) {
-    return pFile && EncodeFile(pFile, tables, bytes);
+    TextLines::Encoder encoder;
+    try {
+        for (int kind = 0; kind < MappingKindCount && !encoder.Failed(); ++kind)
+            EmitSection(kSectionKeys[kind], tables[size_t(kind)], [&](auto... parts) {
+                (encoder.Append(parts), ...);
+                encoder.EndLine(pFile->m_strLineEnd.View());
+            });
+        if (encoder.Take(bytes))
+            return TRUE;
+    } catch (const std::bad_alloc&) {
+        pFile->m_strError = u"There is not enough memory to save the mapping file.";
+        return FALSE;
+    }
+    // Which pair holds the character: count the lines again.
+    CVNTextFile::Unencodable what;
+    what.line = encoder.BadLine();
+    what.ch = encoder.BadChar();
+    int line = 0;
+    for (int kind = 0; kind < MappingKindCount && what.kind < 0; ++kind) {
+        line += 1;  // the header
+        if (const MappingTable* table = tables[size_t(kind)])
+            for (const auto& [key, value] : *table)
+                if (++line == what.line) {
+                    what.kind = kind;
+                    what.key = key;
+                    break;
+                }
+        line += 1;  // the empty line
+    }
+    CString where;
+    if (what.kind >= 0)
+        where = CString(u"The pair \"") + what.key + u"\" of the " + kSectionKeys[what.kind] + u" section";
+    else
+        where.Format(u"Line %d", what.line);
+    pFile->ReportUnencodable(what, where);
+    return FALSE;
 }
 
 BOOL MappingFile::Write(CVNTextFile* pFile, CString path, const MappingTables& tables) {
@@ -257,7 +291,7 @@ SaveResult MappingFile::Save(CVNTextFile& file, CString& path, const MappingTabl
     if (path.IsEmpty() && !file.PromptForPath(TRUE, path))
         return fail(SaveFault::Cancelled);
     std::string bytes;
-    if (!EncodeFile(&file, tables, bytes))
+    if (!Encode(&file, tables, bytes))
         return fail(SaveFault::Encoding);
 
     // Whatever cannot be replaced is found before anything is written.

@@ -12,6 +12,7 @@
 #include "store/MappingTable.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 enum MappingKind {
@@ -35,7 +36,7 @@ using MappingTables = std::array<MappingTable*, MappingKindCount>;
 
 // Told by the reader what it skips and what it stores, line by line, for
 // callers that report on a file (the command-line check). Lines count
-// from 1; the views are valid during the call only.
+// from 1.
 class MappingReadObserver {
 public:
     enum class Skip {
@@ -43,10 +44,11 @@ public:
         UnknownSection,     // the current section names no table
         NoEquals,           // neither a header nor a pair
         EqualsFirst,        // a pair line without a key
+        ByteOrderMark,      // the first line, behind a UTF-8 byte-order mark
     };
     virtual ~MappingReadObserver() = default;
-    // A line that holds something and is skipped; text is the line as read.
-    virtual void LineSkipped(int line, Skip reason, std::string_view text) = 0;
+    // A line that holds something and is skipped.
+    virtual void LineSkipped(int line, Skip reason) = 0;
     // A pair about to be stored in the table of kind; repeated when the
     // table holds its key already (this later value replaces that one).
     virtual void PairRead(int line, MappingKind kind, const CString& key, const CString& value, bool repeated) = 0;
@@ -102,12 +104,14 @@ public:
     // in place.
     static BOOL Write(CVNTextFile* pFile, CString path, const MappingTables& tables);
 
-    // The reader's core, over the file's bytes.
+    // The file's bytes in the active code page, before any file is
+    // touched. FALSE when a character has no form there: m_unencodable of
+    // pFile names the pair (its kind and key) and m_strError says it.
+    static BOOL Encode(CVNTextFile* pFile, const MappingTables& tables, std::string& bytes);
+
+    // The reader's core, over the file's bytes in the active code page.
     static void ReadFromBytes(std::string_view bytes, const MappingTables& tables,
                               MappingReadObserver* observer = nullptr);
-    // The bytes Save writes for the tables; FALSE when a character cannot
-    // be written (pFile->m_strError says where).
-    static BOOL Encode(CVNTextFile* pFile, const MappingTables& tables, std::string& bytes);
     // Every line of the file, in order.
     static void BuildLines(CStringArray& lines, const MappingTables& tables);
     // One section: header, one line per pair in key order, an empty line.

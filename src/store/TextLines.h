@@ -1,104 +1,118 @@
-// Line splitting and the 8-bit character form shared by the text file and
-// the mapping-file reader. A line ends at LF; a CR directly before the LF is
-// not part of the line; the LF after the last line adds no empty line; an
-// empty text has no lines. Each byte stands for the character of its code
-// (CString::FromLatin1).
+// Line splitting and the encoding of lines, shared by the text file and
+// the mapping file. A line ends at LF; a CR directly before the LF is not
+// part of the line; the LF after the last line adds no empty line; an
+// empty text has no lines. In every code page an LF byte is a line end:
+// no character of two bytes has an LF (or a CR) as its second half.
 #pragma once
 
-#include "framework/CString.h"
+#include "store/TextCodec.h"
 
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace TextLines {
 
-// Calls visit(std::string_view line) for every line of bytes, in order.
-template <typename Visit>
-void ForEachLine(std::string_view bytes, Visit&& visit) {
-    const char* p = bytes.data();
-    const char* end = p + bytes.size();
+namespace detail {
+inline const char* FindLineFeed(const char* p, const char* end) {
+    return static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+}
+inline const char16_t* FindLineFeed(const char16_t* p, const char16_t* end) {
+    while (p != end && *p != u'\n')
+        ++p;
+    return p == end ? nullptr : p;
+}
+
+template <typename Char, typename Visit>
+void ForEachLine(std::basic_string_view<Char> text, Visit&& visit) {
+    const Char* p = text.data();
+    const Char* end = p + text.size();
     while (p < end) {
-        const char* lf = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
-        const char* lineEnd = lf ? lf : end;
-        const char* textEnd = (lf && lineEnd > p && lineEnd[-1] == '\r') ? lineEnd - 1 : lineEnd;
-        visit(std::string_view(p, size_t(textEnd - p)));
+        const Char* lf = FindLineFeed(p, end);
+        const Char* lineEnd = lf ? lf : end;
+        const Char* textEnd = (lf && lineEnd > p && lineEnd[-1] == Char('\r')) ? lineEnd - 1 : lineEnd;
+        visit(std::basic_string_view<Char>(p, size_t(textEnd - p)));
         p = lf ? lf + 1 : end;
     }
 }
+}  // namespace detail
 
-}  // namespace TextLines
+// Calls visit(line) for every line of the bytes or characters, in order.
+template <typename Visit>
+void ForEachLine(std::string_view bytes, Visit&& visit) {
+    detail::ForEachLine(bytes, visit);
+}
+template <typename Visit>
+void ForEachLine(std::u16string_view text, Visit&& visit) {
+    detail::ForEachLine(text, visit);
+}
 
-namespace TextLines {
+// Calls visit(std::u16string_view line) for every line of bytes in the
+// codec's code page. Single-byte text is widened line by line; other text
+// is decoded whole first (a line feed byte is always a line end, but a
+// line of bytes might end inside a character when the text is broken).
+template <typename Visit>
+void ForEachDecodedLine(std::string_view bytes, const TextCodec& codec, Visit&& visit) {
+    if (codec.IsSingleByte()) {
+        std::u16string line;
+        ForEachLine(bytes, [&](std::string_view piece) {
+            line.clear();
+            codec.WidenInto(piece, line);
+            visit(std::u16string_view(line));
+        });
+        return;
+    }
+    std::u16string text;
+    codec.Decode(bytes, text);
+    ForEachLine(std::u16string_view(text), visit);
+}
 
-// Encodes characters as 8-bit bytes: each character becomes the byte of its
-// code and every LF becomes CR LF. A character above 255 cannot be held:
-// Append then adds nothing, returns false and keeps the character. The
-// buffer grows by doubling and is zero-filled only when it grows, so small
-// pieces cost a copy each and nothing more.
+// Encodes lines of characters into the bytes of a code page, every LF as
+// CR LF. Pieces of a line are appended, then the line is ended; the first
+// character the code page cannot hold stops the encoding, and BadLine and
+// BadChar tell where it was. Single-byte code pages encode piece by piece
+// through the codec's table (text of ASCII alone is copied straight);
+// other code pages gather about a megabyte of lines and convert them at
+// once.
 class Encoder {
 public:
+    explicit Encoder(const TextCodec& codec = TextCodec::Active()) : m_codec(codec) {}
+
     // Room for about size bytes before the first growth.
-    void Reserve(size_t size) {
-        if (size > m_out.size())
-            m_out.resize(size);
-    }
+    void Reserve(size_t size);
+    void Append(std::u16string_view text);
+    // Appends lineEnd and ends the line.
+    void EndLine(std::u16string_view lineEnd);
 
-    bool Append(std::u16string_view text) {
-        if (text.size() > m_out.size() - m_used)
-            Grow(text.size());
-        char* p = m_out.data() + m_used;
-        char16_t all = 0;
-        bool lineFeed = false;
-        for (size_t i = 0; i < text.size(); ++i) {  // straight copy, vectorised
-            all |= text[i];
-            lineFeed |= text[i] == u'\n';
-            p[i] = char(text[i]);
-        }
-        if (all <= 0xFF && !lineFeed) {
-            m_used += text.size();
-            return true;
-        }
-        return AppendSlowly(text);
-    }
+    // True once a character without a form in the code page was met (for
+    // multi-byte code pages, at the latest when Take converts the rest).
+    bool Failed() const { return m_badLine != 0; }
+    // The line (from 1) and the character that failed.
+    int BadLine() const { return m_badLine; }
+    char32_t BadChar() const { return m_badChar; }
 
-    char16_t BadChar() const { return m_badChar; }
-
-    // The bytes appended so far; the encoder is empty afterwards.
-    std::string Take() {
-        m_out.resize(m_used);
-        m_used = 0;
-        return std::move(m_out);
-    }
+    // The bytes of every line ended so far; false when a character failed.
+    // The encoder is empty afterwards.
+    bool Take(std::string& bytes);
 
 private:
-    void Grow(size_t more) {
-        size_t doubled = m_out.size() * 2;
-        m_out.resize(doubled > m_used + more ? doubled : m_used + more + 64);
-    }
+    void Grow(size_t more);
+    void AppendSlowly(std::u16string_view text);
+    void Fail(std::u16string_view text, size_t index, int line);
+    void Flush();
 
-    // Character by character: line feeds widen to CR LF, and a character
-    // above 255 undoes the piece.
-    bool AppendSlowly(std::u16string_view text) {
-        size_t start = m_used;
-        for (char16_t ch : text) {
-            if (ch > 0xFF) {
-                m_used = start;
-                m_badChar = ch;
-                return false;
-            }
-            if (m_out.size() - m_used < 2)
-                Grow(2);
-            if (ch == u'\n')
-                m_out[m_used++] = '\r';
-            m_out[m_used++] = char(ch);
-        }
-        return true;
-    }
-
-    std::string m_out;
+    const TextCodec& m_codec;
+    std::string m_out;  // single-byte: grows by doubling, m_used of it hold bytes
     size_t m_used = 0;
-    char16_t m_badChar = 0;
+    int m_lines = 0;  // lines ended
+    int m_badLine = 0;
+    char32_t m_badChar = 0;
+    // Multi-byte: the characters gathered (LF already CR LF) and where each
+    // of their lines begins; m_stagedFirstLine is the number of the first.
+    std::u16string m_staged;
+    std::vector<size_t> m_lineStarts;
+    int m_stagedFirstLine = 1;
 };
 
 }  // namespace TextLines

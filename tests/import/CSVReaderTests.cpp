@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <fstream>
 
+using namespace std::string_literals;
+
 namespace {
 // Reads text as a table of the given kind and lists its pairs as
 // "kind:MicroStation=DWG", in list order.
@@ -80,8 +82,8 @@ TEST(RemapSectionedParse, DetectionNeedsTheMarkerWithItsSeparatorAndStartsEmpty)
     // One inside a comment counts; the file then has no sections.
     EXPECT_EQ(Read("# made by %section,x\n# nothing else\n"), Parsed);
     EXPECT_TRUE(remapTable.sections.empty());
-    // The text ends at its first NUL.
-    EXPECT_EQ(ReadRemapText(std::u16string_view(u"a\0%section,Levels\n", 19), RemapDetect), NotRecognised);
+    // A NUL does not end the text.
+    EXPECT_EQ(ReadRemapText(std::u16string_view(u"a\0%section,Levels\n", 19), RemapDetect), Parsed);
     EXPECT_EQ(Read("%section,Levels\n", 7), NotRecognised);
     ReleaseRemapData();
     EXPECT_TRUE(remapTable.fileName.IsEmpty());
@@ -120,6 +122,33 @@ TEST(RemapExtraction, PairsByKindSectionAndColumnNames) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(PairsOf(row.text, row.kind), row.pairs) << row.text;
+}
+
+// Rows whose MicroStation or DWG value a mapping-file line cannot carry are
+// left out with their lines; the others merge as usual.
+TEST(RemapExtraction, RowsWithLineBreaksOrNulsAreLeftOutByLine) {
+    const std::string text = "%section,Levels\r\nLevel,DWGOutputLayer,Class\r\n"
+                                         "\"Wall\r\nNorth\",A-WALL\r\n"     // lines 3-4
+                                         "Door,\"A-\nDOOR\"\r\n"              // lines 5-6
+                                         "Roof,A-ROOF,\"x\ny\"\r\n"           // an unused cell may hold one
+                                         "Cr\rLf,A\r\n"                       // line 9
+                                         "Nul,A\0B\r\n"                       // line 10
+                                         "Wall,\"A-WALL-2\r\n"                // unclosed: ends here
+                                         "%section,Fonts\r\nFont,DWGOutputFont\r\n\"a\nb\",c\r\n"s;
+    ASSERT_EQ(Read(text), Parsed);
+    std::vector<RemapRowLeftOut> leftOut;
+    Strings merged;
+    EXPECT_TRUE(ForEachImportedPair(
+        [&](MappingKind page, std::u16string_view key, std::u16string_view value) {
+            merged.push_back(SectionKey(page).ToUtf8() + ":" + Utf8(key) + "=" + Utf8(value));
+        },
+        &leftOut));
+    EXPECT_EQ(merged, (Strings{"Levels:Roof=A-ROOF", "Levels:Wall=A-WALL-2"}));
+    Strings rows;
+    for (const RemapRowLeftOut& row : leftOut)
+        rows.push_back(std::to_string(row.line) + (row.reason == RemapLeftOutReason::Nul ? " nul" : " break"));
+    EXPECT_EQ(rows, (Strings{"3 break", "5 break", "9 break", "10 nul"}));
+    ReleaseRemapData();
 }
 
 // A remap file as a user would bring it: CR LF, comments, blank lines,

@@ -5,14 +5,15 @@
 
 namespace {
 
-// The fields of every row of text, each row as "f1|f2|...".
-Strings RowsOf(const std::string& text, RemapMode mode) {
+// The fields of every row of text, each row as "f1|f2|..." (with "@line:"
+// in front when withLines).
+Strings RowsOf(const std::string& text, RemapMode mode, bool withLines = false) {
     std::u16string buffer = CString::FromUtf8(text).Str();
-    RemapTokenizer tokenizer(buffer.data(), mode);
+    RemapTokenizer tokenizer(buffer.data(), buffer.data() + buffer.size(), mode);
     std::vector<RemapToken> fields;
     Strings rows;
     while (tokenizer.ReadRow(fields)) {
-        std::string row;
+        std::string row = withLines ? "@" + std::to_string(tokenizer.RowLine()) + ":" : "";
         for (size_t i = 0; i < fields.size(); ++i)
             row += (i ? "|" : "") + Utf8(fields[i].View());
         rows.push_back(row);
@@ -39,8 +40,19 @@ TEST(RemapTokenizer, SectionedFieldsKeepBlanksAndEmptyFieldsAndUnquote) {
     EXPECT_EQ(RowsOf("\"#x\",\"\n\"\n", Sectioned), Strings{"#x|\n"});
     // After the closing quote the field runs on; a later quote is ordinary.
     EXPECT_EQ(RowsOf("\"ab\"cd,e\"f\"\r\n", Sectioned), Strings{"abcd|e\"f\""});
-    // A quote that never closes takes the rest of the text.
-    EXPECT_EQ(RowsOf("x,\"abc,d\nrest", Sectioned), Strings{"x|abc,d\nrest"});
+    // A quote that never closes ends with its own line; the rest is read.
+    EXPECT_EQ(RowsOf("x,\"abc,d\"\"e\r\nrest,\"\"\"\"\n", Sectioned), (Strings{"x|abc,d\"e", "rest|\""}));
+    EXPECT_EQ(RowsOf("\"", Sectioned), Strings{""});
+    // ... also when a later field opens a quote of its own.
+    EXPECT_EQ(RowsOf("a,\"b\nc\n\"d\ne\",f\n", Sectioned), (Strings{"a|b", "c", "d\ne|f"}));
+}
+
+TEST(RemapTokenizer, NulIsAnOrdinaryCharacterAndRowsKnowTheirLines) {
+    EXPECT_EQ(RowsOf(std::string("a\0b,c\n\0\n", 8), Sectioned), (Strings{std::string("a\0b|c", 5), std::string(1, '\0')}));
+    // A row begins on the line of its first field; quoted line breaks and
+    // comments count as lines.
+    EXPECT_EQ(RowsOf("# note\n\"a\nb\",c\n\nd,#x\ne\r\nf", Sectioned, true),
+              (Strings{"@2:a\nb|c", "@4:", "@5:d|e", "@7:f"}));
 }
 
 TEST(RemapTokenizer, SingleTableRunsOfBlanksAndTabsSeparate) {

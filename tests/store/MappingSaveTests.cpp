@@ -96,9 +96,12 @@ TEST_F(MappingSaveTest, FailedSaveKeepsTheOldFileOrNoneAndSaysWhy) {
     ExpectOnly(kOldFile);
     FileSystem::FailWritesAfter(-1);
 
-    m_tables[KindCells].SetPair(u"door", CString(u"\u0394"));  // no 8-bit form
+    m_tables[KindCells].SetPair(u"door", CString(u"\u0394"));  // not in code page 1252
     EXPECT_FALSE(Save());
-    EXPECT_NE(m_file.m_strError.Find(u"916"), -1);
+    EXPECT_EQ(m_file.m_unencodable.kind, KindCells);
+    EXPECT_EQ(m_file.m_unencodable.key, CString(u"door"));
+    EXPECT_EQ(m_file.m_unencodable.ch, U'\u0394');
+    EXPECT_NE(m_file.m_strError.Find(u"U+0394"), -1);
     ExpectOnly(kOldFile);
     m_tables[KindCells].ClearPairs();
 

@@ -1,0 +1,109 @@
+#include "store/TextLines.h"
+
+#include <algorithm>
+
+namespace TextLines {
+
+namespace {
+constexpr size_t kStagedUnits = size_t(1) << 20;
+}
+
+void Encoder::Reserve(size_t size) {
+    if (!m_codec.IsSingleByte())
+        m_staged.reserve(std::min(size, kStagedUnits) + kStagedUnits / 8);
+    else if (size > m_out.size())
+        m_out.resize(size);
+}
+
+void Encoder::Grow(size_t more) {
+    size_t doubled = m_out.size() * 2;
+    m_out.resize(doubled > m_used + more ? doubled : m_used + more + 64);
+}
+
+void Encoder::Append(std::u16string_view text) {
+    if (Failed())
+        return;
+    if (!m_codec.IsSingleByte()) {
+        for (size_t lf; (lf = text.find(u'\n')) != std::u16string_view::npos; text.remove_prefix(lf + 1)) {
+            m_staged += text.substr(0, lf);
+            m_staged += u"\r\n";
+        }
+        m_staged += text;
+        return;
+    }
+    if (text.size() > m_out.size() - m_used)
+        Grow(text.size());
+    char* p = m_out.data() + m_used;
+    char16_t all = 0;
+    bool lineFeed = false;
+    for (size_t i = 0; i < text.size(); ++i) {  // straight copy, vectorised
+        all |= text[i];
+        lineFeed |= text[i] == u'\n';
+        p[i] = char(text[i]);
+    }
+    // ASCII is the same in every code page the system runs in.
+    if (all < 0x80 && !lineFeed)
+        m_used += text.size();
+    else
+        AppendSlowly(text);
+}
+
+// Character by character through the code page's table: line feeds widen
+// to CR LF, and a character without a byte stops the encoding.
+void Encoder::AppendSlowly(std::u16string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const int byte = m_codec.Narrow(text[i]);
+        if (byte < 0) {
+            Fail(text, i, m_lines + 1);
+            return;
+        }
+        if (m_out.size() - m_used < 2)
+            Grow(2);
+        if (text[i] == u'\n')
+            m_out[m_used++] = '\r';
+        m_out[m_used++] = char(byte);
+    }
+}
+
+void Encoder::Fail(std::u16string_view text, size_t index, int line) {
+    m_badLine = line;
+    m_badChar = TextCodec::CodePointAt(text, index);
+}
+
+void Encoder::EndLine(std::u16string_view lineEnd) {
+    Append(lineEnd);
+    ++m_lines;
+    if (!m_codec.IsSingleByte() && !Failed()) {
+        m_lineStarts.push_back(m_staged.size());  // where the next line begins
+        if (m_staged.size() >= kStagedUnits)
+            Flush();
+    }
+}
+
+// Converts the gathered lines at once; a failure is traced to its line.
+void Encoder::Flush() {
+    size_t badIndex = 0;
+    if (!m_codec.Encode(m_staged, m_out, badIndex)) {
+        // m_lineStarts holds where each line after the first begins.
+        const auto after = std::upper_bound(m_lineStarts.begin(), m_lineStarts.end(), badIndex);
+        Fail(m_staged, badIndex, m_stagedFirstLine + int(after - m_lineStarts.begin()));
+    }
+    m_used = m_out.size();
+    m_stagedFirstLine = m_lines + 1;
+    m_staged.clear();
+    m_lineStarts.clear();
+}
+
+bool Encoder::Take(std::string& bytes) {
+    if (!m_codec.IsSingleByte() && !Failed() && !m_staged.empty())
+        Flush();
+    if (Failed())
+        return false;
+    m_out.resize(m_used);
+    m_used = 0;
+    bytes = std::move(m_out);
+    m_out.clear();
+    return true;
+}
+
+}  // namespace TextLines
