@@ -321,8 +321,12 @@ SaveResult MappingFile::Save(CVNTextFile& file, CString& path, const MappingTabl
     }
     if (!FileSystem::WriteAndClose(newFile, bytes)) {
         file.m_strError = newFile.m_strError;
+        const SaveFault fault = FaultOf(newFile.m_error, true);
+        const int nCode = newFile.m_nCode;
+        // Windows removes no file that is still open.
+        newFile.Close();
         FileSystem::Remove(newPath);
-        return fail(FaultOf(newFile.m_error, true), newFile.m_nCode);
+        return fail(fault, nCode);
     }
     CString backupPath;
     if (FileSystem::Exists(path)) {
