@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Times "varnel import" against the Python peer script on the same table,
 each into a fresh mapping file, best of REPEATS runs, in one run of this
-script; prints both times, the speed ratio, varnel's peak memory as a
+script; prints both times (wall clock, and processor time, which a busy
+machine disturbs less), the speed ratios, varnel's peak memory as a
 multiple of the table's size, and checks that both wrote the same bytes.
 
     time_import.py VARNEL TABLE [REPEATS]
@@ -16,14 +17,15 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 def run(command):
-    """Wall time in seconds and peak resident memory in bytes of one run."""
+    """Wall time and processor time in seconds, and peak resident memory in
+    bytes, of one run."""
     start = time.perf_counter()
     process = subprocess.Popen(command, stdout=subprocess.DEVNULL)
     _, status, usage = os.wait4(process.pid, 0)
     elapsed = time.perf_counter() - start
     if os.waitstatus_to_exitcode(status) != 0:
         sys.exit(f"failed: {' '.join(command)}")
-    return elapsed, usage.ru_maxrss * 1024  # ru_maxrss is in KiB on Linux
+    return elapsed, usage.ru_utime + usage.ru_stime, usage.ru_maxrss * 1024  # ru_maxrss is in KiB on Linux
 
 
 def best(command, mapping, repeats):
@@ -32,7 +34,7 @@ def best(command, mapping, repeats):
         if os.path.exists(mapping):
             os.remove(mapping)
         runs.append(run(command))
-    return min(t for t, _ in runs), max(m for _, m in runs)
+    return min(r[0] for r in runs), min(r[1] for r in runs), max(r[2] for r in runs)
 
 
 def main():
@@ -42,16 +44,15 @@ def main():
     with tempfile.TemporaryDirectory() as folder:
         ours = os.path.join(folder, "varnel.mapping")
         theirs = os.path.join(folder, "peer.mapping")
-        # Interleaved, so that both see the same machine load.
-        t_ours, m_ours = best([varnel, "-q", "import", "-m", ours, table], ours, repeats)
-        t_peer, m_peer = best([sys.executable, os.path.join(HERE, "import_peer.py"), "-m", theirs, table], theirs,
-                              repeats)
+        t_ours, c_ours, m_ours = best([varnel, "-q", "import", "-m", ours, table], ours, repeats)
+        t_peer, c_peer, m_peer = best([sys.executable, os.path.join(HERE, "import_peer.py"), "-m", theirs, table],
+                                      theirs, repeats)
         with open(ours, "rb") as a, open(theirs, "rb") as b:
             same = a.read() == b.read()
     print(f"table: {table} ({size / 1e6:.1f} MB)")
-    print(f"varnel import:        {t_ours * 1000:8.0f} ms  peak {m_ours / 1e6:6.1f} MB")
-    print(f"python csv peer:      {t_peer * 1000:8.0f} ms  peak {m_peer / 1e6:6.1f} MB")
-    print(f"speed ratio (peer / varnel): {t_peer / t_ours:.1f}x")
+    print(f"varnel import:    {t_ours * 1000:6.0f} ms wall {c_ours * 1000:6.0f} ms processor  peak {m_ours / 1e6:6.1f} MB")
+    print(f"python csv peer:  {t_peer * 1000:6.0f} ms wall {c_peer * 1000:6.0f} ms processor  peak {m_peer / 1e6:6.1f} MB")
+    print(f"speed ratio (peer / varnel): {t_peer / t_ours:.1f}x wall, {c_peer / c_ours:.1f}x processor time")
     print(f"varnel peak memory / table size: {m_ours / size:.2f}x")
     print("same bytes written: " + ("yes" if same else "NO"))
     return 0 if same else 1
