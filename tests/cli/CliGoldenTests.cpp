@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 
 const fs::path kCases = VARNEL_CLI_CASES;
@@ -62,6 +66,23 @@ TEST(CommandLine, RefusedImportCreatesNoMappingFile) {
     EXPECT_EQ(result.status, 1);
     EXPECT_FALSE(fs::exists(work.Path() / "commands.mapping"));
     EXPECT_EQ(std::distance(fs::directory_iterator(work.Path()), {}), 1);
+}
+
+// Without --code-page the files are in code page 1252 natively and in the
+// system's ANSI code page on Windows (CTest runs this once more under Wine
+// with a Russian locale, code page 1251).
+TEST(CommandLine, FilesAreInTheSystemCodePageByDefault) {
+    WorkFolder work("codepage");
+    WriteFile(work.Path() / "old.mapping", "[Levels]\r\n\xC4\xE2\xE5\xF0\xFC = A\r\n");
+    WriteFile(work.Path() / "new.mapping", "[Levels]\r\n\xC4\xE2\xE5\xF0\xFC = B\r\n");
+    const ProcessResult result = RunVarnel(work.Path(), "diff old.mapping new.mapping");
+#ifdef _WIN32
+    const bool cyrillic = ::GetACP() == 1251;
+#else
+    const bool cyrillic = false;
+#endif
+    EXPECT_EQ(result.out, std::string("[Levels]\n~ ") + (cyrillic ? "\u0414\u0432\u0435\u0440\u044C" : "\u00C4\u00E2\u00E5\u00F0\u00FC") +
+                              ": A -> B\n");
 }
 
 }  // namespace
