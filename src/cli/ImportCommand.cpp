@@ -101,7 +101,7 @@ int RunImport(Session& session) {
         ReleaseRemapData();
     }
     if (failed) {
-        session.Fail(mappingPath + u" was not changed.");
+        session.Fail(u"nothing was saved to " + mappingPath + u".");
         return ExitFindings;
     }
 
