@@ -2,31 +2,19 @@
 // (+ KEY = VALUE), removed (- KEY = VALUE) and changed (~ KEY: OLD -> NEW),
 // in key order.
 #include "cli/Commands.h"
-#include "store/KeyOrder.h"
+#include "cli/TableChanges.h"
 
 namespace {
 
-// The differences of one table, in key order; false when there are none.
+// The lines of one table's changes; false when there are none.
 bool DiffTable(const MappingTable& before, const MappingTable& after, CStringArray& lines) {
-    auto old = before.begin();
-    auto now = after.begin();
-    while (old != before.end() || now != after.end()) {
-        const int order = old == before.end()  ? 1
-                          : now == after.end() ? -1
-                                               : KeyOrder::Compare(old->first.View(), now->first.View());
-        if (order < 0) {
-            lines.Add(u"- " + MappingFile::FormatPairLine(old->first, old->second));
-            ++old;
-        } else if (order > 0) {
-            lines.Add(u"+ " + MappingFile::FormatPairLine(now->first, now->second));
-            ++now;
-        } else {
-            if (old->second != now->second)
-                lines.Add(u"~ " + old->first + u": " + old->second + u" -> " + now->second);
-            ++old;
-            ++now;
+    ForEachChange(before, after, [&lines](Change change, const CString& key, const CString& old, const CString& now) {
+        switch (change) {
+        case Change::Removed: lines.Add(u"- " + MappingFile::FormatPairLine(key, old)); break;
+        case Change::Added: lines.Add(u"+ " + MappingFile::FormatPairLine(key, now)); break;
+        case Change::Changed: lines.Add(u"~ " + key + u": " + old + u" -> " + now); break;
         }
-    }
+    });
     return !lines.IsEmpty();
 }
 

@@ -3,17 +3,13 @@
 // cannot be read or is not recognised.
 #include "cli/Commands.h"
 #include "cli/ReadReport.h"
+#include "cli/TableChanges.h"
 #include "import/CSVReader.h"
 #include "import/ImportMerge.h"
 #include "import/TableFileName.h"
 #include "store/FileSystem.h"
 
 namespace {
-
-struct Counts {
-    int added = 0;
-    int changed = 0;
-};
 
 CString CannotReadText(const CString& path) {
     return FileSystem::Exists(path) ? CString(u"cannot read the file") : CString(u"no such file");
@@ -71,7 +67,8 @@ int RunImport(Session& session) {
         }
     }
 
-    std::array<Counts, MappingKindCount> counts{};
+    // What the file held, to tell what the import changed in the end.
+    const SevenTables before = tables;
     bool failed = false;
     for (const CString& path : line.files) {
         session.Phase(u"reading " + path);
@@ -84,11 +81,8 @@ int RunImport(Session& session) {
             session.Phase(u"merging " + path);
             std::vector<RemapRowLeftOut> leftOut;
             const BOOL merged = ForEachImportedPair(
-                [&](MappingKind kind, std::u16string_view key, std::u16string_view value) {
-                    MappingTable& table = tables.tables[size_t(kind)];
-                    const int before = table.GetCount();
-                    if (table.SetPair(CString(key), CString(value)))
-                        ++(table.GetCount() > before ? counts[size_t(kind)].added : counts[size_t(kind)].changed);
+                [&tables](MappingKind kind, std::u16string_view key, std::u16string_view value) {
+                    tables.tables[size_t(kind)].SetPair(CString(key), CString(value));
                 },
                 &leftOut);
             for (const RemapRowLeftOut& row : leftOut)
@@ -112,11 +106,15 @@ int RunImport(Session& session) {
         return ExitFindings;
     }
     for (int kind = 0; kind < MappingKindCount; ++kind) {
-        const Counts& count = counts[size_t(kind)];
-        if (count.added == 0 && count.changed == 0)
+        int added = 0, changed = 0;
+        ForEachChange(before.tables[size_t(kind)], tables.tables[size_t(kind)],
+                      [&](Change change, const CString&, const CString&, const CString&) {
+                          ++(change == Change::Added ? added : changed);
+                      });
+        if (added == 0 && changed == 0)
             continue;
         CString text;
-        text.Format(u"%s: %d added, %d changed", SectionKey(MappingKind(kind)), count.added, count.changed);
+        text.Format(u"%s: %d added, %d changed", SectionKey(MappingKind(kind)), added, changed);
         session.Print(text);
     }
     return ExitSuccess;
