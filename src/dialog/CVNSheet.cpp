@@ -145,15 +145,15 @@ BOOL CVNSheet::ReadMappingFile(CVNTextFile* pFile) {
 BOOL CVNSheet::WriteMappingFile(CVNTextFile* pFile) {
     if (!pFile)
         return FALSE;
-    SaveResult result = MappingFile::Save(*pFile, m_strMappingPath, Tables(), &m_readStamp);
-    if (result.fault == SaveFault::ChangedSinceRead) {
+    SaveResult result;
+    while ((result = MappingFile::Save(*pFile, m_strMappingPath, Tables(), &m_readStamp)).fault ==
+           SaveFault::ChangedSinceRead) {
         CString question;
         question.Format(LoadText(IDS_SAVE_CHANGED), m_strMappingPath);
         if (VNMessageBox(m_hWnd, question, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return FALSE;
         // Yes accepts the file as it is now; a further change asks again.
         m_readStamp = FileSystem::GetStamp(m_strMappingPath);
-        result = MappingFile::Save(*pFile, m_strMappingPath, Tables(), &m_readStamp);
     }
     if (result.fault == SaveFault::None) {
         m_readStamp = result.stamp;
@@ -168,11 +168,11 @@ void CVNSheet::ReportSaveFault(const SaveResult& result, const CVNTextFile& file
     switch (result.fault) {
     case SaveFault::None:
     case SaveFault::Cancelled:
+    case SaveFault::ChangedSinceRead:  // asked before
         return;
     case SaveFault::Encoding:  // the text file has said which character
         VNMessageBox(m_hWnd, file.m_strError, MB_OK | MB_ICONEXCLAMATION);
         return;
-    case SaveFault::ChangedSinceRead: nText = IDS_SAVE_CHANGED; break;
     case SaveFault::InUse: nText = IDS_SAVE_IN_USE; break;
     case SaveFault::ReadOnly: nText = IDS_SAVE_READ_ONLY; break;
     case SaveFault::FolderDenied: nText = IDS_SAVE_FOLDER_DENIED; break;

@@ -12,8 +12,8 @@
 
 namespace FileSystem {
 
-// Why a file operation failed, in the store's own terms (the dialog turns it
-// into a text of its string table; the platform's text stays in m_strError).
+// Why a file operation failed, in the store's own terms, so that the layers
+// above choose their own words (the platform's text stays in m_strError).
 enum class FileError {
     None,
     NotFound,      // the file, or a folder on its path, does not exist
@@ -86,12 +86,13 @@ bool WriteAndClose(File& file, std::string_view bytes);
 bool Exists(const CString& path);
 // True when both paths name one existing file (also through a link).
 bool SameFile(const CString& a, const CString& b);
-// Moves from onto to, replacing a file already at to; on failure error and
-// nCode say why (m_strError's text goes to text).
+// Moves from onto to, replacing a file already at to; on failure error, the
+// platform's nCode and its text say why.
 bool ReplaceWith(const CString& from, const CString& to, FileError& error, int& nCode, CString& text);
 // Whether a save may replace the file at path: None when it may (also when
-// nothing is there yet), else IsFolder, ReadOnly, InUse (another program has
-// it open) or PathTooLong. Touches nothing.
+// nothing is there yet), else IsFolder, ReadOnly, InUse (another program
+// holds it open without allowing its deletion), PathTooLong, or why the
+// file could not be opened (with the platform's nCode). Changes nothing.
 FileError CheckReplaceable(const CString& path, int& nCode);
 // Exists false when nothing (or a folder) is at path.
 FileStamp GetStamp(const CString& path);

@@ -203,9 +203,13 @@ FileError CheckReplaceable(const CString& path, int& nCode) {
         return FileError::IsFolder;
     if (attributes & FILE_ATTRIBUTE_READONLY)
         return FileError::ReadOnly;
-    // The replacement needs the file free of other programs; a backup made
-    // of a file that turns out to be held could not be removed afterwards.
-    HANDLE h = CreateFileW(path, GENERIC_READ | DELETE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // The replacement, and the removal of a backup linked to the file, need
+    // every other program that holds it open to allow its deletion; the
+    // backup needs it readable. Asking for exactly that finds a holder that
+    // does not before anything is written.
+    constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE h = CreateFileW(path, GENERIC_READ | DELETE, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         nCode = int(GetLastError());
         return KindOf(DWORD(nCode));

@@ -201,41 +201,6 @@ CString MappingFile::GetBackupPath() {
     return folder + u"_bak" + u"commands.mapping";
 }
 
-namespace {
-
-// A name for the new content beside the mapping file: never an existing
-// file, and no longer than "commands.mapping", so that a path the platform
-// takes for the mapping file fits for it too.
-CString TemporaryPathBeside(const CString& path, unsigned attempt) {
-    int slash = path.GetLength() - 1;
-    while (slash >= 0 && path[slash] != u'\\' && path[slash] != u'/')
-        --slash;
-    static unsigned s_counter = 0;
-    auto seed = std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count());
-    unsigned tag = unsigned(seed ^ (seed >> 32)) * 2654435761u + ++s_counter + attempt;
-    CString name;
-    name.Format(u"~vn%d.tmp", int(tag & 0x7FFFFFF));
-    return path.Left(slash + 1) + name;
-}
-
-SaveFault FaultOf(FileSystem::FileError error, bool bCreating) {
-    using FileSystem::FileError;
-    switch (error) {
-    case FileError::None: return SaveFault::None;
-    case FileError::NotFound: return SaveFault::FolderMissing;
-    case FileError::AccessDenied: return bCreating ? SaveFault::FolderDenied : SaveFault::AccessDenied;
-    case FileError::ReadOnly: return SaveFault::ReadOnly;
-    case FileError::InUse: return SaveFault::InUse;
-    case FileError::DiskFull: return SaveFault::DiskFull;
-    case FileError::IsFolder: return SaveFault::IsFolder;
-    case FileError::PathTooLong: return SaveFault::PathTooLong;
-    case FileError::Other: break;
-    }
-    return SaveFault::Other;
-}
-
-}  // namespace
-
 BOOL MappingFile::Encode(CVNTextFile* pFile, const MappingTables& tables, std::string& bytes) {
     TextLines::Encoder encoder;
     try {
@@ -275,6 +240,41 @@ BOOL MappingFile::Encode(CVNTextFile* pFile, const MappingTables& tables, std::s
     return FALSE;
 }
 
+namespace {
+
+// A name for the new content beside the mapping file: never an existing
+// file, and no longer than "commands.mapping", so that a path the platform
+// takes for the mapping file fits for it too.
+CString TemporaryPathBeside(const CString& path, unsigned attempt) {
+    int slash = path.GetLength() - 1;
+    while (slash >= 0 && path[slash] != u'\\' && path[slash] != u'/')
+        --slash;
+    static unsigned s_counter = 0;
+    auto seed = std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count());
+    unsigned tag = unsigned(seed ^ (seed >> 32)) * 2654435761u + ++s_counter + attempt;
+    CString name;
+    name.Format(u"~vn%d.tmp", int(tag & 0x7FFFFFF));
+    return path.Left(slash + 1) + name;
+}
+
+SaveFault FaultOf(FileSystem::FileError error, bool bCreating) {
+    using FileSystem::FileError;
+    switch (error) {
+    case FileError::None: return SaveFault::None;
+    case FileError::NotFound: return SaveFault::FolderMissing;
+    case FileError::AccessDenied: return bCreating ? SaveFault::FolderDenied : SaveFault::AccessDenied;
+    case FileError::ReadOnly: return SaveFault::ReadOnly;
+    case FileError::InUse: return SaveFault::InUse;
+    case FileError::DiskFull: return SaveFault::DiskFull;
+    case FileError::IsFolder: return SaveFault::IsFolder;
+    case FileError::PathTooLong: return SaveFault::PathTooLong;
+    case FileError::Other: break;
+    }
+    return SaveFault::Other;
+}
+
+}  // namespace
+
 BOOL MappingFile::Write(CVNTextFile* pFile, CString path, const MappingTables& tables) {
     return pFile && Save(*pFile, path, tables).fault == SaveFault::None;
 }
@@ -290,6 +290,8 @@ SaveResult MappingFile::Save(CVNTextFile& file, CString& path, const MappingTabl
     file.ClearError();
     if (path.IsEmpty() && !file.PromptForPath(TRUE, path))
         return fail(SaveFault::Cancelled);
+    // The whole file in the code page, before any file is touched: a
+    // character the code page cannot hold stops the save here.
     std::string bytes;
     if (!Encode(&file, tables, bytes))
         return fail(SaveFault::Encoding);
@@ -308,25 +310,26 @@ SaveResult MappingFile::Save(CVNTextFile& file, CString& path, const MappingTabl
     // so a failure at any step, or the process ending at any instant,
     // leaves the old or the new file at path.
     CString newPath;
-    FileSystem::File newFile;
-    for (unsigned attempt = 0;; ++attempt) {
-        newPath = TemporaryPathBeside(path, attempt);
-        if (newFile.OpenWrite(newPath, true))
-            break;
-        // Another save's name: try another; anything else stops the save.
-        if (!FileSystem::Exists(newPath) || attempt == 8) {
-            file.m_strError = newFile.m_strError;
-            return fail(FaultOf(newFile.m_error, true), newFile.m_nCode);
+    {
+        FileSystem::File newFile;
+        for (unsigned attempt = 0;; ++attempt) {
+            newPath = TemporaryPathBeside(path, attempt);
+            if (newFile.OpenWrite(newPath, true))
+                break;
+            // Another save's name: try another; anything else stops the save.
+            if (!FileSystem::Exists(newPath) || attempt == 8) {
+                file.m_strError = newFile.m_strError;
+                return fail(FaultOf(newFile.m_error, true), newFile.m_nCode);
+            }
         }
-    }
-    if (!FileSystem::WriteAndClose(newFile, bytes)) {
-        file.m_strError = newFile.m_strError;
-        const SaveFault fault = FaultOf(newFile.m_error, true);
-        const int nCode = newFile.m_nCode;
-        // Windows removes no file that is still open.
-        newFile.Close();
+        if (!FileSystem::WriteAndClose(newFile, bytes)) {
+            file.m_strError = newFile.m_strError;
+            result = fail(FaultOf(newFile.m_error, true), newFile.m_nCode);
+        }
+    }  // closed here, so that it can be removed
+    if (result.fault != SaveFault::None) {
         FileSystem::Remove(newPath);
-        return fail(fault, nCode);
+        return result;
     }
     CString backupPath;
     if (FileSystem::Exists(path)) {

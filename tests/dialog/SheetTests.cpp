@@ -1,27 +1,11 @@
 // The Commands Mapping sheet under Wine, driven like a user through the real
-// Varnel.dll: Save, Cancel and its question, the Enter rules, the layout and
-// description area, a failed save.
-#include "driver/SheetDriver.h"
-#include "resource.h"
+// Varnel.dll: Save, Cancel and its question, the Enter rules, the layout and the
+// description area.
+#include "SheetTestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-
-// The file as Save writes it, from the pairs of the three sections used here.
-std::string SavedFile(const std::string& aliases, const std::string& colors = "", const std::string& levels = "") {
-    return "[Aliases]\r\n" + aliases + "\r\n[MappingCommands]\r\n\r\n[Colors]\r\n" + colors +
-           "\r\n[LineStyles]\r\n\r\n[Cells]\r\n\r\n[Weights]\r\n\r\n[Levels]\r\n" + levels + "\r\n";
-}
-
-// Answers the sheet's message box with nButton; gives "caption|text", or
-// "" when no box came.
-std::wstring AnswerBox(HWND hSheet, int nButton) {
-    driver::MessageBoxSeen box = driver::WaitForMessageBox(hSheet);
-    if (box.hWnd)
-        driver::Answer(box, nButton);
-    return box.hWnd ? box.caption + L"|" + box.text : L"";
-}
 
 class SheetTest : public ::testing::Test {
 protected:
@@ -35,16 +19,6 @@ protected:
     void TearDown() override {
         ::DeleteFileA(path.c_str());
         ::RemoveDirectoryA(folder.c_str());
-    }
-    // Types a pair into the current page's edit boxes and presses Insert.
-    void InsertPair(HWND hSheet, const std::wstring& key, const std::wstring& value) {
-        HWND hPage = driver::CurrentPage(hSheet);
-        for (int id : {IDC_EDIT1, IDC_EDIT2})
-            ::SendMessageW(::GetDlgItem(hPage, id), WM_SETTEXT, 0, LPARAM(L""));
-        driver::Type(::GetDlgItem(hPage, IDC_EDIT1), key);
-        driver::Type(::GetDlgItem(hPage, IDC_EDIT2), value);
-        driver::Click(::GetDlgItem(hPage, IDC_INSERT));
-        driver::Settle(hSheet);
     }
 
     VarnelLibrary library;
@@ -175,27 +149,6 @@ TEST_F(SheetTest, FrameLayoutAndTheDescriptionOfTheFocus) {
     EXPECT_EQ(label.top, ok.top - 84);
     EXPECT_EQ(label.bottom - label.top, 12);
     EXPECT_TRUE(::GetWindowLongW(hDescription, GWL_STYLE) & ES_READONLY);
-}
-
-TEST_F(SheetTest, FailedSaveIsReportedAndKeepsTheTables) {
-    const std::string missing = folder + "\\not-yet", target = missing + "\\commands.mapping";
-    DialogRun run(library, target);
-    HWND hSheet = run.Open();
-    ASSERT_TRUE(hSheet);
-    InsertPair(hSheet, L"ARC", L"PLACE ARC");
-    driver::Click(::GetDlgItem(hSheet, IDOK));
-    const std::wstring box = AnswerBox(hSheet, IDOK);
-    EXPECT_TRUE(box.starts_with(L"Commands Mapping|") && box.size() > 17) << box;
-    driver::Settle(hSheet);
-    EXPECT_TRUE(run.IsOpen());
-
-    // Once the folder exists the same tables save.
-    ::CreateDirectoryA(missing.c_str(), nullptr);
-    driver::Click(::GetDlgItem(hSheet, IDOK));
-    ASSERT_TRUE(run.WaitClosed());
-    EXPECT_EQ(ReadFile(target), SavedFile("ARC = PLACE ARC\r\n"));
-    ::DeleteFileA(target.c_str());
-    ::RemoveDirectoryA(missing.c_str());
 }
 
 }  // namespace

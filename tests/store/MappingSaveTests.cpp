@@ -2,6 +2,8 @@
 
 #include "store/FileSystem.h"
 
+#include <functional>
+
 namespace {
 
 const std::string kOldFile = "[Aliases]\r\nold = file\r\n";
@@ -89,15 +91,47 @@ TEST_F(MappingSaveTest, BackupOnAnotherDrive) {
     fs::remove_all(folder, error);
 }
 
-TEST_F(MappingSaveTest, FailedSaveKeepsTheOldFileOrNoneAndSaysWhy) {
-    FileSystem::FailWritesAfter(20);  // the disk fills up halfway
-    EXPECT_FALSE(Save());
-    EXPECT_FALSE(m_file.m_strError.IsEmpty());
-    ExpectOnly(kOldFile);
-    FileSystem::FailWritesAfter(-1);
-
+TEST_F(MappingSaveTest, EachFaultHasItsKindAndLeavesTheOldFileAlone) {
+    using FileSystem::FileError;
+    using FileSystem::Step;
+    struct Case {
+        const char* what;
+        std::function<void()> apply;
+        SaveFault fault;
+        fs::path target = "commands.mapping";
+    };
+    const std::string longName(300, 'x');
+    const Case cases[] = {
+        {"the folder allows no new file", [] { FileSystem::FailNext(Step::Create, FileError::AccessDenied); },
+         SaveFault::FolderDenied},
+        {"the disk fills up", [] { FileSystem::FailWritesAfter(20); }, SaveFault::DiskFull},
+        {"the file may not be replaced", [] { FileSystem::FailNext(Step::Replace, FileError::AccessDenied); },
+         SaveFault::AccessDenied},
+        {"another program holds it", [] { FileSystem::FailNext(Step::Replace, FileError::InUse); },
+         SaveFault::InUse},
+        {"read-only", [&] { fs::permissions(Path("commands.mapping"), fs::perms::owner_read); },
+         SaveFault::ReadOnly},
+        {"a folder", [&] { fs::create_directory(Path("folder")); }, SaveFault::IsFolder, "folder"},
+        {"a missing folder", {}, SaveFault::FolderMissing, "missing/commands.mapping"},
+        {"too long a name", {}, SaveFault::PathTooLong, longName},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.apply)
+            c.apply();
+        CString path = PathText(m_folder / c.target);
+        SaveResult result = MappingFile::Save(m_file, path, m_tables.View());
+        EXPECT_EQ(result.fault, c.fault);
+        fs::permissions(Path("commands.mapping"), fs::perms::owner_all);
+        FileSystem::FailWritesAfter(-1);
+        m_tables[KindCells].ClearPairs();
+        fs::remove(Path("folder"));
+        ExpectOnly(kOldFile);
+    }
+    // The encoder names the pair it cannot write.
     m_tables[KindCells].SetPair(u"door", CString(u"\u0394"));  // not in code page 1252
-    EXPECT_FALSE(Save());
+    CString path = PathText(Path("commands.mapping"));
+    EXPECT_EQ(MappingFile::Save(m_file, path, m_tables.View()).fault, SaveFault::Encoding);
     EXPECT_EQ(m_file.m_unencodable.kind, KindCells);
     EXPECT_EQ(m_file.m_unencodable.key, CString(u"door"));
     EXPECT_EQ(m_file.m_unencodable.ch, U'\u0394');
@@ -105,20 +139,36 @@ TEST_F(MappingSaveTest, FailedSaveKeepsTheOldFileOrNoneAndSaysWhy) {
     ExpectOnly(kOldFile);
     m_tables[KindCells].ClearPairs();
 
-    EXPECT_FALSE(Save("missing/commands.mapping"));
-    EXPECT_NE(m_file.m_strError.Find(u"missing"), -1);
-
+    // A first save that fails leaves no file.
     fs::remove(Path("commands.mapping"));
-    FileSystem::FailWritesAfter(0);  // a first save that fails leaves no file
+    FileSystem::FailWritesAfter(0);
     EXPECT_FALSE(Save());
     EXPECT_FALSE(fs::exists(Path("commands.mapping")));
-    FileSystem::FailWritesAfter(-1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 1);
+}
 
-    fs::create_directory(Path("commands.mapping"));  // a folder in the way
-    EXPECT_FALSE(Save());
-    EXPECT_TRUE(fs::is_directory(Path("commands.mapping")));
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 2);
+TEST_F(MappingSaveTest, TheStampOfTheReadCatchesAnotherEditorsSave) {
+    CString path = PathText(Path("commands.mapping"));
+    Tables read;
+    FileSystem::FileStamp stamp;
+    ASSERT_TRUE(MappingFile::Read(&m_file, path, read.View(), &stamp));
+    EXPECT_EQ(MappingFile::Save(m_file, path, m_tables.View(), &stamp).fault, SaveFault::None);  // unchanged
+
+    ASSERT_TRUE(MappingFile::Read(&m_file, path, read.View(), &stamp));
+    const std::string theirs = kOldFile + "later = save\r\n";
+    WriteFile(Path("commands.mapping"), theirs);
+    EXPECT_EQ(MappingFile::Save(m_file, path, m_tables.View(), &stamp).fault, SaveFault::ChangedSinceRead);
+    EXPECT_EQ(ReadFile(Path("commands.mapping")), theirs);
+    SaveResult result = MappingFile::Save(m_file, path, m_tables.View());  // overwrite on purpose
+    EXPECT_EQ(result.fault, SaveFault::None);
+    EXPECT_EQ(result.stamp, FileSystem::GetStamp(path));
+
+    // A file that could not be read, or did not exist, counts as changed
+    // once it is there; one removed since is simply saved.
     fs::remove(Path("commands.mapping"));
-    EXPECT_TRUE(Save());
-    EXPECT_TRUE(m_file.m_strError.IsEmpty());
+    EXPECT_FALSE(MappingFile::Read(&m_file, path, read.View(), &stamp));
+    EXPECT_EQ(MappingFile::Save(m_file, path, m_tables.View(), &stamp).fault, SaveFault::None);
+    EXPECT_FALSE(MappingFile::Read(&m_file, PathText(Path("none")), read.View(), &stamp));
+    EXPECT_EQ(MappingFile::Save(m_file, path, m_tables.View(), &stamp).fault, SaveFault::ChangedSinceRead);
+    ExpectOnly(m_tables.Written());
 }
