@@ -67,9 +67,18 @@ int FindSection(std::basic_string_view<Char> name) {
 // every code page, and so is the "[" a trimmed line begins with; a "]"
 // is only looked for in characters.
 template <typename Char, typename ToString>
-void ParseLines(std::basic_string_view<Char> text, const MappingTables& tables, ToString&& toString) {
+void ParseLines(std::basic_string_view<Char> text, const MappingTables& tables, ToString&& toString,
+                MappingReadObserver* observer, bool byteOrderMark) {
+    using Skip = MappingReadObserver::Skip;
     int section = kNoSection;
+    bool headerSeen = false;
+    int lineNumber = 0;
+    auto skip = [&](Skip reason) {
+        if (observer)
+            observer->LineSkipped(lineNumber, lineNumber == 1 && byteOrderMark ? Skip::ByteOrderMark : reason);
+    };
     TextLines::ForEachLine(text, [&](std::basic_string_view<Char> line) {
+        ++lineNumber;
         std::basic_string_view<Char> t = TrimText(line);
         if (t.empty())
             return;
@@ -77,17 +86,25 @@ void ParseLines(std::basic_string_view<Char> text, const MappingTables& tables, 
         // keeps the section that was current.
         if (t.front() == Char('[') && t.back() == Char(']') && t.size() >= 2) {
             std::basic_string_view<Char> name = TrimText(t.substr(1, t.size() - 2));
-            if (!name.empty())
+            if (!name.empty()) {
                 section = FindSection(name);
+                headerSeen = true;
+            }
             return;
         }
         size_t equals = t.find(Char('='));
         if (equals == std::basic_string_view<Char>::npos || equals == 0)
+            return skip(equals == 0 ? Skip::EqualsFirst : Skip::NoEquals);
+        if (section == kNoSection)
+            return skip(headerSeen ? Skip::UnknownSection : Skip::BeforeFirstHeader);
+        MappingTable* table = tables[size_t(section)];
+        if (!table)
             return;
-        if (section == kNoSection || !tables[size_t(section)])
-            return;
-        tables[size_t(section)]->SetPair(toString(TrimText(t.substr(0, equals))),
-                                         toString(TrimText(t.substr(equals + 1))));
+        CString key = toString(TrimText(t.substr(0, equals)));
+        CString value = toString(TrimText(t.substr(equals + 1)));
+        if (observer)
+            observer->PairRead(lineNumber, MappingKind(section), key, value, table->Contains(key));
+        table->SetPair(std::move(key), std::move(value));
     });
 }
 
@@ -98,26 +115,31 @@ const CString& SectionKey(MappingKind kind) {
     return kind >= 0 && kind < MappingKindCount ? kSectionKeys[kind] : none;
 }
 
-void MappingFile::ReadFromBytes(std::string_view bytes, const MappingTables& tables) {
+void MappingFile::ReadFromBytes(std::string_view bytes, const MappingTables& tables, MappingReadObserver* observer) {
     if (bytes.empty())
         return;
     for (MappingTable* table : tables)
         if (table)
             table->ClearPairs();
 
+    // A UTF-8 mark makes the first line neither a header nor a pair.
+    const bool byteOrderMark = bytes.starts_with("\xEF\xBB\xBF");
     const TextCodec& codec = TextCodec::Active();
     if (codec.IsSingleByte()) {
         // Straight from the bytes: one allocation per key and value.
-        ParseLines(bytes, tables, [&codec](std::string_view piece) { return CString(codec.Widen(piece)); });
+        ParseLines(bytes, tables, [&codec](std::string_view piece) { return CString(codec.Widen(piece)); }, observer,
+                   byteOrderMark);
         return;
     }
     // A "]" byte may be the second half of a character: decode first.
     std::u16string text;
     codec.Decode(bytes, text);
-    ParseLines(std::u16string_view(text), tables, [](std::u16string_view piece) { return CString(piece); });
+    ParseLines(std::u16string_view(text), tables, [](std::u16string_view piece) { return CString(piece); }, observer,
+               byteOrderMark);
 }
 
-BOOL MappingFile::Read(CVNTextFile* pFile, CString path, const MappingTables& tables, FileSystem::FileStamp* pStamp) {
+BOOL MappingFile::Read(CVNTextFile* pFile, CString path, const MappingTables& tables, FileSystem::FileStamp* pStamp,
+                       MappingReadObserver* observer) {
     if (!pFile)
         return FALSE;
     // Taken before the read: a change while reading makes the stamps differ
@@ -131,7 +153,7 @@ BOOL MappingFile::Read(CVNTextFile* pFile, CString path, const MappingTables& ta
     if (pStamp)
         *pStamp = stamp;
     try {
-        ReadFromBytes(bytes, tables);
+        ReadFromBytes(bytes, tables, observer);
     } catch (const std::bad_alloc&) {
         pFile->m_strError = u"There is not enough memory to read the mapping file.";
         return FALSE;

@@ -34,6 +34,26 @@ const CString& SectionKey(MappingKind kind);
 // a table: its pairs are skipped on reading and its section written empty.
 using MappingTables = std::array<MappingTable*, MappingKindCount>;
 
+// Told by the reader what it skips and what it stores, line by line, for
+// callers that report on a file (the command-line check). Lines count
+// from 1.
+class MappingReadObserver {
+public:
+    enum class Skip {
+        BeforeFirstHeader,  // no section yet
+        UnknownSection,     // the current section names no table
+        NoEquals,           // neither a header nor a pair
+        EqualsFirst,        // a pair line without a key
+        ByteOrderMark,      // the first line, behind a UTF-8 byte-order mark
+    };
+    virtual ~MappingReadObserver() = default;
+    // A line that holds something and is skipped.
+    virtual void LineSkipped(int line, Skip reason) = 0;
+    // A pair about to be stored in the table of kind; repeated when the
+    // table holds its key already (this later value replaces that one).
+    virtual void PairRead(int line, MappingKind kind, const CString& key, const CString& value, bool repeated) = 0;
+};
+
 // Why a save did not put the new file in place, in the store's terms; the
 // dialog shows each as a text of its string table naming the mapping file.
 enum class SaveFault {
@@ -65,9 +85,10 @@ public:
     // cannot be read (pFile->m_strError says why); the tables keep what they
     // hold then, and also when the file has no lines at all.
     // pStamp receives the file's stamp as read (no file when the read
-    // failed), for Save to notice another editor.
+    // failed), for Save to notice another editor. An observer, when given,
+    // hears of every skipped line and stored pair.
     static BOOL Read(CVNTextFile* pFile, CString path, const MappingTables& tables,
-                     FileSystem::FileStamp* pStamp = nullptr);
+                     FileSystem::FileStamp* pStamp = nullptr, MappingReadObserver* observer = nullptr);
     // Saves the seven tables to path: the one save of the dialog and of the
     // command-line tool. The new content goes to a file beside the mapping
     // file and then replaces it in one step, with a backup of the old file
@@ -89,7 +110,8 @@ public:
     static BOOL Encode(CVNTextFile* pFile, const MappingTables& tables, std::string& bytes);
 
     // The reader's core, over the file's bytes in the active code page.
-    static void ReadFromBytes(std::string_view bytes, const MappingTables& tables);
+    static void ReadFromBytes(std::string_view bytes, const MappingTables& tables,
+                              MappingReadObserver* observer = nullptr);
     // Every line of the file, in order.
     static void BuildLines(CStringArray& lines, const MappingTables& tables);
     // One section: header, one line per pair in key order, an empty line.

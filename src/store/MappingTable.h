@@ -27,6 +27,7 @@ public:
 
     // The stored value, or "" when the key is absent.
     CString GetValue(const CString& key) const;
+    bool Contains(const CString& key) const { return m_pairs.find(key) != m_pairs.end(); }
     void RemovePair(const CString& key);
     void ClearPairs();
     int GetCount() const { return int(m_pairs.size()); }
