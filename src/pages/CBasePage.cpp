@@ -10,16 +10,6 @@
 
 namespace {
 
-// Stops the list's painting while rows are rebuilt, whatever way out.
-class RedrawOff {
-public:
-    explicit RedrawOff(const CListCtrl& list) : m_list(list) { m_list.SetRedraw(FALSE); }
-    ~RedrawOff() { m_list.SetRedraw(TRUE); }
-
-private:
-    const CListCtrl& m_list;
-};
-
 // Selects the item whose text equals text ignoring case in a combo box that
 // has items, item 0 when none does. The search starts after item 0 and
 // comes back to it last.
@@ -89,25 +79,11 @@ void CBasePage::ClearPairs() { m_table.ClearPairs(); }
 BOOL CBasePage::RefreshList() {
     if (!m_wndList.m_hWnd)
         return TRUE;
-    {
-        RedrawOff redrawOff(m_wndList);
-        m_wndList.DeleteAllPairItems();
-        if (!m_table.IsEmpty()) {
-            // Keys equal ignoring case share a row, found through an index:
-            // the rows go in without a search of the list.
-            std::vector<const ListOrder::TableEntry*> rows = ListOrder::RowsOfTable(m_table);
-            m_wndList.SetItemCountHint(int(rows.size()));
-            int nRow = 0;
-            for (const ListOrder::TableEntry* pEntry : rows) {
-                auto pPair = std::make_unique<MappingPair>(MappingPair{pEntry->first, pEntry->second});
-                if (m_wndList.InsertPairRow(nRow, pPair.get()) >= 0) {
-                    pPair.release();  // the row owns it now
-                    ++nRow;
-                }
-            }
-            m_wndList.SortByColumn(0, TRUE);
-        }
-    }
+    // Keys equal ignoring case share a row, found through an index; the
+    // rows show the table's entries as they are.
+    m_wndList.ShowRows(ListOrder::RowsOfTable(m_table));
+    if (!m_table.IsEmpty())
+        m_wndList.SortByColumn(0, TRUE);
     UpdateButtons();
     return TRUE;
 }
@@ -132,7 +108,26 @@ BOOL CBasePage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
         return CPropertyPage::OnNotify(wParam, lParam, pResult);
     switch (pHeader->code) {
     case LVN_ITEMCHANGED:
-        OnItemChangedList(reinterpret_cast<const NMLISTVIEW*>(lParam), pResult);
+        if (m_wndList.IsMovingSelection())
+            *pResult = 0;  // a sort carrying the selection with the rows
+        else
+            OnItemChangedList(reinterpret_cast<const NMLISTVIEW*>(lParam), pResult);
+        return TRUE;
+    case LVN_ODSTATECHANGED: {
+        // A range of rows changed state at once (select all, shift-click):
+        // one change of the selection, handled as a single row's.
+        NMLISTVIEW change{};
+        change.hdr = *pHeader;
+        change.iItem = reinterpret_cast<const NMLVODSTATECHANGE*>(lParam)->iFrom;
+        change.uChanged = LVIF_STATE;
+        if (m_wndList.IsMovingSelection())
+            *pResult = 0;
+        else
+            OnItemChangedList(&change, pResult);
+        return TRUE;
+    }
+    case LVN_ODFINDITEMW:
+        *pResult = m_wndList.OnFindItem(reinterpret_cast<const NMLVFINDITEMW*>(lParam));
         return TRUE;
     case LVN_COLUMNCLICK:
         // Reflected: the list sorts itself.
@@ -193,7 +188,7 @@ void CBasePage::OnDelete() {
     for (int i = m_wndList.GetNextItem(-1, LVNI_SELECTED), count = m_wndList.GetItemCount(); i > nLast;
          i = m_wndList.GetNextItem(i, LVNI_SELECTED)) {
         if (i < count) {
-            MappingPair* pPair = m_wndList.GetItemPair(i);
+            const MappingPair* pPair = m_wndList.GetItemPair(i);
             if (pPair && !pPair->key.IsEmpty())
                 RemovePair(pPair->key);
         }
@@ -213,7 +208,7 @@ void CBasePage::OnItemChangedList(const NMLISTVIEW* pNMListView, LRESULT* pResul
     if (!(pNMListView->uChanged & LVIF_STATE))
         return;
     int nItem = m_wndList.GetNextItem(-1, LVNI_SELECTED);
-    if (MappingPair* pPair = m_wndList.GetItemPair(nItem)) {
+    if (const MappingPair* pPair = m_wndList.GetItemPair(nItem)) {
         if (UsesCombos()) {
             SelectMatching(m_wndCombo1, pPair->key);
             SelectMatching(m_wndCombo2, pPair->value);

@@ -1,5 +1,8 @@
 #include "pages/ListOrder.h"
 
+#include "store/KeyOrder.h"
+
+#include <algorithm>
 #include <climits>
 #include <string_view>
 #include <unordered_map>
@@ -66,20 +69,69 @@ struct FoldedEqual {
 
 }  // namespace
 
-std::vector<const TableEntry*> RowsOfTable(const MappingTable& table) {
-    std::vector<const TableEntry*> rows;
+std::vector<const MappingPair*> RowsOfTable(const MappingTable& table) {
+    std::vector<const MappingPair*> rows;
     rows.reserve(size_t(table.GetCount()));
     // Views into the table's keys: the table does not change meanwhile.
     std::unordered_map<std::u16string_view, size_t, FoldedHash, FoldedEqual> rowOfKey;
     rowOfKey.reserve(size_t(table.GetCount()));
-    for (const TableEntry& entry : table) {
-        auto [it, added] = rowOfKey.emplace(entry.first.View(), rows.size());
+    for (const MappingPair& entry : table) {
+        auto [it, added] = rowOfKey.emplace(entry.key.View(), rows.size());
         if (added)
             rows.push_back(&entry);
         else
             rows[it->second] = &entry;
     }
     return rows;
+}
+
+namespace {
+
+// A row with its cell read as a number (0: text).
+struct SortCell {
+    const MappingPair* pPair;
+    int nNumber;
+};
+
+}  // namespace
+
+void SortRows(std::vector<const MappingPair*>& rows, int nColumn, BOOL bAscending) {
+    if (rows.size() < 2 || (nColumn != 0 && nColumn != 1))
+        return;  // another column compares every row as equal: nothing moves
+    std::vector<SortCell> cells(rows.size()), merged(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const MappingPair* pPair = rows[i];
+        cells[i] = {pPair, pPair ? ParseNumber(nColumn == 0 ? pPair->key : pPair->value, nullptr) : 0};
+    }
+    // CompareItems on the cells, with the numbers already read.
+    auto compare = [nColumn, bAscending](const SortCell& a, const SortCell& b) {
+        if (!a.pPair || !b.pPair)
+            return -1;
+        int result;
+        if (a.nNumber != 0 && b.nNumber != 0)
+            result = a.nNumber > b.nNumber ? 1 : -1;
+        else
+            result = nColumn == 0 ? KeyOrder::Compare(a.pPair->key.View(), b.pPair->key.View())
+                                  : KeyOrder::Compare(a.pPair->value.View(), b.pPair->value.View());
+        return bAscending ? result : -result;
+    };
+    // Bottom-up merge sort: runs of width 1, 2, 4 ... merged pairwise.
+    const size_t count = cells.size();
+    for (size_t width = 1; width < count; width *= 2) {
+        for (size_t left = 0; left < count; left += 2 * width) {
+            size_t middle = std::min(left + width, count), right = std::min(left + 2 * width, count);
+            size_t i = left, j = middle, out = left;
+            while (i < middle && j < right)
+                merged[out++] = compare(cells[i], cells[j]) <= 0 ? cells[i++] : cells[j++];
+            while (i < middle)
+                merged[out++] = cells[i++];
+            while (j < right)
+                merged[out++] = cells[j++];
+        }
+        cells.swap(merged);
+    }
+    for (size_t i = 0; i < count; ++i)
+        rows[i] = cells[i].pPair;
 }
 
 }  // namespace ListOrder

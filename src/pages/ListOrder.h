@@ -7,8 +7,6 @@
 #include "store/MappingPair.h"
 #include "store/MappingTable.h"
 
-#include <iterator>
-#include <utility>
 #include <vector>
 
 namespace ListOrder {
@@ -25,12 +23,18 @@ int ParseNumber(const CString& strText, BOOL* pbNumeric);
 // sort negates the result. A null row gives -1 whatever the direction.
 int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nColumn, BOOL bAscending);
 
-// A table's (key, value) entry, as iterating the table yields it.
-using TableEntry = std::iter_value_t<decltype(std::declval<const MappingTable&>().begin())>;
-
 // The rows the table shows, in table order: keys equal ignoring ASCII case
 // share one row, at the position of the first such key, showing the last
 // one. Found through a hash of the folded key, never a scan of the rows.
-std::vector<const TableEntry*> RowsOfTable(const MappingTable& table);
+// The rows point at the table's own entries.
+std::vector<const MappingPair*> RowsOfTable(const MappingTable& table);
+
+// Sorts rows by column nColumn in the order of CompareItems. Each cell is
+// read as a number once, and a merge sort makes the comparisons, so the
+// inconsistent cases of the order (equal numbers compare as -1, numbers
+// and texts mixed) can never lead it astray: it keeps the earlier of two
+// rows first when they compare as -1 and the later one when they compare
+// as 1, the way the platform's list sort merges.
+void SortRows(std::vector<const MappingPair*>& rows, int nColumn, BOOL bAscending);
 
 }  // namespace ListOrder

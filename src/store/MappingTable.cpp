@@ -4,7 +4,7 @@ MappingTable::MappingTable()
     : m_pool(std::make_unique<NodePool>()), m_pairs(Pairs::allocator_type(m_pool.get())) {}
 
 MappingTable::MappingTable(const MappingTable& other) : MappingTable() {
-    for (const auto& pair : other.m_pairs)
+    for (const MappingPair& pair : other.m_pairs)
         m_pairs.emplace_hint(m_pairs.end(), pair);
 }
 
@@ -41,17 +41,21 @@ void MappingTable::ClearPairs() {
 
 template <typename Key, typename Value>
 bool MappingTable::Store(Key&& key, Value&& value) {
-    // Files are written in key order, so reading one appends at the end. The
-    // end hint costs one comparison with the last key when it does; any
-    // other key gets the usual search. key and value are left untouched
-    // when the key is already there.
-    size_t count = m_pairs.size();
-    auto it = m_pairs.try_emplace(m_pairs.end(), std::forward<Key>(key), std::forward<Value>(value));
-    if (m_pairs.size() != count)
-        return true;
-    if (it->second.View() == value.View())
-        return false;
-    it->second = std::forward<Value>(value);
+    // Files are written in key order, so reading one appends at the end:
+    // one comparison with the last key. Any other key gets the usual
+    // search. key and value are left untouched when the key is there.
+    auto hint = m_pairs.end();
+    if (!m_pairs.empty() && KeyOrder::Compare(std::prev(hint)->key.View(), key.View()) >= 0) {
+        hint = m_pairs.lower_bound(key.View());
+        if (hint->key.View() == key.View()) {
+            if (hint->value.View() == value.View())
+                return false;
+            // The value takes no part in the order: it may change in place.
+            const_cast<CString&>(hint->value) = std::forward<Value>(value);
+            return true;
+        }
+    }
+    m_pairs.emplace_hint(hint, MappingPair{std::forward<Key>(key), std::forward<Value>(value)});
     return true;
 }
 
@@ -64,10 +68,12 @@ bool MappingTable::SetPair(CString&& key, CString&& value) {
 }
 
 CString MappingTable::GetValue(const CString& key) const {
-    auto it = m_pairs.find(key);
-    return it == m_pairs.end() ? CString() : it->second;
+    auto it = m_pairs.find(key.View());
+    return it == m_pairs.end() ? CString() : it->value;
 }
 
 void MappingTable::RemovePair(const CString& key) {
-    m_pairs.erase(key);
+    auto it = m_pairs.find(key.View());
+    if (it != m_pairs.end())
+        m_pairs.erase(it);
 }

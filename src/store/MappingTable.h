@@ -5,10 +5,12 @@
 
 #include "framework/CString.h"
 #include "store/KeyOrder.h"
+#include "store/MappingPair.h"
 #include "store/NodePool.h"
 
-#include <map>
 #include <memory>
+#include <set>
+#include <string_view>
 #include <utility>
 
 class MappingTable {
@@ -32,14 +34,26 @@ public:
     int GetCount() const { return int(m_pairs.size()); }
     bool IsEmpty() const { return m_pairs.empty(); }
 
-    // Ascending ordinal key order; yields std::pair<const CString, CString>.
+    // Ascending ordinal key order; yields const MappingPair&. An entry stays
+    // at its address until its key is removed or the table is cleared, so
+    // a list can show entries without copying them.
     auto begin() const { return m_pairs.begin(); }
     auto end() const { return m_pairs.end(); }
 
     void swap(MappingTable& other) noexcept;
 
 private:
-    using Pairs = std::map<CString, CString, KeyOrder::Less, NodePoolAllocator<std::pair<const CString, CString>>>;
+    // Entries ordered by key alone; a lookup takes the key as a view.
+    struct PairLess {
+        using is_transparent = void;
+        static std::u16string_view Key(const MappingPair& pair) noexcept { return pair.key.View(); }
+        static std::u16string_view Key(std::u16string_view key) noexcept { return key; }
+        template <typename A, typename B>
+        bool operator()(const A& a, const B& b) const noexcept {
+            return KeyOrder::Compare(Key(a), Key(b)) < 0;
+        }
+    };
+    using Pairs = std::set<MappingPair, PairLess, NodePoolAllocator<MappingPair>>;
 
     template <typename Key, typename Value>
     bool Store(Key&& key, Value&& value);

@@ -19,7 +19,7 @@ TEST(MappingTable, SetPairReportsRealChangesAndKeysAreCaseSensitiveInOrdinalOrde
     EXPECT_TRUE(table.SetPair(u"a", u"w"));
     std::vector<CString> keys;
     for (const auto& pair : table)
-        keys.push_back(pair.first);
+        keys.push_back(pair.key);
     EXPECT_EQ(keys, (std::vector<CString>{u"A", u"B", u"LINE", u"_", u"a", u"b", u"c", u"\u00e9"}));
     EXPECT_EQ(table.GetValue(u"a"), CString(u"w"));
     EXPECT_EQ(table.GetValue(u"A"), CString(u"v"));
