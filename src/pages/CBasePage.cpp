@@ -185,13 +185,10 @@ void CBasePage::OnDelete() {
             return;
     }
     int nLast = -1;
-    for (int i = m_wndList.GetNextItem(-1, LVNI_SELECTED), count = m_wndList.GetItemCount(); i > nLast;
-         i = m_wndList.GetNextItem(i, LVNI_SELECTED)) {
-        if (i < count) {
-            const MappingPair* pPair = m_wndList.GetItemPair(i);
-            if (pPair && !pPair->key.IsEmpty())
-                RemovePair(pPair->key);
-        }
+    for (int i : m_wndList.GetSelectedRows()) {
+        if (const MappingEntry* pPair = m_wndList.GetItemPair(i))
+            if (!pPair->Key().empty())
+                RemovePair(CString(pPair->Key()));
         nLast = i;
     }
     if (nSelected == 1)
@@ -208,13 +205,14 @@ void CBasePage::OnItemChangedList(const NMLISTVIEW* pNMListView, LRESULT* pResul
     if (!(pNMListView->uChanged & LVIF_STATE))
         return;
     int nItem = m_wndList.GetNextItem(-1, LVNI_SELECTED);
-    if (const MappingPair* pPair = m_wndList.GetItemPair(nItem)) {
+    if (const MappingEntry* pPair = m_wndList.GetItemPair(nItem)) {
+        const auto& [key, value] = *pPair;
         if (UsesCombos()) {
-            SelectMatching(m_wndCombo1, pPair->key);
-            SelectMatching(m_wndCombo2, pPair->value);
+            SelectMatching(m_wndCombo1, key);
+            SelectMatching(m_wndCombo2, value);
         } else if (UsesEdits()) {
-            m_wndEdit1.SetWindowText(pPair->key);
-            m_wndEdit2.SetWindowText(pPair->value);
+            m_wndEdit1.SetWindowText(CString(key));
+            m_wndEdit2.SetWindowText(CString(value));
         }
     }
     UpdateButtons();

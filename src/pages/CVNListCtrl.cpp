@@ -3,6 +3,7 @@
 #include "pages/ListOrder.h"
 
 #include <algorithm>
+#include <memory>
 #include <unordered_set>
 
 int CVNListCtrl::AddColumn(int nCol, UINT nTitleId, int nWidth) const {
@@ -17,7 +18,7 @@ int CVNListCtrl::AddColumn(int nCol, UINT nTitleId, int nWidth) const {
     return InsertColumn(nCol, column);
 }
 
-const MappingPair* CVNListCtrl::GetItemPair(int nItem) const {
+const MappingEntry* CVNListCtrl::GetItemPair(int nItem) const {
     return nItem >= 0 && size_t(nItem) < m_rows.size() ? m_rows[size_t(nItem)] : nullptr;
 }
 
@@ -26,10 +27,9 @@ void CVNListCtrl::SyncCount(bool bKeepView) const {
         SetItemCount(int(m_rows.size()), bKeepView ? LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL : 0);
 }
 
-void CVNListCtrl::ReleaseOwned(const MappingPair* pPair) {
-    auto it = std::find_if(m_ownPairs.begin(), m_ownPairs.end(), [pPair](const auto& p) { return p.get() == pPair; });
-    if (it != m_ownPairs.end())
-        m_ownPairs.erase(it);
+void CVNListCtrl::ReleaseAdded(const MappingEntry* pEntry) {
+    if (pEntry && m_added.Find(pEntry->Key()) == pEntry)
+        m_added.RemovePair(CString(pEntry->Key()));
 }
 
 std::vector<int> CVNListCtrl::SelectedFrom(int nFirst) const {
@@ -39,21 +39,49 @@ std::vector<int> CVNListCtrl::SelectedFrom(int nFirst) const {
     return selected;
 }
 
+std::vector<int> CVNListCtrl::GetSelectedRows() const {
+    if (!m_hWnd)
+        return {};
+    if (GetSelectedCount() == m_rows.size()) {  // all of them: no need to ask row by row
+        std::vector<int> all(m_rows.size());
+        for (size_t i = 0; i < all.size(); ++i)
+            all[i] = int(i);
+        return all;
+    }
+    return SelectedFrom(0);
+}
+
+LRESULT CVNListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    bool manyRows = (message == LVM_SETITEMSTATE && int(wParam) == -1) ||
+                    (message == WM_LBUTTONDOWN && (wParam & MK_SHIFT)) ||
+                    (message == WM_KEYDOWN && (::GetKeyState(VK_SHIFT) < 0 || ::GetKeyState(VK_CONTROL) < 0));
+    if (!manyRows || !m_hWnd)
+        return CListCtrl::WindowProc(message, wParam, lParam);
+    SendMessage(WM_SETREDRAW, FALSE);
+    LRESULT result = CListCtrl::WindowProc(message, wParam, lParam);
+    SendMessage(WM_SETREDRAW, TRUE);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    return result;
+}
+
 BOOL CVNListCtrl::AddPairItem(int nItem, MappingPair* pPair) {
     if (!pPair)
         return FALSE;
-    if (!m_hWnd) {
-        delete pPair;  // no window, no rows
-        return TRUE;
-    }
-    m_ownPairs.emplace_back(pPair);
-    auto same = std::find_if(m_rows.begin(), m_rows.end(),
-                             [pPair](const MappingPair* pRow) { return pRow && pRow->key.CompareNoCase(pPair->key) == 0; });
-    if (same != m_rows.end()) {
+    std::unique_ptr<MappingPair> pOwned(pPair);
+    if (!m_hWnd)
+        return TRUE;  // no window, no rows
+    CString key = pPair->key;
+    auto same = std::find_if(m_rows.begin(), m_rows.end(), [&key](const MappingEntry* pRow) {
+        return CString(pRow->Key()).CompareNoCase(key) == 0;
+    });
+    const MappingEntry* pReplaced = same != m_rows.end() ? *same : nullptr;
+    ReleaseAdded(pReplaced);
+    m_added.SetPair(key, pPair->value);
+    const MappingEntry* pEntry = m_added.Find(key.View());
+    if (pReplaced) {
         // The replaced row goes, and the new one takes its place unselected.
         int nRow = int(same - m_rows.begin());
-        ReleaseOwned(*same);
-        *same = pPair;
+        *same = pEntry;
         SetItemState(nRow, 0, LVIS_SELECTED | LVIS_FOCUSED);
         RedrawItems(nRow, nRow);
         return TRUE;
@@ -62,7 +90,7 @@ BOOL CVNListCtrl::AddPairItem(int nItem, MappingPair* pPair) {
     // The control keeps selection by position: rows after the new one
     // move down one, and so does their selection.
     std::vector<int> moved = SelectedFrom(nRow);
-    m_rows.insert(m_rows.begin() + nRow, pPair);
+    m_rows.insert(m_rows.begin() + nRow, pEntry);
     for (auto it = moved.rbegin(); it != moved.rend(); ++it) {
         SetItemState(*it, 0, LVIS_SELECTED);
         SetItemState(*it + 1, LVIS_SELECTED, LVIS_SELECTED);
@@ -75,23 +103,23 @@ BOOL CVNListCtrl::AddPairItem(int nItem, MappingPair* pPair) {
 void CVNListCtrl::DeletePairItem(int nItem) {
     if (nItem < 0 || size_t(nItem) >= m_rows.size())
         return;
-    const MappingPair* pPair = m_rows[size_t(nItem)];
+    const MappingEntry* pEntry = m_rows[size_t(nItem)];
     m_rows.erase(m_rows.begin() + nItem);
     // The control drops the row's selection and moves the later rows' up.
     if (m_hWnd)
         DeleteItem(nItem);
-    ReleaseOwned(pPair);
+    ReleaseAdded(pEntry);
 }
 
 BOOL CVNListCtrl::DeleteAllPairItems() {
     // The rows go before their pairs, so the list never shows a freed pair.
     m_rows.clear();
     BOOL result = m_hWnd ? DeleteAllItems() : TRUE;
-    m_ownPairs.clear();
+    m_added.ClearPairs();
     return result;
 }
 
-void CVNListCtrl::ShowRows(std::vector<const MappingPair*> rows) {
+void CVNListCtrl::ShowRows(std::vector<const MappingEntry*> rows) {
     DeleteAllPairItems();
     m_rows = std::move(rows);
     SyncCount(false);
@@ -105,18 +133,20 @@ void CVNListCtrl::SortByColumn(int nCol, BOOL bAscending) {
     // The selection (and the focus) go with their rows.
     int nSelected = int(GetSelectedCount());
     bool bMoveSelection = nSelected > 0 && size_t(nSelected) < m_rows.size();
-    std::unordered_set<const MappingPair*> selected;
+    std::unordered_set<const MappingEntry*> selected;
     if (bMoveSelection)
-        for (int i : SelectedFrom(0))
+        for (int i : GetSelectedRows())
             selected.insert(m_rows[size_t(i)]);
-    const MappingPair* pFocused = GetItemPair(GetNextItem(-1, LVNI_FOCUSED));
+    const MappingEntry* pFocused = GetItemPair(GetNextItem(-1, LVNI_FOCUSED));
     ListOrder::SortRows(m_rows, nCol, bAscending);
     m_bMovingSelection = true;
     if (bMoveSelection) {
+        SendMessage(WM_SETREDRAW, FALSE);
         SetItemState(-1, 0, LVIS_SELECTED);
         for (size_t i = 0; i < m_rows.size(); ++i)
             if (selected.count(m_rows[i]))
                 SetItemState(int(i), LVIS_SELECTED, LVIS_SELECTED);
+        SendMessage(WM_SETREDRAW, TRUE);
     }
     if (pFocused) {
         auto it = std::find(m_rows.begin(), m_rows.end(), pFocused);
@@ -130,10 +160,10 @@ void CVNListCtrl::OnGetDispInfo(NMLVDISPINFOW* pDispInfo) const {
     LVITEMW& item = pDispInfo->item;
     if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
         return;
-    const MappingPair* pPair = GetItemPair(item.iItem);
+    const MappingEntry* pEntry = GetItemPair(item.iItem);
     std::u16string_view text;
-    if (pPair && (item.iSubItem == 0 || item.iSubItem == 1))
-        text = item.iSubItem == 0 ? pPair->key.View() : pPair->value.View();
+    if (pEntry && (item.iSubItem == 0 || item.iSubItem == 1))
+        text = item.iSubItem == 0 ? pEntry->Key() : pEntry->Value();
     size_t length = std::min(text.size(), size_t(item.cchTextMax) - 1);
     std::copy_n(text.data(), length, reinterpret_cast<char16_t*>(item.pszText));
     item.pszText[length] = L'\0';
@@ -151,11 +181,10 @@ int CVNListCtrl::OnFindItem(const NMLVFINDITEMW* pFindInfo) const {
     int steps = (find.flags & LVFI_WRAP) ? count : count - start;
     for (int n = 0; n < steps; ++n) {
         int i = (start + n) % count;
-        const MappingPair* pPair = m_rows[size_t(i)];
-        if (!pPair)
-            continue;
-        CString key = partial ? pPair->key.Left(wanted.GetLength()) : pPair->key;
-        if (key.CompareNoCase(wanted) == 0)
+        std::u16string_view key = m_rows[size_t(i)]->Key();
+        if (partial)
+            key = key.substr(0, size_t(wanted.GetLength()));
+        if (CString(key).CompareNoCase(wanted) == 0)
             return i;
     }
     return -1;

@@ -6,17 +6,18 @@
 // a header click sorts by that column, toggling the direction on repeated
 // clicks.
 //
-// Rows and pairs: the rows the page builds from its table point at the
-// table's own entries (no copy: a million rows cost a pointer each); a
-// pair added with AddPairItem belongs to its row, which frees it when it
-// goes. Whoever changes the table other than through Insert and Delete
-// rebuilds the rows before the list draws again (RefreshList).
+// Rows and pairs: a row is a pointer to a table entry. The rows the page
+// builds from its table point at that table's own entries (no copy: a
+// million rows cost a pointer each); a pair added with AddPairItem goes
+// into the list's own small table, where its row keeps it until the row
+// goes. Whoever clears or reloads the page's table rebuilds the rows
+// before the list draws again (RefreshList).
 #pragma once
 
 #include "framework/CListCtrl.h"
 #include "store/MappingPair.h"
+#include "store/MappingTable.h"
 
-#include <memory>
 #include <vector>
 
 class CVNListCtrl : public CListCtrl {
@@ -29,20 +30,20 @@ public:
     int AddColumn(int nCol, UINT nTitleId, int nWidth) const;
 
     // Row nItem's pair; null outside the rows.
-    const MappingPair* GetItemPair(int nItem) const;
+    const MappingEntry* GetItemPair(int nItem) const;
 
     // Adds a row for pPair at nItem (past the end: appended), taking
-    // ownership. A row whose first string equals pPair's ignoring case is
+    // ownership (the row keeps a copy; pPair is freed). A row whose first string equals pPair's ignoring case is
     // replaced first: the new row takes its position, unselected. FALSE
     // for null.
     BOOL AddPairItem(int nItem, MappingPair* pPair);
-    // Deletes row nItem (freeing its pair if the row owns it); nothing
-    // outside the rows.
+    // Deletes row nItem (and the pair it keeps, if it was added here);
+    // nothing outside the rows.
     void DeletePairItem(int nItem);
-    // Deletes every row, freeing the pairs the rows own.
+    // Deletes every row, and the pairs added here.
     BOOL DeleteAllPairItems();
-    // Replaces every row by rows, pairs the rows do not own (the table's).
-    void ShowRows(std::vector<const MappingPair*> rows);
+    // Replaces every row by rows, entries of the page's table.
+    void ShowRows(std::vector<const MappingEntry*> rows);
 
     // Remembers the column and direction and sorts the rows, which keep
     // their selection; nothing for a column the header does not have.
@@ -52,6 +53,8 @@ public:
     // True while a sort moves the selection with the rows: those state
     // changes are not the user's.
     bool IsMovingSelection() const { return m_bMovingSelection; }
+    // The selected rows in ascending order.
+    std::vector<int> GetSelectedRows() const;
 
     // The control asks for a cell's text.
     void OnGetDispInfo(NMLVDISPINFOW* pDispInfo) const;
@@ -62,17 +65,25 @@ public:
     // sorts ascending, the same column again in the other direction.
     void OnColumnClick(const NMLISTVIEW* pNMListView, LRESULT* pResult);
 
+protected:
+    // Messages that may change the state of many rows at once (select all,
+    // a shift-click or shift-key range, Ctrl+A) run with painting off: the
+    // control invalidates every row it changes, one round trip to the
+    // window server each, and is repainted once afterwards instead.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
     // Tells the control the row count; bKeepView keeps its scroll position.
     void SyncCount(bool bKeepView) const;
-    // Frees pPair if a row owns it.
-    void ReleaseOwned(const MappingPair* pPair);
+    // Forgets pEntry if it is one of the pairs added here.
+    void ReleaseAdded(const MappingEntry* pEntry);
     // Rows at or after nFirst that are selected, in ascending order.
     std::vector<int> SelectedFrom(int nFirst) const;
+
 
     BOOL m_bAscending = TRUE;
     int m_nSortColumn = 1;
     bool m_bMovingSelection = false;
-    std::vector<const MappingPair*> m_rows;
-    std::vector<std::unique_ptr<MappingPair>> m_ownPairs;  // the pairs AddPairItem was given
+    std::vector<const MappingEntry*> m_rows;
+    MappingTable m_added;  // the pairs AddPairItem was given, by key
 };

@@ -4,13 +4,14 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <string_view>
 #include <unordered_map>
 
 namespace ListOrder {
 
-int ParseNumber(const CString& strText, BOOL* pbNumeric) {
-    std::u16string_view text = strText.View();
+int ParseNumber(std::u16string_view text, BOOL* pbNumeric) {
+
     size_t i = 0;
     while (i < text.size() && IsCWhiteSpace(text[i]))
         ++i;
@@ -31,6 +32,16 @@ int ParseNumber(const CString& strText, BOOL* pbNumeric) {
     return result;
 }
 
+namespace {
+
+// CompareItems on two cells already read as numbers (0: text).
+int CompareCells(std::u16string_view a, int aNumber, std::u16string_view b, int bNumber, BOOL bAscending) {
+    int result = (aNumber != 0 && bNumber != 0) ? (aNumber > bNumber ? 1 : -1) : KeyOrder::Compare(a, b);
+    return bAscending ? result : -result;
+}
+
+}  // namespace
+
 int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nColumn, BOOL bAscending) {
     if (!pFirst || !pSecond)
         return -1;
@@ -38,11 +49,7 @@ int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nCol
         return 0;
     const CString& a = nColumn == 0 ? pFirst->key : pFirst->value;
     const CString& b = nColumn == 0 ? pSecond->key : pSecond->value;
-    BOOL aNumeric = FALSE, bNumeric = FALSE;
-    int aValue = ParseNumber(a, &aNumeric);
-    int bValue = ParseNumber(b, &bNumeric);
-    int result = (aNumeric && bNumeric) ? (aValue > bValue ? 1 : -1) : a.Compare(b);
-    return bAscending ? result : -result;
+    return CompareCells(a.View(), ParseNumber(a.View(), nullptr), b.View(), ParseNumber(b.View(), nullptr), bAscending);
 }
 
 namespace {
@@ -69,69 +76,92 @@ struct FoldedEqual {
 
 }  // namespace
 
-std::vector<const MappingPair*> RowsOfTable(const MappingTable& table) {
-    std::vector<const MappingPair*> rows;
+std::vector<const MappingEntry*> RowsOfTable(const MappingTable& table) {
+    std::vector<const MappingEntry*> rows;
     rows.reserve(size_t(table.GetCount()));
-    // Views into the table's keys: the table does not change meanwhile.
-    std::unordered_map<std::u16string_view, size_t, FoldedHash, FoldedEqual> rowOfKey;
-    rowOfKey.reserve(size_t(table.GetCount()));
-    for (const MappingPair& entry : table) {
-        auto [it, added] = rowOfKey.emplace(entry.key.View(), rows.size());
-        if (added)
+    // An open-addressing hash of row numbers (0: empty), at most half full.
+    size_t buckets = 16;
+    while (buckets < size_t(table.GetCount()) * 2)
+        buckets *= 2;
+    std::vector<uint32_t> rowOfKey(buckets, 0);
+    for (const MappingEntry& entry : table) {
+        size_t slot = FoldedHash()(entry.Key()) & (buckets - 1);
+        while (rowOfKey[slot] && !FoldedEqual()(rows[rowOfKey[slot] - 1]->Key(), entry.Key()))
+            slot = (slot + 1) & (buckets - 1);
+        if (rowOfKey[slot]) {
+            rows[rowOfKey[slot] - 1] = &entry;
+        } else {
             rows.push_back(&entry);
-        else
-            rows[it->second] = &entry;
+            rowOfKey[slot] = uint32_t(rows.size());
+        }
     }
     return rows;
 }
 
 namespace {
 
-// A row with its cell read as a number (0: text).
+// A row to sort: its index, its cell as a number (0: text), and the cell's
+// first four code units after the prefix all cells share, packed so that
+// comparing two of them as integers compares those units in order.
 struct SortCell {
-    const MappingPair* pPair;
+    uint64_t nHead;
+    uint32_t nRow;
     int nNumber;
 };
 
+uint64_t PackHead(std::u16string_view text) {
+    uint64_t head = 0;
+    for (size_t i = 0; i < 4; ++i)
+        head = (head << 16) | (i < text.size() ? text[i] : 0);
+    return head;
+}
+
 }  // namespace
 
-void SortRows(std::vector<const MappingPair*>& rows, int nColumn, BOOL bAscending) {
+void SortRows(std::vector<const MappingEntry*>& rows, int nColumn, BOOL bAscending) {
     if (rows.size() < 2 || (nColumn != 0 && nColumn != 1))
         return;  // another column compares every row as equal: nothing moves
-    std::vector<SortCell> cells(rows.size()), merged(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const MappingPair* pPair = rows[i];
-        cells[i] = {pPair, pPair ? ParseNumber(nColumn == 0 ? pPair->key : pPair->value, nullptr) : 0};
+    auto cell = [nColumn](const MappingEntry* pEntry) { return nColumn == 0 ? pEntry->Key() : pEntry->Value(); };
+    size_t shared = cell(rows[0]).size();
+    for (const MappingEntry* pEntry : rows) {
+        std::u16string_view text = cell(pEntry), first = cell(rows[0]);
+        shared = std::min(shared, text.size());
+        while (shared > 0 && text.substr(0, shared) != first.substr(0, shared))
+            --shared;
     }
-    // CompareItems on the cells, with the numbers already read.
-    auto compare = [nColumn, bAscending](const SortCell& a, const SortCell& b) {
-        if (!a.pPair || !b.pPair)
-            return -1;
-        int result;
-        if (a.nNumber != 0 && b.nNumber != 0)
-            result = a.nNumber > b.nNumber ? 1 : -1;
-        else
-            result = nColumn == 0 ? KeyOrder::Compare(a.pPair->key.View(), b.pPair->key.View())
-                                  : KeyOrder::Compare(a.pPair->value.View(), b.pPair->value.View());
-        return bAscending ? result : -result;
+    std::vector<SortCell> cells(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        std::u16string_view text = cell(rows[i]);
+        cells[i] = {PackHead(text.substr(shared)), uint32_t(i), ParseNumber(text, nullptr)};
+    }
+    // CompareItems, deciding on the packed units when they differ.
+    auto compare = [&](const SortCell& a, const SortCell& b) {
+        if ((a.nNumber == 0 || b.nNumber == 0) && a.nHead != b.nHead)
+            return bAscending == (a.nHead < b.nHead) ? -1 : 1;
+        return CompareCells(cell(rows[a.nRow]), a.nNumber, cell(rows[b.nRow]), b.nNumber, bAscending);
     };
     // Bottom-up merge sort: runs of width 1, 2, 4 ... merged pairwise.
     const size_t count = cells.size();
-    for (size_t width = 1; width < count; width *= 2) {
-        for (size_t left = 0; left < count; left += 2 * width) {
-            size_t middle = std::min(left + width, count), right = std::min(left + 2 * width, count);
-            size_t i = left, j = middle, out = left;
-            while (i < middle && j < right)
-                merged[out++] = compare(cells[i], cells[j]) <= 0 ? cells[i++] : cells[j++];
-            while (i < middle)
-                merged[out++] = cells[i++];
-            while (j < right)
-                merged[out++] = cells[j++];
+    {
+        std::vector<SortCell> merged(count);
+        for (size_t width = 1; width < count; width *= 2) {
+            for (size_t left = 0; left < count; left += 2 * width) {
+                size_t middle = std::min(left + width, count), right = std::min(left + 2 * width, count);
+                size_t i = left, j = middle, out = left;
+                while (i < middle && j < right)
+                    merged[out++] = compare(cells[i], cells[j]) <= 0 ? cells[i++] : cells[j++];
+                while (i < middle)
+                    merged[out++] = cells[i++];
+                while (j < right)
+                    merged[out++] = cells[j++];
+            }
+            cells.swap(merged);
         }
-        cells.swap(merged);
     }
+    std::vector<const MappingEntry*> sorted(count);
     for (size_t i = 0; i < count; ++i)
-        rows[i] = cells[i].pPair;
+        sorted[i] = rows[cells[i].nRow];
+    rows.swap(sorted);
 }
 
 }  // namespace ListOrder

@@ -15,7 +15,7 @@ namespace ListOrder {
 // optional sign, the decimal digits up to the first other character, 0 when
 // there are none (values beyond 32 bits saturate). *pbNumeric is TRUE
 // exactly when that value is not 0, so "0", "00" and "abc" are text.
-int ParseNumber(const CString& strText, BOOL* pbNumeric);
+int ParseNumber(std::u16string_view strText, BOOL* pbNumeric);
 
 // The sort order of two rows by column nColumn (0: first strings, 1: second
 // strings, any other column: 0). Two numeric cells compare as numbers, and
@@ -27,14 +27,15 @@ int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nCol
 // share one row, at the position of the first such key, showing the last
 // one. Found through a hash of the folded key, never a scan of the rows.
 // The rows point at the table's own entries.
-std::vector<const MappingPair*> RowsOfTable(const MappingTable& table);
+std::vector<const MappingEntry*> RowsOfTable(const MappingTable& table);
 
-// Sorts rows by column nColumn in the order of CompareItems. Each cell is
-// read as a number once, and a merge sort makes the comparisons, so the
-// inconsistent cases of the order (equal numbers compare as -1, numbers
-// and texts mixed) can never lead it astray: it keeps the earlier of two
-// rows first when they compare as -1 and the later one when they compare
-// as 1, the way the platform's list sort merges.
-void SortRows(std::vector<const MappingPair*>& rows, int nColumn, BOOL bAscending);
+// Sorts rows by column nColumn (0: keys, 1: values; any other column
+// leaves them) in the order of CompareItems. Each cell is read as a number
+// once, and a merge sort makes the comparisons, so the inconsistent cases
+// of the order (equal numbers compare as -1; numbers and texts mixed) can
+// never lead it astray: the earlier of two rows stays first when they
+// compare as -1 and goes second when they compare as 1, as the platform's
+// list sort merges.
+void SortRows(std::vector<const MappingEntry*>& rows, int nColumn, BOOL bAscending);
 
 }  // namespace ListOrder
