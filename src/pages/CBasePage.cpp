@@ -79,11 +79,21 @@ void CBasePage::ClearPairs() { m_table.ClearPairs(); }
 BOOL CBasePage::RefreshList() {
     if (!m_wndList.m_hWnd)
         return TRUE;
-    // Keys equal ignoring case share a row, found through an index; the
-    // rows show the table's entries as they are.
-    m_wndList.ShowRows(ListOrder::RowsOfTable(m_table));
-    if (!m_table.IsEmpty())
-        m_wndList.SortByColumn(0, TRUE);
+    if (m_bRefreshed && m_nRefreshedTable == m_table.GetChangeCount() &&
+        m_nRefreshedRows == m_wndList.GetChangeCount()) {
+        // Nothing changed since the last refresh (a save, say): the same
+        // rows in the same order, only the list starts afresh.
+        m_wndList.ShowRows(m_wndList.TakeRows());
+    } else {
+        // Keys equal ignoring case share a row, found through an index; the
+        // rows show the table's entries as they are.
+        m_wndList.ShowRows(ListOrder::RowsOfTable(m_table));
+        if (!m_table.IsEmpty())
+            m_wndList.SortByColumn(0, TRUE);
+    }
+    m_bRefreshed = true;
+    m_nRefreshedTable = m_table.GetChangeCount();
+    m_nRefreshedRows = m_wndList.GetChangeCount();
     UpdateButtons();
     return TRUE;
 }

@@ -72,4 +72,10 @@ private:
     // Sets the sheet's unsaved-changes bit when the page and the sheet have
     // windows and the bit is still clear.
     void RaiseChangeFlag();
+
+    // The table's and the list's change counts right after the last
+    // refresh: while both hold, the rows are what a refresh would build.
+    bool m_bRefreshed = false;
+    unsigned m_nRefreshedTable = 0;
+    unsigned m_nRefreshedRows = 0;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <unordered_set>
+#include <utility>
 
 int CVNListCtrl::AddColumn(int nCol, UINT nTitleId, int nWidth) const {
     CString title;
@@ -70,6 +71,7 @@ BOOL CVNListCtrl::AddPairItem(int nItem, MappingPair* pPair) {
     std::unique_ptr<MappingPair> pOwned(pPair);
     if (!m_hWnd)
         return TRUE;  // no window, no rows
+    ++m_nChanges;
     CString key = pPair->key;
     auto same = std::find_if(m_rows.begin(), m_rows.end(), [&key](const MappingEntry* pRow) {
         return CString(pRow->Key()).CompareNoCase(key) == 0;
@@ -105,6 +107,7 @@ void CVNListCtrl::DeletePairItem(int nItem) {
         return;
     const MappingEntry* pEntry = m_rows[size_t(nItem)];
     m_rows.erase(m_rows.begin() + nItem);
+    ++m_nChanges;
     // The control drops the row's selection and moves the later rows' up.
     if (m_hWnd)
         DeleteItem(nItem);
@@ -114,6 +117,7 @@ void CVNListCtrl::DeletePairItem(int nItem) {
 BOOL CVNListCtrl::DeleteAllPairItems() {
     // The rows go before their pairs, so the list never shows a freed pair.
     m_rows.clear();
+    ++m_nChanges;
     BOOL result = m_hWnd ? DeleteAllItems() : TRUE;
     m_added.ClearPairs();
     return result;
@@ -125,11 +129,17 @@ void CVNListCtrl::ShowRows(std::vector<const MappingEntry*> rows) {
     SyncCount(false);
 }
 
+std::vector<const MappingEntry*> CVNListCtrl::TakeRows() {
+    ++m_nChanges;
+    return std::exchange(m_rows, {});
+}
+
 void CVNListCtrl::SortByColumn(int nCol, BOOL bAscending) {
     if (nCol < 0 || !GetHeaderCtrl() || nCol >= GetColumnCount())
         return;
     m_bAscending = bAscending;
     m_nSortColumn = nCol;
+    ++m_nChanges;
     // The selection (and the focus) go with their rows.
     int nSelected = int(GetSelectedCount());
     bool bMoveSelection = nSelected > 0 && size_t(nSelected) < m_rows.size();

@@ -42,8 +42,13 @@ public:
     void DeletePairItem(int nItem);
     // Deletes every row, and the pairs added here.
     BOOL DeleteAllPairItems();
-    // Replaces every row by rows, entries of the page's table.
+    // Replaces every row by rows, entries of the page's table: the list
+    // starts afresh (nothing selected, scrolled to the top).
     void ShowRows(std::vector<const MappingEntry*> rows);
+    // Takes the rows out, leaving the list without rows.
+    std::vector<const MappingEntry*> TakeRows();
+    // Grows with every change of the rows or their order.
+    unsigned GetChangeCount() const { return m_nChanges; }
 
     // Remembers the column and direction and sorts the rows, which keep
     // their selection; nothing for a column the header does not have.
@@ -84,6 +89,7 @@ private:
     BOOL m_bAscending = TRUE;
     int m_nSortColumn = 1;
     bool m_bMovingSelection = false;
+    unsigned m_nChanges = 0;
     std::vector<const MappingEntry*> m_rows;
     MappingTable m_added;  // the pairs AddPairItem was given, by key
 };

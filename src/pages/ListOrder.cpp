@@ -100,20 +100,23 @@ std::vector<const MappingEntry*> RowsOfTable(const MappingTable& table) {
 
 namespace {
 
-// A row to sort: its index, its cell as a number (0: text), and the cell's
-// first four code units after the prefix all cells share, packed so that
-// comparing two of them as integers compares those units in order.
+// A row to sort: its index, whether its cell is text (reads as 0), and the
+// cell's first code units after the prefix all cells share, packed so that
+// comparing them as integers compares those units in order: four in nHead
+// and, for a text, two more in place of the number.
 struct SortCell {
     uint64_t nHead;
-    uint32_t nRow;
-    int nNumber;
+    uint32_t nRow : 31;
+    uint32_t bText : 1;
+    uint32_t nNumberOrUnits;
 };
 
-uint64_t PackHead(std::u16string_view text) {
-    uint64_t head = 0;
-    for (size_t i = 0; i < 4; ++i)
-        head = (head << 16) | (i < text.size() ? text[i] : 0);
-    return head;
+// Units [first, first + count) of text, 16 bits each, 0 past its end.
+uint64_t PackUnits(std::u16string_view text, size_t first, size_t count) {
+    uint64_t packed = 0;
+    for (size_t i = first; i < first + count; ++i)
+        packed = (packed << 16) | (i < text.size() ? text[i] : 0);
+    return packed;
 }
 
 }  // namespace
@@ -132,13 +135,25 @@ void SortRows(std::vector<const MappingEntry*>& rows, int nColumn, BOOL bAscendi
     std::vector<SortCell> cells(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
         std::u16string_view text = cell(rows[i]);
-        cells[i] = {PackHead(text.substr(shared)), uint32_t(i), ParseNumber(text, nullptr)};
+        int number = ParseNumber(text, nullptr);
+        text.remove_prefix(shared);
+        cells[i].nHead = PackUnits(text, 0, 4);
+        cells[i].nRow = uint32_t(i);
+        cells[i].bText = number == 0;
+        cells[i].nNumberOrUnits = number != 0 ? uint32_t(number) : uint32_t(PackUnits(text, 4, 2));
     }
-    // CompareItems, deciding on the packed units when they differ.
+    // CompareItems, decided on the packed units where they differ.
     auto compare = [&](const SortCell& a, const SortCell& b) {
-        if ((a.nNumber == 0 || b.nNumber == 0) && a.nHead != b.nHead)
-            return bAscending == (a.nHead < b.nHead) ? -1 : 1;
-        return CompareCells(cell(rows[a.nRow]), a.nNumber, cell(rows[b.nRow]), b.nNumber, bAscending);
+        int result;
+        if (!a.bText && !b.bText)
+            result = int32_t(a.nNumberOrUnits) > int32_t(b.nNumberOrUnits) ? 1 : -1;
+        else if (a.nHead != b.nHead)
+            result = a.nHead < b.nHead ? -1 : 1;
+        else if (a.bText && b.bText && a.nNumberOrUnits != b.nNumberOrUnits)
+            result = a.nNumberOrUnits < b.nNumberOrUnits ? -1 : 1;
+        else
+            return CompareCells(cell(rows[a.nRow]), 0, cell(rows[b.nRow]), 0, bAscending);
+        return bAscending ? result : -result;
     };
     // Bottom-up merge sort: runs of width 1, 2, 4 ... merged pairwise.
     const size_t count = cells.size();

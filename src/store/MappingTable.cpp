@@ -31,6 +31,8 @@ void MappingTable::swap(MappingTable& other) noexcept {
     std::swap(m_chunks, other.m_chunks);
     std::swap(m_count, other.m_count);
     m_arena.swap(other.m_arena);
+    ++m_nChanges;
+    ++other.m_nChanges;
 }
 
 const MappingEntry* MappingTable::NewEntry(std::u16string_view key, std::u16string_view value) {
@@ -76,6 +78,7 @@ bool MappingTable::Store(std::u16string_view key, std::u16string_view value) {
     if (m_chunks.empty() || KeyOrder::Compare(m_chunks.back().back()->Key(), key) < 0) {
         Append(NewEntry(key, value));
         ++m_count;
+        ++m_nChanges;
         return true;
     }
     Position position = LowerBound(key);  // inside a chunk: the last key is not below key
@@ -84,10 +87,12 @@ bool MappingTable::Store(std::u16string_view key, std::u16string_view value) {
         if (pEntry->Value() == value)
             return false;
         chunk[position.index] = NewEntry(key, value);
+        ++m_nChanges;
         return true;
     }
     chunk.insert(chunk.begin() + std::ptrdiff_t(position.index), NewEntry(key, value));
     ++m_count;
+    ++m_nChanges;
     if (chunk.size() > kChunkEntries) {
         Chunk upper;
         upper.reserve(kChunkEntries + 1);
@@ -115,10 +120,12 @@ void MappingTable::RemovePair(const CString& key) {
     if (chunk.empty())
         m_chunks.erase(m_chunks.begin() + std::ptrdiff_t(position.chunk));
     --m_count;
+    ++m_nChanges;
 }
 
 void MappingTable::ClearPairs() {
     m_chunks.clear();
     m_count = 0;
+    ++m_nChanges;
     m_arena.Clear();
 }

@@ -88,6 +88,8 @@ public:
     void ClearPairs();
     int GetCount() const { return m_count; }
     bool IsEmpty() const { return m_count == 0; }
+    // Grows with every change of the table: equal counts, same pairs.
+    unsigned GetChangeCount() const { return m_nChanges; }
 
     // Ascending ordinal key order; yields const MappingEntry&.
     class const_iterator {
@@ -147,5 +149,6 @@ private:
 
     std::vector<Chunk> m_chunks;  // never an empty one
     int m_count = 0;
+    unsigned m_nChanges = 0;
     EntryArena m_arena;
 };
