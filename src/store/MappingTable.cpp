@@ -55,8 +55,14 @@ void MappingTable::Append(const MappingEntry* pEntry) {
     m_chunks.back().push_back(pEntry);
 }
 
-MappingTable::Position MappingTable::LowerBound(std::u16string_view key) const {
+MappingTable::Position MappingTable::LowerBound(std::u16string_view key, Position guess) const {
     auto before = [key](const MappingEntry* pEntry) { return KeyOrder::Compare(pEntry->Key(), key) < 0; };
+    if (guess.chunk < m_chunks.size()) {
+        const Chunk& chunk = m_chunks[guess.chunk];
+        if (guess.index < chunk.size() && !before(chunk[guess.index]) &&
+            (guess.index > 0 ? before(chunk[guess.index - 1]) : guess.chunk == 0 || before(m_chunks[guess.chunk - 1].back())))
+            return guess;
+    }
     auto chunk = std::partition_point(m_chunks.begin(), m_chunks.end(),
                                       [&before](const Chunk& c) { return before(c.back()); });
     if (chunk == m_chunks.end())
@@ -81,8 +87,9 @@ bool MappingTable::Store(std::u16string_view key, std::u16string_view value) {
         ++m_nChanges;
         return true;
     }
-    Position position = LowerBound(key);  // inside a chunk: the last key is not below key
+    Position position = LowerBound(key, m_next);  // inside a chunk: the last key is not below key
     Chunk& chunk = m_chunks[position.chunk];
+    m_next = {position.chunk, position.index + 1};
     if (const MappingEntry* pEntry = At(position, key)) {
         if (pEntry->Value() == value)
             return false;
@@ -94,11 +101,14 @@ bool MappingTable::Store(std::u16string_view key, std::u16string_view value) {
     ++m_count;
     ++m_nChanges;
     if (chunk.size() > kChunkEntries) {
+        const size_t half = kChunkEntries / 2;
         Chunk upper;
         upper.reserve(kChunkEntries + 1);
-        upper.assign(chunk.begin() + std::ptrdiff_t(kChunkEntries / 2), chunk.end());
-        chunk.resize(kChunkEntries / 2);
+        upper.assign(chunk.begin() + std::ptrdiff_t(half), chunk.end());
+        chunk.resize(half);
         m_chunks.insert(m_chunks.begin() + std::ptrdiff_t(position.chunk) + 1, std::move(upper));
+        if (m_next.index > half)
+            m_next = {position.chunk + 1, m_next.index - half};
     }
     return true;
 }

@@ -138,7 +138,8 @@ private:
         size_t index;
     };
     bool Store(std::u16string_view key, std::u16string_view value);
-    Position LowerBound(std::u16string_view key) const;
+    // Tries guess first: keys often arrive just after the one before.
+    Position LowerBound(std::u16string_view key, Position guess = {SIZE_MAX, 0}) const;
     // The entry at position, if it holds key.
     const MappingEntry* At(Position position, std::u16string_view key) const;
     const MappingEntry* NewEntry(std::u16string_view key, std::u16string_view value);
@@ -150,5 +151,6 @@ private:
     std::vector<Chunk> m_chunks;  // never an empty one
     int m_count = 0;
     unsigned m_nChanges = 0;
+    Position m_next{SIZE_MAX, 0};  // just after the key stored last
     EntryArena m_arena;
 };
