@@ -72,9 +72,9 @@ BOOL CVNListCtrl::AddPairItem(int nItem, MappingPair* pPair) {
     if (!m_hWnd)
         return TRUE;  // no window, no rows
     ++m_nChanges;
-    CString key = pPair->key;
+    const CString& key = pPair->key;
     auto same = std::find_if(m_rows.begin(), m_rows.end(), [&key](const MappingEntry* pRow) {
-        return CString(pRow->Key()).CompareNoCase(key) == 0;
+        return ListOrder::EqualIgnoringCase(pRow->Key(), key.View());
     });
     const MappingEntry* pReplaced = same != m_rows.end() ? *same : nullptr;
     ReleaseAdded(pReplaced);
@@ -183,7 +183,7 @@ int CVNListCtrl::OnFindItem(const NMLVFINDITEMW* pFindInfo) const {
     const LVFINDINFOW& find = pFindInfo->lvfi;
     if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz || m_rows.empty())
         return -1;
-    CString wanted(find.psz);
+    std::u16string_view wanted(reinterpret_cast<const char16_t*>(find.psz));
     bool partial = (find.flags & LVFI_PARTIAL) != 0;
     // From the start row on, coming round to the top when asked to wrap.
     int count = int(m_rows.size());
@@ -193,8 +193,8 @@ int CVNListCtrl::OnFindItem(const NMLVFINDITEMW* pFindInfo) const {
         int i = (start + n) % count;
         std::u16string_view key = m_rows[size_t(i)]->Key();
         if (partial)
-            key = key.substr(0, size_t(wanted.GetLength()));
-        if (CString(key).CompareNoCase(wanted) == 0)
+            key = key.substr(0, wanted.size());
+        if (ListOrder::EqualIgnoringCase(key, wanted))
             return i;
     }
     return -1;

@@ -33,9 +33,9 @@ public:
     const MappingEntry* GetItemPair(int nItem) const;
 
     // Adds a row for pPair at nItem (past the end: appended), taking
-    // ownership (the row keeps a copy; pPair is freed). A row whose first string equals pPair's ignoring case is
-    // replaced first: the new row takes its position, unselected. FALSE
-    // for null.
+    // ownership (the row keeps a copy; pPair is freed). A row whose first
+    // string equals pPair's ignoring case is replaced: the new row takes
+    // its position, unselected. FALSE for null.
     BOOL AddPairItem(int nItem, MappingPair* pPair);
     // Deletes row nItem (and the pair it keeps, if it was added here);
     // nothing outside the rows.
@@ -53,8 +53,6 @@ public:
     // Remembers the column and direction and sorts the rows, which keep
     // their selection; nothing for a column the header does not have.
     void SortByColumn(int nCol, BOOL bAscending);
-    int GetSortColumn() const { return m_nSortColumn; }
-    BOOL IsAscending() const { return m_bAscending; }
     // True while a sort moves the selection with the rows: those state
     // changes are not the user's.
     bool IsMovingSelection() const { return m_bMovingSelection; }
@@ -84,7 +82,6 @@ private:
     void ReleaseAdded(const MappingEntry* pEntry);
     // Rows at or after nFirst that are selected, in ascending order.
     std::vector<int> SelectedFrom(int nFirst) const;
-
 
     BOOL m_bAscending = TRUE;
     int m_nSortColumn = 1;

@@ -6,7 +6,6 @@
 #include <climits>
 #include <cstdint>
 #include <string_view>
-#include <unordered_map>
 
 namespace ListOrder {
 
@@ -54,27 +53,23 @@ int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nCol
 
 namespace {
 
-struct FoldedHash {
-    size_t operator()(std::u16string_view key) const noexcept {
-        size_t hash = 14695981039346656037ull;  // FNV-1a over the folded units
-        for (char16_t ch : key)
-            hash = (hash ^ FoldAscii(ch)) * 1099511628211ull;
-        return hash;
-    }
-};
-
-struct FoldedEqual {
-    bool operator()(std::u16string_view a, std::u16string_view b) const noexcept {
-        if (a.size() != b.size())
-            return false;
-        for (size_t i = 0; i < a.size(); ++i)
-            if (FoldAscii(a[i]) != FoldAscii(b[i]))
-                return false;
-        return true;
-    }
-};
+size_t FoldedHash(std::u16string_view key) {
+    size_t hash = 14695981039346656037ull;  // FNV-1a over the folded units
+    for (char16_t ch : key)
+        hash = (hash ^ FoldAscii(ch)) * 1099511628211ull;
+    return hash;
+}
 
 }  // namespace
+
+bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+            return false;
+    return true;
+}
 
 std::vector<const MappingEntry*> RowsOfTable(const MappingTable& table) {
     std::vector<const MappingEntry*> rows;
@@ -85,8 +80,8 @@ std::vector<const MappingEntry*> RowsOfTable(const MappingTable& table) {
         buckets *= 2;
     std::vector<uint32_t> rowOfKey(buckets, 0);
     for (const MappingEntry& entry : table) {
-        size_t slot = FoldedHash()(entry.Key()) & (buckets - 1);
-        while (rowOfKey[slot] && !FoldedEqual()(rows[rowOfKey[slot] - 1]->Key(), entry.Key()))
+        size_t slot = FoldedHash(entry.Key()) & (buckets - 1);
+        while (rowOfKey[slot] && !EqualIgnoringCase(rows[rowOfKey[slot] - 1]->Key(), entry.Key()))
             slot = (slot + 1) & (buckets - 1);
         if (rowOfKey[slot]) {
             rows[rowOfKey[slot] - 1] = &entry;

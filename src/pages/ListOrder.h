@@ -7,6 +7,7 @@
 #include "store/MappingPair.h"
 #include "store/MappingTable.h"
 
+#include <string_view>
 #include <vector>
 
 namespace ListOrder {
@@ -22,6 +23,10 @@ int ParseNumber(std::u16string_view strText, BOOL* pbNumeric);
 // equal numbers give -1; otherwise the cells compare ordinally. A descending
 // sort negates the result. A null row gives -1 whatever the direction.
 int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nColumn, BOOL bAscending);
+
+// Whether two texts are equal with the ASCII letters folded, as
+// CString::CompareNoCase tells equality.
+bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b);
 
 // The rows the table shows, in table order: keys equal ignoring ASCII case
 // share one row, at the position of the first such key, showing the last
