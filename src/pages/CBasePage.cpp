@@ -6,8 +6,6 @@
 #include "pages/NamePairPages.h"
 #include "resource.h"
 
-#include <memory>
-
 namespace {
 
 // Selects the item whose text equals text ignoring case in a combo box that
@@ -118,22 +116,18 @@ BOOL CBasePage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
         return CPropertyPage::OnNotify(wParam, lParam, pResult);
     switch (pHeader->code) {
     case LVN_ITEMCHANGED:
-        if (m_wndList.IsMovingSelection())
-            *pResult = 0;  // a sort carrying the selection with the rows
-        else
-            OnItemChangedList(reinterpret_cast<const NMLISTVIEW*>(lParam), pResult);
-        return TRUE;
     case LVN_ODSTATECHANGED: {
-        // A range of rows changed state at once (select all, shift-click):
-        // one change of the selection, handled as a single row's.
-        NMLISTVIEW change{};
-        change.hdr = *pHeader;
-        change.iItem = reinterpret_cast<const NMLVODSTATECHANGE*>(lParam)->iFrom;
-        change.uChanged = LVIF_STATE;
-        if (m_wndList.IsMovingSelection())
-            *pResult = 0;
-        else
-            OnItemChangedList(&change, pResult);
+        // Rows that changed state at once (select all, shift-click) are one
+        // change of the selection; a sort carrying the selection along with
+        // its rows is none.
+        NMLISTVIEW range{};
+        range.hdr = *pHeader;
+        range.iItem = -1;
+        range.uChanged = LVIF_STATE;
+        const auto* pChange = pHeader->code == LVN_ITEMCHANGED ? reinterpret_cast<const NMLISTVIEW*>(lParam) : &range;
+        *pResult = 0;
+        if (!m_wndList.IsMovingSelection())
+            OnItemChangedList(pChange, pResult);
         return TRUE;
     }
     case LVN_ODFINDITEMW:
@@ -148,7 +142,7 @@ BOOL CBasePage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
         *pResult = 0;
         return TRUE;
     case LVN_DELETEALLITEMS:
-        // 0 keeps the per-row notifications; never leave a stale result here.
+        // Never leave a stale result here.
         *pResult = 0;
         return TRUE;
     }
