@@ -57,10 +57,14 @@ void MappingTable::Append(const MappingEntry* pEntry) {
 
 MappingTable::Position MappingTable::LowerBound(std::u16string_view key, Position guess) const {
     auto before = [key](const MappingEntry* pEntry) { return KeyOrder::Compare(pEntry->Key(), key) < 0; };
-    if (guess.chunk < m_chunks.size()) {
+    if (guess.chunk < m_chunks.size() && guess.index < m_chunks[guess.chunk].size()) {
+        // The guess is the lower bound when its key is not below key and
+        // the key before it (in its chunk, or the last one's) is.
         const Chunk& chunk = m_chunks[guess.chunk];
-        if (guess.index < chunk.size() && !before(chunk[guess.index]) &&
-            (guess.index > 0 ? before(chunk[guess.index - 1]) : guess.chunk == 0 || before(m_chunks[guess.chunk - 1].back())))
+        const MappingEntry* pBefore = guess.index > 0   ? chunk[guess.index - 1]
+                                      : guess.chunk > 0 ? m_chunks[guess.chunk - 1].back()
+                                                        : nullptr;
+        if (!before(chunk[guess.index]) && (!pBefore || before(pBefore)))
             return guess;
     }
     auto chunk = std::partition_point(m_chunks.begin(), m_chunks.end(),
@@ -107,7 +111,7 @@ bool MappingTable::Store(std::u16string_view key, std::u16string_view value) {
         upper.assign(chunk.begin() + std::ptrdiff_t(half), chunk.end());
         chunk.resize(half);
         m_chunks.insert(m_chunks.begin() + std::ptrdiff_t(position.chunk) + 1, std::move(upper));
-        if (m_next.index > half)
+        if (m_next.index >= half)
             m_next = {position.chunk + 1, m_next.index - half};
     }
     return true;

@@ -108,8 +108,9 @@ protected:
         driver::Click(Item(IDC_DELETE));
         auto box = driver::WaitForMessageBox(hSheet);
         ASSERT_TRUE(box.hWnd);
-        EXPECT_EQ(box.caption + L"|" + box.text, L"Commands Mapping|This will delete " + std::to_wstring(nCount) +
-                                                     L" items from the list.\nDo you want to continue with this operation?");
+        EXPECT_EQ(box.caption + L"|" + box.text,
+                  L"Commands Mapping|This will delete " + std::to_wstring(nCount) +
+                      L" items from the list.\nDo you want to continue with this operation?");
         driver::Answer(box, nAnswer);
         driver::Settle(hSheet);
     }
