@@ -261,7 +261,7 @@ double ReadRemapTextAlone(const std::string& bytes, bool bMerge) {
         ForEachImportedPair([&](MappingKind kind, std::u16string_view key, std::u16string_view value) {
             imported += key.size() + value.size();
             if (bMerge)
-                tables[size_t(kind)].SetPair(CString(key), CString(value));
+                tables[size_t(kind)].SetPair(key, value);
         });
     ReleaseRemapData();
     return imported ? Since(start) : 0;

@@ -93,7 +93,7 @@ void CVNSheet::MergeImportedPairs(CVNSheet* pSheet) {
     // so pairs merged into never-opened pages do not count as edits.
     ForEachImportedPair([pSheet](MappingKind kind, std::u16string_view key, std::u16string_view value) {
         if (CBasePage* pPage = pSheet->GetImportPage(kind))
-            pPage->SetPair(CString(key), CString(value));
+            pPage->SetPair(key, value);
     });
 }
 

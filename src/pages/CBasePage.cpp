@@ -65,8 +65,10 @@ void CBasePage::RaiseChangeFlag() {
         pSheet->SetChangeFlag(kUnsavedChanges, TRUE);
 }
 
-void CBasePage::SetPair(CString key, CString value) {
-    if (m_table.SetPair(std::move(key), std::move(value)))
+void CBasePage::SetPair(CString key, CString value) { SetPair(key.View(), value.View()); }
+
+void CBasePage::SetPair(std::u16string_view key, std::u16string_view value) {
+    if (m_table.SetPair(key, value))
         RaiseChangeFlag();
 }
 

@@ -78,7 +78,10 @@ public:
 
     // Inserts the pair or replaces the value of an equal key. True when the
     // table changed: a new key, or a value that differs by Compare.
+    // The table keeps copies of the texts, so views will do.
     bool SetPair(const CString& key, const CString& value) { return Store(key.View(), value.View()); }
+    bool SetPair(std::u16string_view key, std::u16string_view value) { return Store(key, value); }
+    bool SetPair(const char16_t* key, const char16_t* value) { return Store(key, value); }
 
     // The stored value, or "" when the key is absent.
     CString GetValue(const CString& key) const;
