@@ -97,7 +97,7 @@ void CVNSheet::MergeImportedPairs(CVNSheet* pSheet, std::vector<RemapRowLeftOut>
     ForEachImportedPair(
         [pSheet](MappingKind kind, std::u16string_view key, std::u16string_view value) {
             if (CBasePage* pPage = pSheet->GetImportPage(kind))
-                pPage->SetPair(CString(key), CString(value));
+                pPage->SetPair(key, value);
         },
         pLeftOut);
 }

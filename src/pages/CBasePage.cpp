@@ -6,19 +6,7 @@
 #include "pages/NamePairPages.h"
 #include "resource.h"
 
-#include <memory>
-
 namespace {
-
-// Stops the list's painting while rows are rebuilt, whatever way out.
-class RedrawOff {
-public:
-    explicit RedrawOff(const CListCtrl& list) : m_list(list) { m_list.SetRedraw(FALSE); }
-    ~RedrawOff() { m_list.SetRedraw(TRUE); }
-
-private:
-    const CListCtrl& m_list;
-};
 
 // Selects the item whose text equals text ignoring case in a combo box that
 // has items, item 0 when none does. The search starts after item 0 and
@@ -77,8 +65,10 @@ void CBasePage::RaiseChangeFlag() {
         pSheet->SetChangeFlag(kUnsavedChanges, TRUE);
 }
 
-void CBasePage::SetPair(CString key, CString value) {
-    if (m_table.SetPair(std::move(key), std::move(value)))
+void CBasePage::SetPair(CString key, CString value) { SetPair(key.View(), value.View()); }
+
+void CBasePage::SetPair(std::u16string_view key, std::u16string_view value) {
+    if (m_table.SetPair(key, value))
         RaiseChangeFlag();
 }
 
@@ -89,25 +79,21 @@ void CBasePage::ClearPairs() { m_table.ClearPairs(); }
 BOOL CBasePage::RefreshList() {
     if (!m_wndList.m_hWnd)
         return TRUE;
-    {
-        RedrawOff redrawOff(m_wndList);
-        m_wndList.DeleteAllPairItems();
-        if (!m_table.IsEmpty()) {
-            // Keys equal ignoring case share a row, found through an index:
-            // the rows go in without a search of the list.
-            std::vector<const ListOrder::TableEntry*> rows = ListOrder::RowsOfTable(m_table);
-            m_wndList.SetItemCountHint(int(rows.size()));
-            int nRow = 0;
-            for (const ListOrder::TableEntry* pEntry : rows) {
-                auto pPair = std::make_unique<MappingPair>(MappingPair{pEntry->first, pEntry->second});
-                if (m_wndList.InsertPairRow(nRow, pPair.get()) >= 0) {
-                    pPair.release();  // the row owns it now
-                    ++nRow;
-                }
-            }
+    if (m_bRefreshed && m_nRefreshedTable == m_table.GetChangeCount() &&
+        m_nRefreshedRows == m_wndList.GetChangeCount()) {
+        // Nothing changed since the last refresh (a save, say): the same
+        // rows in the same order, only the list starts afresh.
+        m_wndList.ShowRows(m_wndList.TakeRows());
+    } else {
+        // Keys equal ignoring case share a row, found through an index; the
+        // rows show the table's entries as they are.
+        m_wndList.ShowRows(ListOrder::RowsOfTable(m_table));
+        if (!m_table.IsEmpty())
             m_wndList.SortByColumn(0, TRUE);
-        }
     }
+    m_bRefreshed = true;
+    m_nRefreshedTable = m_table.GetChangeCount();
+    m_nRefreshedRows = m_wndList.GetChangeCount();
     UpdateButtons();
     return TRUE;
 }
@@ -132,7 +118,22 @@ BOOL CBasePage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
         return CPropertyPage::OnNotify(wParam, lParam, pResult);
     switch (pHeader->code) {
     case LVN_ITEMCHANGED:
-        OnItemChangedList(reinterpret_cast<const NMLISTVIEW*>(lParam), pResult);
+    case LVN_ODSTATECHANGED: {
+        // Rows that changed state at once (select all, shift-click) are one
+        // change of the selection; a sort carrying the selection along with
+        // its rows is none.
+        NMLISTVIEW range{};
+        range.hdr = *pHeader;
+        range.iItem = -1;
+        range.uChanged = LVIF_STATE;
+        const auto* pChange = pHeader->code == LVN_ITEMCHANGED ? reinterpret_cast<const NMLISTVIEW*>(lParam) : &range;
+        *pResult = 0;
+        if (!m_wndList.IsMovingSelection())
+            OnItemChangedList(pChange, pResult);
+        return TRUE;
+    }
+    case LVN_ODFINDITEMW:
+        *pResult = m_wndList.OnFindItem(reinterpret_cast<const NMLVFINDITEMW*>(lParam));
         return TRUE;
     case LVN_COLUMNCLICK:
         // Reflected: the list sorts itself.
@@ -143,7 +144,7 @@ BOOL CBasePage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
         *pResult = 0;
         return TRUE;
     case LVN_DELETEALLITEMS:
-        // 0 keeps the per-row notifications; never leave a stale result here.
+        // Never leave a stale result here.
         *pResult = 0;
         return TRUE;
     }
@@ -190,13 +191,10 @@ void CBasePage::OnDelete() {
             return;
     }
     int nLast = -1;
-    for (int i = m_wndList.GetNextItem(-1, LVNI_SELECTED), count = m_wndList.GetItemCount(); i > nLast;
-         i = m_wndList.GetNextItem(i, LVNI_SELECTED)) {
-        if (i < count) {
-            MappingPair* pPair = m_wndList.GetItemPair(i);
-            if (pPair && !pPair->key.IsEmpty())
-                RemovePair(pPair->key);
-        }
+    for (int i : m_wndList.GetSelectedRows()) {
+        if (const MappingEntry* pPair = m_wndList.GetItemPair(i))
+            if (!pPair->Key().empty())
+                RemovePair(CString(pPair->Key()));
         nLast = i;
     }
     if (nSelected == 1)
@@ -213,13 +211,14 @@ void CBasePage::OnItemChangedList(const NMLISTVIEW* pNMListView, LRESULT* pResul
     if (!(pNMListView->uChanged & LVIF_STATE))
         return;
     int nItem = m_wndList.GetNextItem(-1, LVNI_SELECTED);
-    if (MappingPair* pPair = m_wndList.GetItemPair(nItem)) {
+    if (const MappingEntry* pPair = m_wndList.GetItemPair(nItem)) {
+        const auto& [key, value] = *pPair;
         if (UsesCombos()) {
-            SelectMatching(m_wndCombo1, pPair->key);
-            SelectMatching(m_wndCombo2, pPair->value);
+            SelectMatching(m_wndCombo1, key);
+            SelectMatching(m_wndCombo2, value);
         } else if (UsesEdits()) {
-            m_wndEdit1.SetWindowText(pPair->key);
-            m_wndEdit2.SetWindowText(pPair->value);
+            m_wndEdit1.SetWindowText(CString(key));
+            m_wndEdit2.SetWindowText(CString(value));
         }
     }
     UpdateButtons();

@@ -35,6 +35,8 @@ public:
     // bit, but only while both the page's and the sheet's windows exist: a
     // page not yet shown never counts as changed.
     void SetPair(CString key, CString value);
+    // The same for texts that are not strings of their own (the import's).
+    void SetPair(std::u16string_view key, std::u16string_view value);
     CString GetValue(CString key) const;
     // Neither removing nor clearing touches the change flag.
     void RemovePair(CString key);
@@ -72,4 +74,10 @@ private:
     // Sets the sheet's unsaved-changes bit when the page and the sheet have
     // windows and the bit is still clear.
     void RaiseChangeFlag();
+
+    // The table's and the list's change counts right after the last
+    // refresh: while both hold, the rows are what a refresh would build.
+    bool m_bRefreshed = false;
+    unsigned m_nRefreshedTable = 0;
+    unsigned m_nRefreshedRows = 0;
 };

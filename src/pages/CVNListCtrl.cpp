@@ -4,7 +4,8 @@
 
 #include <algorithm>
 #include <memory>
-#include <vector>
+#include <unordered_set>
+#include <utility>
 
 int CVNListCtrl::AddColumn(int nCol, UINT nTitleId, int nWidth) const {
     CString title;
@@ -18,74 +19,119 @@ int CVNListCtrl::AddColumn(int nCol, UINT nTitleId, int nWidth) const {
     return InsertColumn(nCol, column);
 }
 
-MappingPair* CVNListCtrl::GetItemPair(int nItem) const {
-    if (!m_hWnd || nItem < 0 || nItem >= GetItemCount())
-        return nullptr;
-    return reinterpret_cast<MappingPair*>(GetItemData(nItem));
+const MappingEntry* CVNListCtrl::GetItemPair(int nItem) const {
+    return nItem >= 0 && size_t(nItem) < m_rows.size() ? m_rows[size_t(nItem)] : nullptr;
 }
 
-void CVNListCtrl::SetItemPair(int nItem, MappingPair* pPair) const {
+void CVNListCtrl::SyncCount(bool bKeepView) const {
     if (m_hWnd)
-        SetItemData(nItem, LPARAM(pPair));
+        SetItemCount(int(m_rows.size()), bKeepView ? LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL : 0);
+}
+
+void CVNListCtrl::ReleaseAdded(const MappingEntry* pEntry) {
+    if (pEntry && m_added.Find(pEntry->Key()) == pEntry)
+        m_added.RemovePair(CString(pEntry->Key()));
+}
+
+std::vector<int> CVNListCtrl::SelectedFrom(int nFirst) const {
+    std::vector<int> selected;
+    for (int i = GetNextItem(nFirst - 1, LVNI_SELECTED); i >= nFirst; i = GetNextItem(i, LVNI_SELECTED))
+        selected.push_back(i);
+    return selected;
+}
+
+std::vector<int> CVNListCtrl::GetSelectedRows() const {
+    if (!m_hWnd)
+        return {};
+    if (GetSelectedCount() == m_rows.size()) {  // all of them: no need to ask row by row
+        std::vector<int> all(m_rows.size());
+        for (size_t i = 0; i < all.size(); ++i)
+            all[i] = int(i);
+        return all;
+    }
+    return SelectedFrom(0);
+}
+
+LRESULT CVNListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    bool manyRows = (message == LVM_SETITEMSTATE && int(wParam) == -1) ||
+                    (message == WM_LBUTTONDOWN && (wParam & MK_SHIFT)) ||
+                    (message == WM_KEYDOWN && (::GetKeyState(VK_SHIFT) < 0 || ::GetKeyState(VK_CONTROL) < 0));
+    if (!manyRows || !m_hWnd)
+        return CListCtrl::WindowProc(message, wParam, lParam);
+    SendMessage(WM_SETREDRAW, FALSE);
+    LRESULT result = CListCtrl::WindowProc(message, wParam, lParam);
+    SendMessage(WM_SETREDRAW, TRUE);
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    return result;
 }
 
 BOOL CVNListCtrl::AddPairItem(int nItem, MappingPair* pPair) {
     if (!pPair)
         return FALSE;
-    int pos = nItem;
-    for (int i = 0, count = GetItemCount(); i < count; ++i) {
-        MappingPair* pRow = GetItemPair(i);
-        if (pRow && pRow->key.CompareNoCase(pPair->key) == 0) {
-            DeletePairItem(i);
-            pos = i;
-            break;
-        }
+    std::unique_ptr<MappingPair> pOwned(pPair);
+    if (!m_hWnd)
+        return TRUE;  // no window, no rows
+    ++m_nChanges;
+    const CString& key = pPair->key;
+    auto same = std::find_if(m_rows.begin(), m_rows.end(), [&key](const MappingEntry* pRow) {
+        return ListOrder::EqualIgnoringCase(pRow->Key(), key.View());
+    });
+    const MappingEntry* pReplaced = same != m_rows.end() ? *same : nullptr;
+    ReleaseAdded(pReplaced);
+    m_added.SetPair(key, pPair->value);
+    const MappingEntry* pEntry = m_added.Find(key.View());
+    if (pReplaced) {
+        // The replaced row goes, and the new one takes its place unselected.
+        int nRow = int(same - m_rows.begin());
+        *same = pEntry;
+        SetItemState(nRow, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        RedrawItems(nRow, nRow);
+        return TRUE;
     }
-    if (InsertPairRow(pos, pPair) < 0)
-        delete pPair;  // the row owns its pair from the call on
+    int nRow = std::clamp(nItem, 0, int(m_rows.size()));
+    // The control keeps selection by position: rows after the new one
+    // move down one, and so does their selection.
+    std::vector<int> moved = SelectedFrom(nRow);
+    m_rows.insert(m_rows.begin() + nRow, pEntry);
+    for (auto it = moved.rbegin(); it != moved.rend(); ++it) {
+        SetItemState(*it, 0, LVIS_SELECTED);
+        SetItemState(*it + 1, LVIS_SELECTED, LVIS_SELECTED);
+    }
+    SyncCount(true);
+    RedrawItems(nRow, int(m_rows.size()) - 1);
     return TRUE;
 }
 
-int CVNListCtrl::InsertPairRow(int nItem, MappingPair* pPair) const {
-    if (!m_hWnd || !pPair)
-        return -1;
-    // The row keeps no copy of its texts: the list asks for them (from the
-    // pair it owns) when it needs them, so a row costs one message.
-    LVITEMW item{};
-    item.mask = LVIF_TEXT | LVIF_PARAM;
-    item.iItem = nItem;
-    item.pszText = LPSTR_TEXTCALLBACKW;
-    item.lParam = LPARAM(pPair);
-    // A position past the end appends; the result is where the row went.
-    return InsertItem(item);
-}
-
-void CVNListCtrl::OnGetDispInfo(NMLVDISPINFOW* pDispInfo) const {
-    LVITEMW& item = pDispInfo->item;
-    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
-        return;
-    const auto* pPair = reinterpret_cast<const MappingPair*>(item.lParam);
-    CString text = !pPair ? CString() : item.iSubItem == 0 ? pPair->key : item.iSubItem == 1 ? pPair->value : CString();
-    size_t length = std::min(size_t(text.GetLength()), size_t(item.cchTextMax) - 1);
-    std::copy_n(text.GetString(), length, item.pszText);
-    item.pszText[length] = L'\0';
-}
-
 void CVNListCtrl::DeletePairItem(int nItem) {
-    if (nItem < 0 || nItem >= GetItemCount())
+    if (nItem < 0 || size_t(nItem) >= m_rows.size())
         return;
-    // The pair goes after its row, so the row never shows a freed pair.
-    std::unique_ptr<MappingPair> pPair(GetItemPair(nItem));
-    DeleteItem(nItem);
+    const MappingEntry* pEntry = m_rows[size_t(nItem)];
+    m_rows.erase(m_rows.begin() + nItem);
+    ++m_nChanges;
+    // The control drops the row's selection and moves the later rows' up.
+    if (m_hWnd)
+        DeleteItem(nItem);
+    ReleaseAdded(pEntry);
 }
 
 BOOL CVNListCtrl::DeleteAllPairItems() {
-    std::vector<std::unique_ptr<MappingPair>> pairs;
-    int count = GetItemCount();
-    pairs.reserve(size_t(count > 0 ? count : 0));
-    for (int i = 0; i < count; ++i)
-        pairs.emplace_back(GetItemPair(i));
-    return DeleteAllItems();
+    // The rows go before their pairs, so the list never shows a freed pair.
+    m_rows.clear();
+    ++m_nChanges;
+    BOOL result = m_hWnd ? DeleteAllItems() : TRUE;
+    m_added.ClearPairs();
+    return result;
+}
+
+void CVNListCtrl::ShowRows(std::vector<const MappingEntry*> rows) {
+    DeleteAllPairItems();
+    m_rows = std::move(rows);
+    SyncCount(false);
+}
+
+std::vector<const MappingEntry*> CVNListCtrl::TakeRows() {
+    ++m_nChanges;
+    return std::exchange(m_rows, {});
 }
 
 void CVNListCtrl::SortByColumn(int nCol, BOOL bAscending) {
@@ -93,22 +139,66 @@ void CVNListCtrl::SortByColumn(int nCol, BOOL bAscending) {
         return;
     m_bAscending = bAscending;
     m_nSortColumn = nCol;
-    SortItems(&CVNListCtrl::CompareCallback, LPARAM(this));
+    ++m_nChanges;
+    // The selection (and the focus) go with their rows.
+    int nSelected = int(GetSelectedCount());
+    bool bMoveSelection = nSelected > 0 && size_t(nSelected) < m_rows.size();
+    std::unordered_set<const MappingEntry*> selected;
+    if (bMoveSelection)
+        for (int i : GetSelectedRows())
+            selected.insert(m_rows[size_t(i)]);
+    const MappingEntry* pFocused = GetItemPair(GetNextItem(-1, LVNI_FOCUSED));
+    ListOrder::SortRows(m_rows, nCol, bAscending);
+    m_bMovingSelection = true;
+    if (bMoveSelection) {
+        SendMessage(WM_SETREDRAW, FALSE);
+        SetItemState(-1, 0, LVIS_SELECTED);
+        for (size_t i = 0; i < m_rows.size(); ++i)
+            if (selected.count(m_rows[i]))
+                SetItemState(int(i), LVIS_SELECTED, LVIS_SELECTED);
+        SendMessage(WM_SETREDRAW, TRUE);
+    }
+    if (pFocused) {
+        auto it = std::find(m_rows.begin(), m_rows.end(), pFocused);
+        SetItemState(int(it - m_rows.begin()), LVIS_FOCUSED, LVIS_FOCUSED);
+    }
+    m_bMovingSelection = false;
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
 }
 
-int CVNListCtrl::CompareItems(const MappingPair* pFirst, const MappingPair* pSecond) {
-    return ListOrder::CompareItems(pFirst, pSecond, m_nSortColumn, m_bAscending);
+void CVNListCtrl::OnGetDispInfo(NMLVDISPINFOW* pDispInfo) const {
+    LVITEMW& item = pDispInfo->item;
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
+        return;
+    const MappingEntry* pEntry = GetItemPair(item.iItem);
+    std::u16string_view text;
+    if (pEntry && (item.iSubItem == 0 || item.iSubItem == 1))
+        text = item.iSubItem == 0 ? pEntry->Key() : pEntry->Value();
+    size_t length = std::min(text.size(), size_t(item.cchTextMax) - 1);
+    std::copy_n(text.data(), length, reinterpret_cast<char16_t*>(item.pszText));
+    item.pszText[length] = L'\0';
 }
 
-int CALLBACK CVNListCtrl::CompareCallback(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort) {
-    auto* pList = reinterpret_cast<CVNListCtrl*>(lParamSort);
-    if (!pList)
-        return 0;
-    return pList->CompareItems(reinterpret_cast<const MappingPair*>(lParam1),
-                               reinterpret_cast<const MappingPair*>(lParam2));
+int CVNListCtrl::OnFindItem(const NMLVFINDITEMW* pFindInfo) const {
+    const LVFINDINFOW& find = pFindInfo->lvfi;
+    if (!(find.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find.psz || m_rows.empty())
+        return -1;
+    std::u16string_view wanted(reinterpret_cast<const char16_t*>(find.psz));
+    bool partial = (find.flags & LVFI_PARTIAL) != 0;
+    // From the start row on, coming round to the top when asked to wrap.
+    int count = int(m_rows.size());
+    int start = std::clamp(pFindInfo->iStart, 0, count);
+    int steps = (find.flags & LVFI_WRAP) ? count : count - start;
+    for (int n = 0; n < steps; ++n) {
+        int i = (start + n) % count;
+        std::u16string_view key = m_rows[size_t(i)]->Key();
+        if (partial)
+            key = key.substr(0, wanted.size());
+        if (ListOrder::EqualIgnoringCase(key, wanted))
+            return i;
+    }
+    return -1;
 }
-
-int CVNListCtrl::ParseNumber(CString strText, BOOL* pbNumeric) { return ListOrder::ParseNumber(strText, pbNumeric); }
 
 void CVNListCtrl::OnColumnClick(const NMLISTVIEW* pNMListView, LRESULT* pResult) {
     int nCol = pNMListView->iSubItem;

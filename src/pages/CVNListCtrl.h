@@ -1,12 +1,24 @@
-// CVNListCtrl: the two-column list of a mapping page. Each row shows one
-// MappingPair (first string in column 0, second in column 1) and owns it as
-// its item data; adding a pair replaces the row with the same first string
-// regardless of case; a header click sorts by that column, toggling the
-// direction on repeated clicks.
+// CVNListCtrl: the two-column list of a mapping page, an owner-data list
+// view: the control keeps only the row count and the selection, the rows
+// are an array of pairs kept here, and the control asks for a cell's text
+// when it draws it (first string in column 0, second in column 1). Adding
+// a pair replaces the row with the same first string regardless of case;
+// a header click sorts by that column, toggling the direction on repeated
+// clicks.
+//
+// Rows and pairs: a row is a pointer to a table entry. The rows the page
+// builds from its table point at that table's own entries (no copy: a
+// million rows cost a pointer each); a pair added with AddPairItem goes
+// into the list's own small table, where its row keeps it until the row
+// goes. Whoever clears or reloads the page's table rebuilds the rows
+// before the list draws again (RefreshList).
 #pragma once
 
 #include "framework/CListCtrl.h"
 #include "store/MappingPair.h"
+#include "store/MappingTable.h"
+
+#include <vector>
 
 class CVNListCtrl : public CListCtrl {
 public:
@@ -17,42 +29,64 @@ public:
     // left-aligned; the new column's index or -1.
     int AddColumn(int nCol, UINT nTitleId, int nWidth) const;
 
-    // Row nItem's pair; null outside the rows or for a row without one.
-    MappingPair* GetItemPair(int nItem) const;
-    // Attaches pPair to row nItem; the previous pair is not freed.
-    void SetItemPair(int nItem, MappingPair* pPair) const;
+    // Row nItem's pair; null outside the rows.
+    const MappingEntry* GetItemPair(int nItem) const;
 
     // Adds a row for pPair at nItem (past the end: appended), taking
-    // ownership. A row whose first string equals pPair's ignoring case is
-    // deleted first and the new row takes its position. FALSE for null.
+    // ownership (the row keeps a copy; pPair is freed). A row whose first
+    // string equals pPair's ignoring case is replaced: the new row takes
+    // its position, unselected. FALSE for null.
     BOOL AddPairItem(int nItem, MappingPair* pPair);
-    // Inserts a row for pPair at nItem without looking for a row to replace:
-    // for a caller that knows the key has none. Takes ownership when it
-    // returns the new row's index; -1 leaves pPair with the caller.
-    int InsertPairRow(int nItem, MappingPair* pPair) const;
-    // Frees row nItem's pair and deletes the row; nothing outside the rows.
+    // Deletes row nItem (and the pair it keeps, if it was added here);
+    // nothing outside the rows.
     void DeletePairItem(int nItem);
-    // Frees every row's pair and deletes all rows.
+    // Deletes every row, and the pairs added here.
     BOOL DeleteAllPairItems();
+    // Replaces every row by rows, entries of the page's table: the list
+    // starts afresh (nothing selected, scrolled to the top).
+    void ShowRows(std::vector<const MappingEntry*> rows);
+    // Takes the rows out, leaving the list without rows.
+    std::vector<const MappingEntry*> TakeRows();
+    // Grows with every change of the rows or their order.
+    unsigned GetChangeCount() const { return m_nChanges; }
 
-    // Remembers the column and direction and sorts the rows; nothing for a
-    // column the header does not have.
+    // Remembers the column and direction and sorts the rows, which keep
+    // their selection; nothing for a column the header does not have.
     void SortByColumn(int nCol, BOOL bAscending);
-    int GetSortColumn() const { return m_nSortColumn; }
-    BOOL IsAscending() const { return m_bAscending; }
+    // True while a sort moves the selection with the rows: those state
+    // changes are not the user's.
+    bool IsMovingSelection() const { return m_bMovingSelection; }
+    // The selected rows in ascending order.
+    std::vector<int> GetSelectedRows() const;
 
-    // The row order of the sort: see ListOrder::CompareItems.
-    virtual int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond);
-    static int CALLBACK CompareCallback(LPARAM lParam1, LPARAM lParam2, LPARAM lParamSort);
-    static int ParseNumber(CString strText, BOOL* pbNumeric);
-
-    // The texts of a row's cells, which the rows take from their pairs.
+    // The control asks for a cell's text.
     void OnGetDispInfo(NMLVDISPINFOW* pDispInfo) const;
+    // The control looks for a row by the start of its first string (typing
+    // in the list): the row, or -1.
+    int OnFindItem(const NMLVFINDITEMW* pFindInfo) const;
     // The header click, reflected to the list by its page: a new column
     // sorts ascending, the same column again in the other direction.
     void OnColumnClick(const NMLISTVIEW* pNMListView, LRESULT* pResult);
 
+protected:
+    // Messages that may change the state of many rows at once (select all,
+    // a shift-click or shift-key range, Ctrl+A) run with painting off: the
+    // control invalidates every row it changes, one round trip to the
+    // window server each, and is repainted once afterwards instead.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 private:
+    // Tells the control the row count; bKeepView keeps its scroll position.
+    void SyncCount(bool bKeepView) const;
+    // Forgets pEntry if it is one of the pairs added here.
+    void ReleaseAdded(const MappingEntry* pEntry);
+    // Rows at or after nFirst that are selected, in ascending order.
+    std::vector<int> SelectedFrom(int nFirst) const;
+
     BOOL m_bAscending = TRUE;
     int m_nSortColumn = 1;
+    bool m_bMovingSelection = false;
+    unsigned m_nChanges = 0;
+    std::vector<const MappingEntry*> m_rows;
+    MappingTable m_added;  // the pairs AddPairItem was given, by key
 };

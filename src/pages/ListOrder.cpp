@@ -1,13 +1,16 @@
 #include "pages/ListOrder.h"
 
+#include "store/KeyOrder.h"
+
+#include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <string_view>
-#include <unordered_map>
 
 namespace ListOrder {
 
-int ParseNumber(const CString& strText, BOOL* pbNumeric) {
-    std::u16string_view text = strText.View();
+int ParseNumber(std::u16string_view text, BOOL* pbNumeric) {
+
     size_t i = 0;
     while (i < text.size() && IsCWhiteSpace(text[i]))
         ++i;
@@ -28,6 +31,16 @@ int ParseNumber(const CString& strText, BOOL* pbNumeric) {
     return result;
 }
 
+namespace {
+
+// CompareItems on two cells already read as numbers (0: text).
+int CompareCells(std::u16string_view a, int aNumber, std::u16string_view b, int bNumber, BOOL bAscending) {
+    int result = (aNumber != 0 && bNumber != 0) ? (aNumber > bNumber ? 1 : -1) : KeyOrder::Compare(a, b);
+    return bAscending ? result : -result;
+}
+
+}  // namespace
+
 int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nColumn, BOOL bAscending) {
     if (!pFirst || !pSecond)
         return -1;
@@ -35,51 +48,130 @@ int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nCol
         return 0;
     const CString& a = nColumn == 0 ? pFirst->key : pFirst->value;
     const CString& b = nColumn == 0 ? pSecond->key : pSecond->value;
-    BOOL aNumeric = FALSE, bNumeric = FALSE;
-    int aValue = ParseNumber(a, &aNumeric);
-    int bValue = ParseNumber(b, &bNumeric);
-    int result = (aNumeric && bNumeric) ? (aValue > bValue ? 1 : -1) : a.Compare(b);
-    return bAscending ? result : -result;
+    return CompareCells(a.View(), ParseNumber(a.View(), nullptr), b.View(), ParseNumber(b.View(), nullptr), bAscending);
 }
 
 namespace {
 
-struct FoldedHash {
-    size_t operator()(std::u16string_view key) const noexcept {
-        size_t hash = 14695981039346656037ull;  // FNV-1a over the folded units
-        for (char16_t ch : key)
-            hash = (hash ^ FoldAscii(ch)) * 1099511628211ull;
-        return hash;
-    }
-};
-
-struct FoldedEqual {
-    bool operator()(std::u16string_view a, std::u16string_view b) const noexcept {
-        if (a.size() != b.size())
-            return false;
-        for (size_t i = 0; i < a.size(); ++i)
-            if (FoldAscii(a[i]) != FoldAscii(b[i]))
-                return false;
-        return true;
-    }
-};
+size_t FoldedHash(std::u16string_view key) {
+    size_t hash = 14695981039346656037ull;  // FNV-1a over the folded units
+    for (char16_t ch : key)
+        hash = (hash ^ FoldAscii(ch)) * 1099511628211ull;
+    return hash;
+}
 
 }  // namespace
 
-std::vector<const TableEntry*> RowsOfTable(const MappingTable& table) {
-    std::vector<const TableEntry*> rows;
+bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldAscii(a[i]) != FoldAscii(b[i]))
+            return false;
+    return true;
+}
+
+std::vector<const MappingEntry*> RowsOfTable(const MappingTable& table) {
+    std::vector<const MappingEntry*> rows;
     rows.reserve(size_t(table.GetCount()));
-    // Views into the table's keys: the table does not change meanwhile.
-    std::unordered_map<std::u16string_view, size_t, FoldedHash, FoldedEqual> rowOfKey;
-    rowOfKey.reserve(size_t(table.GetCount()));
-    for (const TableEntry& entry : table) {
-        auto [it, added] = rowOfKey.emplace(entry.first.View(), rows.size());
-        if (added)
+    // An open-addressing hash of row numbers (0: empty), at most half full.
+    size_t buckets = 16;
+    while (buckets < size_t(table.GetCount()) * 2)
+        buckets *= 2;
+    std::vector<uint32_t> rowOfKey(buckets, 0);
+    for (const MappingEntry& entry : table) {
+        size_t slot = FoldedHash(entry.Key()) & (buckets - 1);
+        while (rowOfKey[slot] && !EqualIgnoringCase(rows[rowOfKey[slot] - 1]->Key(), entry.Key()))
+            slot = (slot + 1) & (buckets - 1);
+        if (rowOfKey[slot]) {
+            rows[rowOfKey[slot] - 1] = &entry;
+        } else {
             rows.push_back(&entry);
-        else
-            rows[it->second] = &entry;
+            rowOfKey[slot] = uint32_t(rows.size());
+        }
     }
     return rows;
+}
+
+namespace {
+
+// A row to sort: its index, whether its cell is text (reads as 0), and the
+// cell's first code units after the prefix all cells share, packed so that
+// comparing them as integers compares those units in order: four in nHead
+// and, for a text, two more in place of the number.
+struct SortCell {
+    uint64_t nHead;
+    uint32_t nRow : 31;
+    uint32_t bText : 1;
+    uint32_t nNumberOrUnits;
+};
+
+// Units [first, first + count) of text, 16 bits each, 0 past its end.
+uint64_t PackUnits(std::u16string_view text, size_t first, size_t count) {
+    uint64_t packed = 0;
+    for (size_t i = first; i < first + count; ++i)
+        packed = (packed << 16) | (i < text.size() ? text[i] : 0);
+    return packed;
+}
+
+}  // namespace
+
+void SortRows(std::vector<const MappingEntry*>& rows, int nColumn, BOOL bAscending) {
+    if (rows.size() < 2 || (nColumn != 0 && nColumn != 1))
+        return;  // another column compares every row as equal: nothing moves
+    auto cell = [nColumn](const MappingEntry* pEntry) { return nColumn == 0 ? pEntry->Key() : pEntry->Value(); };
+    size_t shared = cell(rows[0]).size();
+    for (const MappingEntry* pEntry : rows) {
+        std::u16string_view text = cell(pEntry), first = cell(rows[0]);
+        shared = std::min(shared, text.size());
+        while (shared > 0 && text.substr(0, shared) != first.substr(0, shared))
+            --shared;
+    }
+    std::vector<SortCell> cells(rows.size());
+    for (size_t i = 0; i < rows.size(); ++i) {
+        std::u16string_view text = cell(rows[i]);
+        int number = ParseNumber(text, nullptr);
+        text.remove_prefix(shared);
+        cells[i].nHead = PackUnits(text, 0, 4);
+        cells[i].nRow = uint32_t(i);
+        cells[i].bText = number == 0;
+        cells[i].nNumberOrUnits = number != 0 ? uint32_t(number) : uint32_t(PackUnits(text, 4, 2));
+    }
+    // CompareItems, decided on the packed units where they differ.
+    auto compare = [&](const SortCell& a, const SortCell& b) {
+        int result;
+        if (!a.bText && !b.bText)
+            result = int32_t(a.nNumberOrUnits) > int32_t(b.nNumberOrUnits) ? 1 : -1;
+        else if (a.nHead != b.nHead)
+            result = a.nHead < b.nHead ? -1 : 1;
+        else if (a.bText && b.bText && a.nNumberOrUnits != b.nNumberOrUnits)
+            result = a.nNumberOrUnits < b.nNumberOrUnits ? -1 : 1;
+        else
+            return CompareCells(cell(rows[a.nRow]), 0, cell(rows[b.nRow]), 0, bAscending);
+        return bAscending ? result : -result;
+    };
+    // Bottom-up merge sort: runs of width 1, 2, 4 ... merged pairwise.
+    const size_t count = cells.size();
+    {
+        std::vector<SortCell> merged(count);
+        for (size_t width = 1; width < count; width *= 2) {
+            for (size_t left = 0; left < count; left += 2 * width) {
+                size_t middle = std::min(left + width, count), right = std::min(left + 2 * width, count);
+                size_t i = left, j = middle, out = left;
+                while (i < middle && j < right)
+                    merged[out++] = compare(cells[i], cells[j]) <= 0 ? cells[i++] : cells[j++];
+                while (i < middle)
+                    merged[out++] = cells[i++];
+                while (j < right)
+                    merged[out++] = cells[j++];
+            }
+            cells.swap(merged);
+        }
+    }
+    std::vector<const MappingEntry*> sorted(count);
+    for (size_t i = 0; i < count; ++i)
+        sorted[i] = rows[cells[i].nRow];
+    rows.swap(sorted);
 }
 
 }  // namespace ListOrder

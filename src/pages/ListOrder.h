@@ -7,8 +7,7 @@
 #include "store/MappingPair.h"
 #include "store/MappingTable.h"
 
-#include <iterator>
-#include <utility>
+#include <string_view>
 #include <vector>
 
 namespace ListOrder {
@@ -17,7 +16,7 @@ namespace ListOrder {
 // optional sign, the decimal digits up to the first other character, 0 when
 // there are none (values beyond 32 bits saturate). *pbNumeric is TRUE
 // exactly when that value is not 0, so "0", "00" and "abc" are text.
-int ParseNumber(const CString& strText, BOOL* pbNumeric);
+int ParseNumber(std::u16string_view strText, BOOL* pbNumeric);
 
 // The sort order of two rows by column nColumn (0: first strings, 1: second
 // strings, any other column: 0). Two numeric cells compare as numbers, and
@@ -25,12 +24,23 @@ int ParseNumber(const CString& strText, BOOL* pbNumeric);
 // sort negates the result. A null row gives -1 whatever the direction.
 int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nColumn, BOOL bAscending);
 
-// A table's (key, value) entry, as iterating the table yields it.
-using TableEntry = std::iter_value_t<decltype(std::declval<const MappingTable&>().begin())>;
+// Whether two texts are equal with the ASCII letters folded, as
+// CString::CompareNoCase tells equality.
+bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b);
 
 // The rows the table shows, in table order: keys equal ignoring ASCII case
 // share one row, at the position of the first such key, showing the last
 // one. Found through a hash of the folded key, never a scan of the rows.
-std::vector<const TableEntry*> RowsOfTable(const MappingTable& table);
+// The rows point at the table's own entries.
+std::vector<const MappingEntry*> RowsOfTable(const MappingTable& table);
+
+// Sorts rows by column nColumn (0: keys, 1: values; any other column
+// leaves them) in the order of CompareItems. Each cell is read as a number
+// once, and a merge sort makes the comparisons, so the inconsistent cases
+// of the order (equal numbers compare as -1; numbers and texts mixed) can
+// never lead it astray: the earlier of two rows stays first when they
+// compare as -1 and goes second when they compare as 1, as the platform's
+// list sort merges.
+void SortRows(std::vector<const MappingEntry*>& rows, int nColumn, BOOL bAscending);
 
 }  // namespace ListOrder

@@ -1,17 +1,18 @@
 #include "store/MappingTable.h"
 
-MappingTable::MappingTable()
-    : m_pool(std::make_unique<NodePool>()), m_pairs(Pairs::allocator_type(m_pool.get())) {}
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <utility>
 
-MappingTable::MappingTable(const MappingTable& other) : MappingTable() {
-    for (const auto& pair : other.m_pairs)
-        m_pairs.emplace_hint(m_pairs.end(), pair);
+MappingTable::MappingTable(const MappingTable& other) {
+    for (const MappingEntry& entry : other)
+        Append(NewEntry(entry.Key(), entry.Value()));
+    m_count = other.m_count;
 }
 
-// A moved-from table is empty and usable, with a pool of its own.
-MappingTable::MappingTable(MappingTable&& other) : MappingTable() {
-    swap(other);
-}
+// A moved-from table is empty and usable.
+MappingTable::MappingTable(MappingTable&& other) noexcept { swap(other); }
 
 MappingTable& MappingTable::operator=(const MappingTable& other) {
     if (this != &other) {
@@ -26,48 +27,119 @@ MappingTable& MappingTable::operator=(MappingTable&& other) noexcept {
     return *this;
 }
 
-// The nodes go back to the pool one by one before the pool itself goes.
-MappingTable::~MappingTable() = default;
-
 void MappingTable::swap(MappingTable& other) noexcept {
-    m_pool.swap(other.m_pool);
-    m_pairs.swap(other.m_pairs);
+    std::swap(m_chunks, other.m_chunks);
+    std::swap(m_count, other.m_count);
+    m_arena.swap(other.m_arena);
+    ++m_nChanges;
+    ++other.m_nChanges;
 }
 
-void MappingTable::ClearPairs() {
-    m_pairs.clear();
-    m_pool->Reset();
+const MappingEntry* MappingTable::NewEntry(std::u16string_view key, std::u16string_view value) {
+    if (key.size() > UINT32_MAX || value.size() > UINT32_MAX)
+        throw std::bad_alloc();
+    const size_t units = key.size() + value.size();
+    void* p = m_arena.Allocate(sizeof(MappingEntry) + units * sizeof(char16_t));
+    auto* pEntry = new (p) MappingEntry(uint32_t(key.size()), uint32_t(value.size()));
+    auto* text = reinterpret_cast<char16_t*>(pEntry + 1);
+    std::memcpy(text, key.data(), key.size() * sizeof(char16_t));
+    std::memcpy(text + key.size(), value.data(), value.size() * sizeof(char16_t));
+    return pEntry;
 }
 
-template <typename Key, typename Value>
-bool MappingTable::Store(Key&& key, Value&& value) {
-    // Files are written in key order, so reading one appends at the end. The
-    // end hint costs one comparison with the last key when it does; any
-    // other key gets the usual search. key and value are left untouched
-    // when the key is already there.
-    size_t count = m_pairs.size();
-    auto it = m_pairs.try_emplace(m_pairs.end(), std::forward<Key>(key), std::forward<Value>(value));
-    if (m_pairs.size() != count)
+void MappingTable::Append(const MappingEntry* pEntry) {
+    if (m_chunks.empty() || m_chunks.back().size() >= kChunkEntries) {
+        m_chunks.emplace_back();
+        m_chunks.back().reserve(kChunkEntries + 1);
+    }
+    m_chunks.back().push_back(pEntry);
+}
+
+MappingTable::Position MappingTable::LowerBound(std::u16string_view key, Position guess) const {
+    auto before = [key](const MappingEntry* pEntry) { return KeyOrder::Compare(pEntry->Key(), key) < 0; };
+    if (guess.chunk < m_chunks.size() && guess.index < m_chunks[guess.chunk].size()) {
+        // The guess is the lower bound when its key is not below key and
+        // the key before it (in its chunk, or the last one's) is.
+        const Chunk& chunk = m_chunks[guess.chunk];
+        const MappingEntry* pBefore = guess.index > 0   ? chunk[guess.index - 1]
+                                      : guess.chunk > 0 ? m_chunks[guess.chunk - 1].back()
+                                                        : nullptr;
+        if (!before(chunk[guess.index]) && (!pBefore || before(pBefore)))
+            return guess;
+    }
+    auto chunk = std::partition_point(m_chunks.begin(), m_chunks.end(),
+                                      [&before](const Chunk& c) { return before(c.back()); });
+    if (chunk == m_chunks.end())
+        return {m_chunks.size(), 0};
+    return {size_t(chunk - m_chunks.begin()), size_t(std::partition_point(chunk->begin(), chunk->end(), before) -
+                                                     chunk->begin())};
+}
+
+const MappingEntry* MappingTable::At(Position position, std::u16string_view key) const {
+    if (position.chunk >= m_chunks.size())
+        return nullptr;
+    const MappingEntry* pEntry = m_chunks[position.chunk][position.index];
+    return pEntry->Key() == key ? pEntry : nullptr;
+}
+
+bool MappingTable::Store(std::u16string_view key, std::u16string_view value) {
+    // Files are written in key order, so reading one appends at the end:
+    // one comparison with the last key.
+    if (m_chunks.empty() || KeyOrder::Compare(m_chunks.back().back()->Key(), key) < 0) {
+        Append(NewEntry(key, value));
+        ++m_count;
+        ++m_nChanges;
         return true;
-    if (it->second.View() == value.View())
-        return false;
-    it->second = std::forward<Value>(value);
+    }
+    Position position = LowerBound(key, m_next);  // inside a chunk: the last key is not below key
+    Chunk& chunk = m_chunks[position.chunk];
+    m_next = {position.chunk, position.index + 1};
+    if (const MappingEntry* pEntry = At(position, key)) {
+        if (pEntry->Value() == value)
+            return false;
+        chunk[position.index] = NewEntry(key, value);
+        ++m_nChanges;
+        return true;
+    }
+    chunk.insert(chunk.begin() + std::ptrdiff_t(position.index), NewEntry(key, value));
+    ++m_count;
+    ++m_nChanges;
+    if (chunk.size() > kChunkEntries) {
+        const size_t half = kChunkEntries / 2;
+        Chunk upper;
+        upper.reserve(kChunkEntries + 1);
+        upper.assign(chunk.begin() + std::ptrdiff_t(half), chunk.end());
+        chunk.resize(half);
+        m_chunks.insert(m_chunks.begin() + std::ptrdiff_t(position.chunk) + 1, std::move(upper));
+        if (m_next.index >= half)
+            m_next = {position.chunk + 1, m_next.index - half};
+    }
     return true;
 }
 
-bool MappingTable::SetPair(const CString& key, const CString& value) {
-    return Store(key, value);
-}
-
-bool MappingTable::SetPair(CString&& key, CString&& value) {
-    return Store(std::move(key), std::move(value));
-}
+const MappingEntry* MappingTable::Find(std::u16string_view key) const { return At(LowerBound(key), key); }
 
 CString MappingTable::GetValue(const CString& key) const {
-    auto it = m_pairs.find(key);
-    return it == m_pairs.end() ? CString() : it->second;
+    const MappingEntry* pEntry = Find(key.View());
+    return pEntry ? CString(pEntry->Value()) : CString();
 }
 
 void MappingTable::RemovePair(const CString& key) {
-    m_pairs.erase(key);
+    Position position = LowerBound(key.View());
+    if (!At(position, key.View()))
+        return;
+    // The entry's memory stays until the table is cleared.
+    Chunk& chunk = m_chunks[position.chunk];
+    chunk.erase(chunk.begin() + std::ptrdiff_t(position.index));
+    if (chunk.empty())
+        m_chunks.erase(m_chunks.begin() + std::ptrdiff_t(position.chunk));
+    --m_count;
+    ++m_nChanges;
+}
+
+void MappingTable::ClearPairs() {
+    m_chunks.clear();
+    m_count = 0;
+    ++m_nChanges;
+    m_arena.Clear();
 }

@@ -44,10 +44,39 @@ TEST(ListOrder, RowsOfTableShareOneRowPerKeyIgnoringAsciiCase) {
     // Table order: Arc ZOOM Zoom arc2 zoom \u00c9 \u00e9. The zoom keys share the
     // row of the first one, showing the last; non-ASCII letters never fold.
     std::vector<CString> keys;
-    for (const TableEntry* row : RowsOfTable(table))
-        keys.push_back(row->first);
+    for (const MappingEntry* row : RowsOfTable(table))
+        keys.push_back(CString(row->Key()));
     EXPECT_EQ(keys, (std::vector<CString>{u"Arc", u"zoom", u"arc2", u"\u00c9", u"\u00e9"}));
-    EXPECT_EQ(RowsOfTable(table)[1]->second, CString(u"zoom-value"));
+    EXPECT_EQ(CString(RowsOfTable(table)[1]->Value()), CString(u"zoom-value"));
+}
+
+// The sort keeps CompareItems' order, numbers read once and texts told
+// apart past a prefix they all share; of two equal numbers the earlier row
+// stays first going up and goes second going down, as the platform merges.
+TEST(ListOrder, SortRowsFollowsCompareItemsAndMergesTies) {
+    MappingTable table;
+    const char16_t* keys[] = {u"Lvl-7", u"Lvl-07", u"Lvl-10", u"Lvl-9", u"Lvl-", u"Lvl-x", u"Lvl-Y", u"Lvl-10b"};
+    const char16_t* values[] = {u"7", u"07", u"x", u"0", u"9", u"10", u"abc", u"B"};
+    for (size_t i = 0; i < std::size(keys); ++i)
+        table.SetPair(keys[i], values[i]);
+    auto sorted = [&](int column, BOOL ascending) {
+        std::vector<const MappingEntry*> rows = RowsOfTable(table);
+        SortRows(rows, column, ascending);
+        std::vector<CString> cells;
+        for (const MappingEntry* row : rows)
+            cells.push_back(CString(column == 0 ? row->Key() : row->Value()));
+        return cells;
+    };
+    // Table order: Lvl- Lvl-07 Lvl-10 Lvl-10b Lvl-7 Lvl-9 Lvl-Y Lvl-x.
+    EXPECT_EQ(sorted(0, TRUE), (std::vector<CString>{u"Lvl-", u"Lvl-07", u"Lvl-10", u"Lvl-10b", u"Lvl-7", u"Lvl-9",
+                                                     u"Lvl-Y", u"Lvl-x"}));
+    EXPECT_EQ(sorted(0, FALSE), (std::vector<CString>{u"Lvl-x", u"Lvl-Y", u"Lvl-9", u"Lvl-7", u"Lvl-10b", u"Lvl-10",
+                                                      u"Lvl-07", u"Lvl-"}));
+    // Values by table order: 9 07 x B 7 0 abc 10; "07" and "7" are equal numbers.
+    EXPECT_EQ(sorted(1, TRUE), (std::vector<CString>{u"0", u"07", u"7", u"9", u"10", u"B", u"abc", u"x"}));
+    EXPECT_EQ(sorted(1, FALSE), (std::vector<CString>{u"x", u"abc", u"B", u"10", u"9", u"7", u"07", u"0"}));
+    // Another column: table order.
+    EXPECT_EQ(sorted(2, TRUE), (std::vector<CString>{u"9", u"07", u"x", u"B", u"7", u"0", u"abc", u"10"}));
 }
 
 TEST(FixedValueLists, CountsOrderAndEnds) {

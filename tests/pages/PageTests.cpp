@@ -87,6 +87,33 @@ protected:
             ::SendMessageW(hList, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&item));
         driver::Settle(hSheet);
     }
+    // A mouse click on a row's first cell; MK_SHIFT extends the selection to it.
+    void ClickRow(int row, WPARAM keys = 0) {
+        RECT rc{};
+        rc.left = LVIR_BOUNDS;
+        ::SendMessageW(hList, LVM_GETITEMRECT, WPARAM(row), LPARAM(&rc));
+        LPARAM at = MAKELPARAM(rc.left + 10, (rc.top + rc.bottom) / 2);
+        ::PostMessageW(hList, WM_LBUTTONDOWN, MK_LBUTTON | keys, at);
+        ::PostMessageW(hList, WM_LBUTTONUP, keys, at);
+        driver::Settle(hSheet);
+    }
+    std::vector<int> SelectedRows() const {
+        std::vector<int> rows;
+        for (int i = -1; (i = int(::SendMessageW(hList, LVM_GETNEXTITEM, WPARAM(i), LVNI_SELECTED))) >= 0;)
+            rows.push_back(i);
+        return rows;
+    }
+    // Presses Delete and answers its question, which must name the count.
+    void DeleteAnswering(int nAnswer, int nCount) {
+        driver::Click(Item(IDC_DELETE));
+        auto box = driver::WaitForMessageBox(hSheet);
+        ASSERT_TRUE(box.hWnd);
+        EXPECT_EQ(box.caption + L"|" + box.text,
+                  L"Commands Mapping|This will delete " + std::to_wstring(nCount) +
+                      L" items from the list.\nDo you want to continue with this operation?");
+        driver::Answer(box, nAnswer);
+        driver::Settle(hSheet);
+    }
     // The column's header text and width; with bClick after a mouse click on it.
     std::pair<std::wstring, int> Column(int column, bool bClick = false) {
         HWND hHeader = HWND(::SendMessageW(hList, LVM_GETHEADER, 0, 0));
@@ -258,4 +285,48 @@ TEST_F(PageTest, ControlsShowTheirHelpTexts) {
         driver::Focus(Item(control));
         EXPECT_EQ(driver::Text(hDescription), description) << "tab " << tab << " control " << control;
     }
+}
+
+TEST_F(PageTest, RangeSelectionDeletesAndEndsWithTheRefresh) {
+    Show(kLevels);
+    ClickRow(1);  // "00", then shift-click through "10": one range
+    ClickRow(3, MK_SHIFT);
+    EXPECT_EQ(SelectedRows(), (std::vector<int>{1, 2, 3}));
+    EXPECT_EQ(Inputs(), L"00|v5");
+    EXPECT_TRUE(Enabled(IDC_DELETE));
+    DeleteAnswering(IDYES, 3);
+    // The rebuilt rows carry no selection over from the old ones.
+    EXPECT_EQ(ListRows(), (Rows{{L"0", L"v6"}, {L"100", L"v7"}, {L"B", L"v4"}, {L"a", L"v0"}, {L"abc", L"v1"}}));
+    EXPECT_TRUE(SelectedRows().empty());
+    EXPECT_FALSE(Enabled(IDC_DELETE));
+    EXPECT_EQ(Inputs(), L"00|v5");
+
+    LVITEMW all{};  // every row at once, as Ctrl+A does: the first one fills the inputs
+    all.state = all.stateMask = LVIS_SELECTED;
+    ::SendMessageW(hList, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&all));
+    driver::Settle(hSheet);
+    EXPECT_EQ(Inputs(), L"0|v6");
+    DeleteAnswering(IDNO, 5);
+    EXPECT_EQ(SelectedRows().size(), 5u);
+    DeleteAnswering(IDYES, 5);
+    EXPECT_TRUE(ListRows().empty());
+    EXPECT_EQ(Section(SaveAndRead(), "Levels"), "[Levels]\r\n\r\n");
+}
+
+TEST_F(PageTest, SortAfterInsertPlacesTheNewRowAndKeepsItsSelection) {
+    Show(kLevels);
+    Insert(L"5", L"v9");  // appended, unsorted
+    ASSERT_EQ(ListRows().back(), std::make_pair(std::wstring(L"5"), std::wstring(L"v9")));
+    Select({8});
+    EXPECT_EQ(Inputs(), L"5|v9");
+    ::SendMessageW(Item(IDC_EDIT2), WM_SETTEXT, 0, LPARAM(L"typed"));
+    Column(0, true);  // the refresh sorted by column 0 ascending: now descending
+    Rows ascending = kLevelsSorted;
+    ascending.insert(ascending.begin() + 2, {L"5", L"v9"});
+    EXPECT_EQ(ListRows(), Rows(ascending.rbegin(), ascending.rend()));
+    EXPECT_EQ(SelectedRows(), std::vector<int>{6});
+    EXPECT_EQ(Inputs(), L"5|typed");  // a sort is no change of the selection
+    Column(0, true);
+    EXPECT_EQ(ListRows(), ascending);
+    EXPECT_EQ(SelectedRows(), std::vector<int>{2});
 }

@@ -19,7 +19,7 @@ TEST(MappingTable, SetPairReportsRealChangesAndKeysAreCaseSensitiveInOrdinalOrde
     EXPECT_TRUE(table.SetPair(u"a", u"w"));
     std::vector<CString> keys;
     for (const auto& pair : table)
-        keys.push_back(pair.first);
+        keys.push_back(CString(pair.Key()));
     EXPECT_EQ(keys, (std::vector<CString>{u"A", u"B", u"LINE", u"_", u"a", u"b", u"c", u"\u00e9"}));
     EXPECT_EQ(table.GetValue(u"a"), CString(u"w"));
     EXPECT_EQ(table.GetValue(u"A"), CString(u"v"));
@@ -40,7 +40,7 @@ TEST(MappingTable, KeyOrderAgreesWithCompare) {
 }
 
 TEST(MappingTable, StaysConsistentThroughRemovalsCopiesMovesAndClears) {
-    // Enough keys, in a scrambled order, to fill several blocks of nodes.
+    // Enough keys, in a scrambled order, to split chunks and fill several blocks.
     std::map<std::u16string, std::u16string> expected;
     MappingTable table;
     auto key = [](int i) { return CString::FromLatin1("key " + std::to_string(i)); };
@@ -54,7 +54,7 @@ TEST(MappingTable, StaysConsistentThroughRemovalsCopiesMovesAndClears) {
     auto same = [&](const MappingTable& t) {
         std::map<std::u16string, std::u16string> actual;
         for (const auto& [k, v] : t)
-            actual.emplace(k.Str(), v.Str());
+            actual.emplace(k.View(), v.View());
         return actual == expected && t.GetCount() == int(expected.size());
     };
     fill(5000, 1);
@@ -62,7 +62,7 @@ TEST(MappingTable, StaysConsistentThroughRemovalsCopiesMovesAndClears) {
         table.RemovePair(key(i));
         expected.erase(key(i).Str());
     }
-    fill(2000, 11);  // reuses the nodes the removals freed
+    fill(2000, 11);  // into chunks the removals thinned
     EXPECT_TRUE(same(table));
 
     // A copy is independent; a moved-from table is empty and usable.

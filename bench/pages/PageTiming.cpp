@@ -1,0 +1,442 @@
+// Timing harness (not a test): the mapping pages at 10,000, 100,000 and
+// 1,000,000 rows in the real dialog under Wine, each figure beside a
+// baseline measured in the same run, with the growth from size to size.
+//
+//   open      Show until the sheet is up and idle (file read, Aliases page);
+//             baseline: reading the file and splitting it into lines.
+//   fill      the Layers / Levels tab click until the page is idle;
+//   sort      a header click on the filled list;
+//   select+delete  every row selected (as Ctrl+A does), Delete pressed, its
+//             question shown and answered Yes, until the page is idle
+//             ("left": the rows of the case variants not deleted);
+//             baseline of these three: one std::sort of as many integers.
+//   save      the Save click until the dialog is gone, with the Levels page
+//             open (and, "save*", never opened: the writer's part alone);
+//             baseline: writing the same bytes to a file.
+//   import    a 1,000,000-row version 8 table into the open dialog (Levels
+//             page open), from the Open dialog's OK until the sheet is
+//             idle; baseline: the table reader alone on the same text, in
+//             this process (what import_bench times natively).
+//   memory    the peak working set of a process whose dialog holds the
+//             pairs with the Levels page shown; baseline: the same process
+//             on an empty mapping file.
+//
+// Run: tools/wine-run build/windows/tests/pages/pages_timing.exe [sizes...]
+#include "../import/GeneratedRemapTable.h"
+#include "driver/SheetDriver.h"
+#include "import/CSVReader.h"
+#include "import/ImportMerge.h"
+#include "store/MappingFile.h"
+#include "resource.h"
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+double Since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
+
+// n rows in the Levels section, whose keys are numbers in a scattered
+// order so that the table's text order and the list's numeric order
+// differ; every twentieth row is two keys differing only in case ("LVL<i>",
+// "lvl<i>") that share it, so n + n / 20 pairs.
+std::string GeneratedMappingFile(int n) {
+    std::string text = "[Aliases]\r\nLINE = PLACE LINE\r\n[Levels]\r\n";
+    text.reserve(size_t(n) * 32);
+    for (int i = 0; i < n; ++i) {
+        std::string value = " = Layer-" + std::to_string(i) + "\r\n";
+        if (i % 20 == 19)
+            text += "LVL" + std::to_string(i) + value + "lvl" + std::to_string(i) + value;
+        else
+            text += std::to_string((i * 7919LL) % n + 1) + value;
+    }
+    return text;
+}
+
+// Polls every millisecond; false when the time ran out.
+template <typename Predicate>
+bool Poll(Predicate done, int milliseconds = 120000) {
+    auto end = Clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!done()) {
+        if (Clock::now() > end)
+            return false;
+        ::Sleep(1);
+    }
+    return true;
+}
+
+// Returns once the UI thread has worked off everything before (a sent
+// message is taken when its loop runs again).
+void WaitIdle(HWND hWnd) { ::SendMessageTimeoutW(hWnd, WM_NULL, 0, 0, SMTO_NORMAL, 120000, nullptr); }
+
+HWND FindSheet() {
+    HWND hSheet = ::FindWindowW(L"#32770", L"Commands Mapping");
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hSheet, &pid);
+    return pid == ::GetCurrentProcessId() && ::IsWindowVisible(hSheet) ? hSheet : nullptr;
+}
+
+// A visible dialog of the thread with a message text (a message box).
+HWND FindMessageBox(DWORD threadId) {
+    HWND found = nullptr;
+    ::EnumThreadWindows(
+        threadId,
+        [](HWND hWnd, LPARAM lParam) {
+            wchar_t name[16] = {};
+            ::GetClassNameW(hWnd, name, 16);
+            if (wcscmp(name, L"#32770") == 0 && ::GetDlgItem(hWnd, 0xFFFF) && ::IsWindowVisible(hWnd)) {
+                *reinterpret_cast<HWND*>(lParam) = hWnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        LPARAM(&found));
+    return found;
+}
+
+// One dialog run on its own UI thread, timed from the Show call.
+class TimedRun {
+public:
+    TimedRun(VarnelLibrary& library, const std::string& path) : m_library(library) {
+        m_pInterface = library.Create();
+        library.Load(m_pInterface, path.c_str(), nullptr);
+    }
+    ~TimedRun() {
+        if (m_hSheet && ::IsWindow(m_hSheet)) {
+            ::PostMessageW(m_hSheet, WM_COMMAND, IDCANCEL, 0);
+            Poll([&] { return AnswerBox(IDYES) || !::IsWindow(m_hSheet); }, 10000);
+        }
+        if (m_thread.joinable())
+            m_thread.join();
+        m_library.Free(m_pInterface);
+        m_library.Delete(m_pInterface);
+    }
+    // Seconds from Show to a visible, idle sheet.
+    double Open() {
+        auto start = Clock::now();
+        m_thread = std::thread([this] { m_library.Show(m_pInterface); });
+        Poll([&] { return (m_hSheet = FindSheet()) != nullptr; });
+        WaitIdle(m_hSheet);
+        double seconds = Since(start);
+        m_uiThread = ::GetWindowThreadProcessId(m_hSheet, nullptr);
+        return seconds;
+    }
+    // Seconds the tab takes to be created, filled and idle.
+    double SelectTab(int nTab) {
+        auto start = Clock::now();
+        ::SendMessageW(m_hSheet, PSM_SETCURSEL, WPARAM(nTab), 0);
+        m_hPage = HWND(::SendMessageW(m_hSheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+        m_hList = ::GetDlgItem(m_hPage, IDC_LIST);
+        WaitIdle(m_hSheet);
+        return Since(start);
+    }
+    int Rows() const { return int(::SendMessageW(m_hList, LVM_GETITEMCOUNT, 0, 0)); }
+    // A click on a column header, as the header reports it.
+    double ClickHeader(int nColumn) {
+        NMLISTVIEW click{};
+        click.hdr.hwndFrom = m_hList;
+        click.hdr.idFrom = IDC_LIST;
+        click.hdr.code = LVN_COLUMNCLICK;
+        click.iItem = -1;
+        click.iSubItem = nColumn;
+        auto start = Clock::now();
+        ::SendMessageW(m_hPage, WM_NOTIFY, IDC_LIST, LPARAM(&click));
+        return Since(start);
+    }
+    // Every row selected, Delete, Yes: the program's time, without the wait
+    // for the answer. 0 when no question came.
+    double SelectAllAndDelete() {
+        LVITEMW item{};
+        item.state = item.stateMask = LVIS_SELECTED;
+        auto start = Clock::now();
+        ::SendMessageW(m_hList, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&item));
+        double seconds = Since(start);
+        start = Clock::now();
+        ::PostMessageW(::GetDlgItem(m_hPage, IDC_DELETE), BM_CLICK, 0, 0);
+        HWND hBox = nullptr;
+        if (!Poll([&] { return (hBox = FindMessageBox(m_uiThread)) != nullptr; }))
+            return 0;
+        seconds += Since(start);
+        start = Clock::now();
+        ::PostMessageW(hBox, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+        Poll([&] { return !::IsWindow(hBox); });
+        WaitIdle(m_hSheet);
+        return seconds + Since(start);
+    }
+    // Save until the sheet's window is gone.
+    double Save() {
+        auto start = Clock::now();
+        ::PostMessageW(::GetDlgItem(m_hSheet, IDOK), BM_CLICK, 0, 0);
+        Poll([&] { return !::IsWindow(m_hSheet); });
+        return Since(start);
+    }
+    // File > Import > v8 with path, from the Open dialog's OK to idle.
+    double Import(const std::string& path) {
+        ::PostMessageW(m_hSheet, WM_COMMAND, MAKEWPARAM(ID_IMPORT_V8, 0), 0);
+        HWND hDialog = nullptr;
+        Poll([&] {
+            hDialog = ::FindWindowW(L"#32770", L"Select File");
+            return hDialog && ::IsWindowVisible(hDialog);
+        });
+        WaitIdle(hDialog);
+        ::SetDlgItemTextW(hDialog, 0x47C, std::wstring(path.begin(), path.end()).c_str());
+        auto start = Clock::now();
+        ::PostMessageW(hDialog, WM_COMMAND, IDOK, 0);
+        Poll([&] { return !::IsWindow(hDialog); });
+        WaitIdle(m_hSheet);
+        return Since(start);
+    }
+
+private:
+    bool AnswerBox(int nAnswer) {
+        HWND hBox = FindMessageBox(m_uiThread);
+        if (hBox)
+            ::PostMessageW(hBox, WM_COMMAND, MAKEWPARAM(nAnswer, BN_CLICKED), 0);
+        return false;
+    }
+
+    VarnelLibrary& m_library;
+    CVNInterface* m_pInterface = nullptr;
+    std::thread m_thread;
+    HWND m_hSheet = nullptr, m_hPage = nullptr, m_hList = nullptr;
+    DWORD m_uiThread = 0;
+};
+
+constexpr int kLevelsTab = 3;
+
+// Baselines, in this process.
+double SortIntegers(int n) {
+    std::vector<int> values(static_cast<size_t>(n));
+    std::mt19937 random(42);
+    for (int& value : values)
+        value = int(random());
+    auto start = Clock::now();
+    std::sort(values.begin(), values.end());
+    return Since(start);
+}
+
+double ReadAndSplit(const std::string& path) {
+    auto start = Clock::now();
+    std::string bytes = ReadFile(path);
+    std::vector<std::string_view> lines;
+    for (size_t begin = 0, end; begin < bytes.size(); begin = end + 1) {
+        end = bytes.find('\n', begin);
+        if (end == std::string::npos)
+            end = bytes.size();
+        lines.emplace_back(bytes.data() + begin, end - begin);
+    }
+    return Since(start);
+}
+
+double WriteBytes(const std::string& path, const std::string& bytes) {
+    auto start = Clock::now();
+    HANDLE hFile =
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    ::WriteFile(hFile, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    ::CloseHandle(hFile);
+    double seconds = Since(start);
+    ::DeleteFileA(path.c_str());
+    return seconds;
+}
+
+// The table reader on the text, as import_bench times it; with bMerge the
+// pairs also go into seven tables, as the import hands them to the pages.
+double ReadRemapTextAlone(const std::string& bytes, bool bMerge) {
+    CString text = CString::FromLatin1(bytes);
+    std::vector<MappingTable> tables(MappingKindCount);
+    auto start = Clock::now();
+    size_t imported = 0;
+    if (ReadRemapText(text.View(), RemapDetect) == Parsed)
+        ForEachImportedPair([&](MappingKind kind, std::u16string_view key, std::u16string_view value) {
+            imported += key.size() + value.size();
+            if (bMerge)
+                tables[size_t(kind)].SetPair(key, value);
+        });
+    ReleaseRemapData();
+    return imported ? Since(start) : 0;
+}
+
+// The peak working set, in MB, of a child process that opens the dialog on
+// path and shows the Levels page: its exit code.
+int PeakMegabytes(const std::string& path) {
+    char self[MAX_PATH];
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string command = std::string("\"") + self + "\" --memory \"" + path + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return 0;
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.hProcess, &code);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return int(code);
+}
+
+int MemoryChild(const std::string& path) {
+    VarnelLibrary library;
+    {
+        TimedRun run(library, path);
+        run.Open();
+        run.SelectTab(kLevelsTab);
+    }
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return int(counters.PeakWorkingSetSize >> 20);
+}
+
+struct Figures {
+    double open = 0, read = 0, fill = 0, sort = 0, resort = 0, remove = 0, sortInts = 0, save = 0, saveUnopened = 0,
+           write = 0;
+    int rows = 0, removedRows = 0, peak = 0;
+};
+
+template <typename T>
+void KeepBest(T& best, T value, bool first) {
+    if (first || (value > 0 && value < best))
+        best = value;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--memory")
+        return MemoryChild(argv[2]);
+    VarnelLibrary library;
+    if (!library.IsLoaded()) {
+        std::printf("Varnel.dll not loaded from %s\n", VARNEL_DLL_PATH);
+        return 1;
+    }
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty())
+        sizes = {10000, 100000, 1000000};
+    std::string folder = MakeTempFolder("page-timing");
+    std::string path = folder + "\\commands.mapping";
+
+    std::printf("%8s %8s | %7s %7s | %7s %7s %7s %7s %7s | %7s %7s %7s | %6s\n", "rows", "left", "open s", "read s",
+                "fill s", "sort s", "resort", "sel+del", "sort n", "save s", "save*", "write s", "peakMB");
+    {
+        // One run first, so that the first size does not pay for the
+        // process's first dialog (classes, fonts, the property sheet).
+        WriteFile(path, GeneratedMappingFile(100));
+        TimedRun warmUp(library, path);
+        warmUp.Open();
+        warmUp.SelectTab(kLevelsTab);
+    }
+    std::map<int, Figures> figures;
+    for (int n : sizes) {
+        std::string text = GeneratedMappingFile(n);
+        WriteFile(path, text);
+        Figures f;
+        const int runs = n >= 1000000 ? 2 : 3;
+        for (int run = 0; run < runs; ++run) {
+            bool first = run == 0;
+            {
+                TimedRun dialog(library, path);
+                KeepBest(f.open, dialog.Open(), first);
+                KeepBest(f.fill, dialog.SelectTab(kLevelsTab), first);
+                f.rows = dialog.Rows();
+                KeepBest(f.sort, dialog.ClickHeader(1), first);
+                KeepBest(f.resort, dialog.ClickHeader(1), first);
+                KeepBest(f.remove, dialog.SelectAllAndDelete(), first);
+                f.removedRows = f.rows - dialog.Rows();
+            }
+            {
+                TimedRun dialog(library, path);
+                dialog.Open();
+                dialog.SelectTab(kLevelsTab);
+                KeepBest(f.save, dialog.Save(), first);
+            }
+            {
+                TimedRun dialog(library, path);
+                dialog.Open();
+                KeepBest(f.saveUnopened, dialog.Save(), first);
+            }
+            KeepBest(f.read, ReadAndSplit(path), first);
+            KeepBest(f.write, WriteBytes(folder + "\\written.bin", text), first);
+            KeepBest(f.sortInts, SortIntegers(f.rows), first);
+        }
+        f.peak = PeakMegabytes(path);
+        figures[n] = f;
+        std::printf("%8d %8d | %7.3f %7.3f | %7.3f %7.3f %7.3f %7.3f %7.3f | %7.3f %7.3f %7.3f | %6d\n", f.rows,
+                    f.rows - f.removedRows, f.open, f.read, f.fill, f.sort, f.resort, f.remove, f.sortInts, f.save,
+                    f.saveUnopened, f.write, f.peak);
+        std::fflush(stdout);
+    }
+    WriteFile(path, "[Aliases]\r\nLINE = PLACE LINE\r\n");
+    int emptyPeak = PeakMegabytes(path);
+    std::printf("\npeak working set on a one-pair file (baseline): %d MB\n", emptyPeak);
+
+    // Growth against n log n, from each size to the next.
+    for (auto it = figures.begin(); std::next(it) != figures.end(); ++it) {
+        auto next = std::next(it);
+        auto nlogn = [](int n) { return double(n) * std::log(double(n)); };
+        double growth = nlogn(next->first) / nlogn(it->first);
+        auto ratio = [](double a, double b) { return a > 0 ? b / a : 0.0; };
+        std::printf("growth %d -> %d (n log n: %.1f): open %.1f, fill %.1f, sort %.1f, select+delete %.1f, save %.1f, "
+                    "plain sort %.1f\n",
+                    it->first, next->first, growth, ratio(it->second.open, next->second.open),
+                    ratio(it->second.fill, next->second.fill), ratio(it->second.sort, next->second.sort),
+                    ratio(it->second.remove, next->second.remove), ratio(it->second.save, next->second.save),
+                    ratio(it->second.sortInts, next->second.sortInts));
+    }
+    if (figures.count(1000000)) {
+        const Figures& m = figures[1000000];
+        std::printf("\nat %d rows (%d pairs):\n", m.rows, 1000000 + 1000000 / 20);
+        std::printf("  fill %.3f s (goal 1 s) = %.1fx a plain sort of as many integers (%.3f s)\n", m.fill,
+                    m.fill / m.sortInts, m.sortInts);
+        std::printf("  header sort %.3f s (goal 1 s) = %.1fx the plain sort\n", m.sort, m.sort / m.sortInts);
+        std::printf("  open %.3f s (goal 0.5 s) = %.1fx reading and splitting the file (%.3f s)\n", m.open,
+                    m.open / m.read, m.read);
+        std::printf("  save %.3f s (goal 0.3 s) = %.1fx writing the bytes (%.3f s); %.3f s with the Levels page "
+                    "never opened\n",
+                    m.save, m.save / m.write, m.write, m.saveUnopened);
+        std::printf("  peak working set %d MB (goal 150 MB) = %.2fx the one-pair dialog (%d MB)\n", m.peak,
+                    emptyPeak ? double(m.peak) / emptyPeak : 0.0, emptyPeak);
+    }
+    if (figures.count(100000)) {
+        const Figures& h = figures[100000];
+        std::printf("  select all %d rows + Delete %.3f s (goal 1 s) = %.1fx a plain sort of as many integers\n",
+                    h.rows, h.remove, h.remove / h.sortInts);
+    }
+
+    // Import of a 1,000,000-row version 8 table into a dialog with the
+    // Levels page open.
+    std::string table = GeneratedRemapTable(1000000);
+    std::string tablePath = folder + "\\remap.csv";
+    WriteFile(tablePath, table);
+    double import = 0, reader = 0, merge = 0;
+    for (int run = 0; run < 3; ++run) {
+        {
+            TimedRun dialog(library, path);
+            dialog.Open();
+            dialog.SelectTab(kLevelsTab);
+            KeepBest(import, dialog.Import(tablePath), run == 0);
+        }
+        KeepBest(reader, ReadRemapTextAlone(table, false), run == 0);
+        KeepBest(merge, ReadRemapTextAlone(table, true), run == 0);
+    }
+    std::printf("  import of 1,000,000 table rows %.3f s = %.1fx the reader alone on the text (%.3f s; goal 4x); "
+                "reader and merge into tables %.3f s\n",
+                import, reader > 0 ? import / reader : 0.0, reader, merge);
+    ::DeleteFileA(tablePath.c_str());
+    ::DeleteFileA(path.c_str());
+    ::RemoveDirectoryA(folder.c_str());
+    return 0;
+}

@@ -1,0 +1,65 @@
+// EntryArena: the memory of one mapping table's entries. An entry is cut
+// from a large block by a pointer bump and stays where it is until the
+// arena is emptied or destroyed: no allocation per entry, no header per
+// entry, and nothing ever moves.
+#pragma once
+
+#include <cstddef>
+#include <algorithm>
+#include <memory>
+#include <utility>
+#include <vector>
+
+class EntryArena {
+public:
+    EntryArena() = default;
+    EntryArena(const EntryArena&) = delete;
+    EntryArena& operator=(const EntryArena&) = delete;
+
+    // size bytes aligned to kAlign; a request larger than a block gets a
+    // block of its own.
+    void* Allocate(size_t size) {
+        size = (size + kAlign - 1) / kAlign * kAlign;
+        if (size > m_free) {
+            // Blocks double from a few kilobytes (seven tables, most of
+            // them small) up to a megabyte each.
+            size_t block = m_blocks.empty() ? kFirstBlock : std::min(m_blockSize * 2, kLargestBlock);
+            m_blockSize = block;
+            if (size > block)
+                block = size;
+            m_blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(block));
+            m_next = m_blocks.back().get();
+            m_free = block;
+        }
+        void* p = m_next;
+        m_next += size;
+        m_free -= size;
+        return p;
+    }
+
+    // Frees every block: everything allocated so far is gone.
+    void Clear() noexcept {
+        m_blocks.clear();
+        m_next = nullptr;
+        m_free = 0;
+        m_blockSize = 0;
+    }
+
+    void swap(EntryArena& other) noexcept {
+        m_blocks.swap(other.m_blocks);
+        std::swap(m_next, other.m_next);
+        std::swap(m_free, other.m_free);
+        std::swap(m_blockSize, other.m_blockSize);
+    }
+
+    static constexpr size_t kAlign = 4;
+
+private:
+    static constexpr size_t kFirstBlock = size_t(4) << 10;
+    static constexpr size_t kLargestBlock = size_t(1) << 20;
+
+    std::vector<std::unique_ptr<std::byte[]>> m_blocks;
+    std::byte* m_next = nullptr;
+    size_t m_free = 0;       // bytes left in the last block
+    size_t m_blockSize = 0;  // the last block's planned size
+};
