@@ -8,7 +8,7 @@ namespace {
 
 // The lines of one table's changes; false when there are none.
 bool DiffTable(const MappingTable& before, const MappingTable& after, CStringArray& lines) {
-    ForEachChange(before, after, [&lines](Change change, const CString& key, const CString& old, const CString& now) {
+    ForEachChange(before, after, [&lines](Change change, CString key, CString old, CString now) {
         switch (change) {
         case Change::Removed: lines.Add(u"- " + MappingFile::FormatPairLine(key, old)); break;
         case Change::Added: lines.Add(u"+ " + MappingFile::FormatPairLine(key, now)); break;

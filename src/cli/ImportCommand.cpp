@@ -108,7 +108,7 @@ int RunImport(Session& session) {
     for (int kind = 0; kind < MappingKindCount; ++kind) {
         int added = 0, changed = 0;
         ForEachChange(before.tables[size_t(kind)], tables.tables[size_t(kind)],
-                      [&](Change change, const CString&, const CString&, const CString&) {
+                      [&](Change change, auto, auto, auto) {
                           ++(change == Change::Added ? added : changed);
                       });
         if (added == 0 && changed == 0)

@@ -103,7 +103,7 @@ void ParseLines(std::basic_string_view<Char> text, const MappingTables& tables, 
         CString key = toString(TrimText(t.substr(0, equals)));
         CString value = toString(TrimText(t.substr(equals + 1)));
         if (observer)
-            observer->PairRead(lineNumber, MappingKind(section), key, value, table->Contains(key));
+            observer->PairRead(lineNumber, MappingKind(section), key, value, table->Contains(key.View()));
         table->SetPair(std::move(key), std::move(value));
     });
 }

@@ -24,6 +24,7 @@ public:
     // The codec of codePage; null when the platform cannot convert it.
     static const TextCodec* For(unsigned codePage);
 
+    unsigned CodePage() const { return m_codePage; }
     bool IsSingleByte() const { return m_singleByte; }
 
     // Single-byte code pages only: the byte of a character (-1 when it has
