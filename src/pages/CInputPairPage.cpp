@@ -1,8 +1,13 @@
 #include "pages/CInputPairPage.h"
 
+#include "framework/RecreateDlgItem.h"
 #include "interface/CVarnelApp.h"
 
 void CInputPairPage::DoDataExchange(CDataExchange* pDX) {
+    // The list is an owner-data list view, a style a live control cannot
+    // take on: the template's list is replaced once, before it is bound.
+    if (!m_wndList.m_hWnd)
+        RecreateDlgItem(m_hWnd, IDC_LIST, LVS_OWNERDATA);
     DDX_Control(pDX, IDC_LIST, m_wndList);
     DDX_Control(pDX, IDC_INSERT, m_wndInsert);
     DDX_Control(pDX, IDC_DELETE, m_wndDelete);

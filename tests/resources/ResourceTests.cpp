@@ -99,6 +99,9 @@ TEST(Resources, PageTemplatesBecomeChildPagesWithTheirSizeCaptionAndControls) {
             EXPECT_NE(GetDlgItem(page, id), nullptr) << id;
         for (int id : {IDC_EDIT1, IDC_EDIT2, IDC_COMBO1, IDC_COMBO2})
             EXPECT_EQ(GetDlgItem(page, id) != nullptr, (id >= IDC_COMBO1) == kPages[i].combos) << id;
+        // A plain report list in the template; the page makes it owner-data.
+        const DWORD listStyle = DWORD(GetWindowLongPtrW(GetDlgItem(page, IDC_LIST), GWL_STYLE));
+        EXPECT_EQ(listStyle & (LVS_TYPEMASK | LVS_SHOWSELALWAYS | LVS_OWNERDATA), DWORD(LVS_REPORT | LVS_SHOWSELALWAYS));
     }
     DestroyWindow(sheet);
 }
