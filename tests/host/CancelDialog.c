@@ -8,36 +8,38 @@
 
 int example_main(int argc, char** argv);
 
-static volatile LONG cancelled;
+static volatile LONG cancelled, finished;
 
-/* The visible "Commands Mapping" window of this process, if any. */
+/* The visible "Commands Mapping" sheet of this process, if any (a message
+ * box has the same caption but no tabs). */
 static BOOL CALLBACK FindSheet(HWND hWnd, LPARAM lParam)
 {
     DWORD process = 0;
     WCHAR caption[64];
     GetWindowThreadProcessId(hWnd, &process);
     if (process == GetCurrentProcessId() && IsWindowVisible(hWnd) && GetWindowTextW(hWnd, caption, 64) &&
-        lstrcmpW(caption, L"Commands Mapping") == 0) {
+        lstrcmpW(caption, L"Commands Mapping") == 0 && FindWindowExW(hWnd, NULL, L"SysTabControl32", NULL)) {
         *(HWND*)lParam = hWnd;
         return FALSE;
     }
     return TRUE;
 }
 
+/* Presses Cancel on the sheet once it has settled, and again every half
+ * second while it stays open, until the example has returned. */
 static DWORD WINAPI CancelWhenShown(void* unused)
 {
     int i;
     (void)unused;
-    for (i = 0; i < 3000; ++i, Sleep(10)) {
+    for (i = 0; i < 3000 && !finished; ++i, Sleep(10)) {
         HWND hSheet = NULL;
         EnumWindows(FindSheet, (LPARAM)&hSheet);
-        if (hSheet) {
+        if (hSheet && i % 50 == 49) {
             PostMessageW(hSheet, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(hSheet, IDCANCEL));
             InterlockedIncrement(&cancelled);
-            return 0;
         }
     }
-    return 1;
+    return 0;
 }
 
 int main(int argc, char** argv)
@@ -64,5 +66,5 @@ int main(int argc, char** argv)
     DeleteFileA(mapping);
 
     printf("example exit code %d, dialog cancelled %ld time(s)\n", result, (long)cancelled);
-    return result == 0 && cancelled == 1 ? 0 : 1;
+    return result == 0 && cancelled > 0 ? 0 : 1;
 }
