@@ -61,6 +61,7 @@ int main(int argc, char** argv)
 
     hWatcher = CreateThread(NULL, 0, CancelWhenShown, NULL, 0, NULL);
     result = example_main(3, exampleArgs);
+    InterlockedIncrement(&finished);
     WaitForSingleObject(hWatcher, 35000);
     CloseHandle(hWatcher);
     DeleteFileA(mapping);
