@@ -102,7 +102,8 @@ TEST(SheetDpi, LayoutAt100150And200Percent) {
         ::RegSetValueExW(hKey, L"LogPixels", 0, REG_DWORD, LPBYTE(&dpi), sizeof(dpi));
         ::SetEnvironmentVariableW(L"VARNEL_TEST_DPI", std::to_wstring(dpi).c_str());
         std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=SheetDpiChild.*";
-        STARTUPINFOW startup{sizeof(startup)};
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
         PROCESS_INFORMATION process{};
         ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
                                      &process));
