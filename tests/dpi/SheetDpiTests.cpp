@@ -16,10 +16,6 @@
 
 namespace {
 
-const wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
-
-int Scaled(int pixels, int dpi) { return ::MulDiv(pixels, dpi, 96); }
-
 RECT RectIn(HWND hWnd, HWND hParent) {
     RECT rc;
     ::GetWindowRect(hWnd, &rc);
@@ -33,57 +29,45 @@ std::wstring ClassOf(HWND hWnd) {
     return name;
 }
 
-std::wstring Describe(HWND hWnd, HWND hParent) {
+// "Class "text" (left,top)-(right,bottom)" for failure messages.
+std::string Describe(HWND hWnd, HWND hParent) {
     RECT rc = RectIn(hWnd, hParent);
-    return ClassOf(hWnd) + L" \"" + driver::Text(hWnd) + L"\" (" + std::to_wstring(rc.left) + L"," +
-           std::to_wstring(rc.top) + L")-(" + std::to_wstring(rc.right) + L"," + std::to_wstring(rc.bottom) + L")";
+    return testing::PrintToString(ClassOf(hWnd) + L" " + driver::Text(hWnd)) + " (" + std::to_string(rc.left) + "," +
+           std::to_string(rc.top) + ")-(" + std::to_string(rc.right) + "," + std::to_string(rc.bottom) + ")";
 }
 
-// The visible controls directly inside hParent; the sheet's pages are
-// windows of their own, checked one by one.
-std::vector<HWND> VisibleControls(HWND hParent) {
+// Inside hParent's client area and apart from each other: its visible
+// controls (the sheet's pages, windows of their own, are checked one by one);
+// and each static text, in its own font, fits its control.
+void ExpectControlsApartAndTextsFit(HWND hParent, const std::string& where) {
     std::vector<HWND> controls;
     for (HWND h = ::GetWindow(hParent, GW_CHILD); h; h = ::GetWindow(h, GW_HWNDNEXT))
         if (::IsWindowVisible(h) && ClassOf(h) != L"#32770")
             controls.push_back(h);
-    return controls;
-}
-
-void ExpectNoOverlap(HWND hParent, const char* where) {
-    std::vector<HWND> controls = VisibleControls(hParent);
-    RECT client;
+    RECT client, both;
     ::GetClientRect(hParent, &client);
     for (size_t i = 0; i < controls.size(); ++i) {
-        RECT a = RectIn(controls[i], hParent), both;
-        EXPECT_TRUE(a.left >= client.left && a.top >= client.top && a.right <= client.right &&
-                    a.bottom <= client.bottom)
-            << where << ": outside its window: " << testing::PrintToString(Describe(controls[i], hParent));
+        RECT a = RectIn(controls[i], hParent);
+        EXPECT_TRUE(::IntersectRect(&both, &a, &client) && ::EqualRect(&both, &a))
+            << where << ": outside its window: " << Describe(controls[i], hParent);
         for (size_t j = i + 1; j < controls.size(); ++j) {
             RECT b = RectIn(controls[j], hParent);
             EXPECT_FALSE(::IntersectRect(&both, &a, &b))
-                << where << ": " << testing::PrintToString(Describe(controls[i], hParent)) << " overlaps "
-                << testing::PrintToString(Describe(controls[j], hParent));
+                << where << ": " << Describe(controls[i], hParent) << " overlaps " << Describe(controls[j], hParent);
         }
-    }
-}
-
-// Every static text, in its own font, fits inside its control's client area.
-void ExpectStaticTextsFit(HWND hParent, const char* where) {
-    for (HWND hStatic : VisibleControls(hParent)) {
-        if (ClassOf(hStatic) != L"Static" || driver::Text(hStatic).empty())
+        const std::wstring text = driver::Text(controls[i]);
+        if (ClassOf(controls[i]) != L"Static" || text.empty())
             continue;
-        std::wstring text = driver::Text(hStatic);
-        RECT client, needed = {0, 0, 0, 0};
-        ::GetClientRect(hStatic, &client);
-        HDC hDC = ::GetDC(hStatic);
-        HGDIOBJ hOld = ::SelectObject(hDC, HFONT(::SendMessageW(hStatic, WM_GETFONT, 0, 0)));
+        RECT room, needed = {};
+        ::GetClientRect(controls[i], &room);
+        HDC hDC = ::GetDC(controls[i]);
+        HGDIOBJ hOld = ::SelectObject(hDC, HFONT(::SendMessageW(controls[i], WM_GETFONT, 0, 0)));
         ::DrawTextW(hDC, text.c_str(), int(text.size()), &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
         ::SelectObject(hDC, hOld);
-        ::ReleaseDC(hStatic, hDC);
-        EXPECT_LE(needed.right, client.right) << where << ": too narrow: " << testing::PrintToString(Describe(hStatic, hParent));
-        EXPECT_LE(needed.bottom, client.bottom)
-            << where << ": too low for its text (" << needed.bottom << " px): "
-            << testing::PrintToString(Describe(hStatic, hParent));
+        ::ReleaseDC(controls[i], hDC);
+        EXPECT_TRUE(needed.right <= room.right && needed.bottom <= room.bottom)
+            << where << ": its text needs " << needed.right << " x " << needed.bottom << " pixels: "
+            << Describe(controls[i], hParent);
     }
 }
 
@@ -92,7 +76,8 @@ TEST(SheetDpi, LayoutAt100150And200Percent) {
     if (std::getenv("VARNEL_TEST_DPI"))
         GTEST_SKIP() << "child run";
     HKEY hKey;
-    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hKey, nullptr),
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                &hKey, nullptr),
               ERROR_SUCCESS);
     DWORD saved = 0, size = sizeof(saved);
     const bool bHadValue = ::RegQueryValueExW(hKey, L"LogPixels", nullptr, nullptr, LPBYTE(&saved), &size) == ERROR_SUCCESS;
@@ -140,40 +125,31 @@ TEST(SheetDpiChild, ControlsApartTextsFitAndTheDescriptionAreaScaled) {
     DialogRun run(library, folder + "\\commands.mapping");
     HWND hSheet = run.Open();
     ASSERT_TRUE(hSheet);
-
     for (int tab = 0; tab < 7; ++tab) {
         HWND hPage = driver::SelectTab(hSheet, tab);
         ASSERT_TRUE(hPage);
-        const std::string page = at + ", page " + std::to_string(tab);
-        ExpectNoOverlap(hPage, page.c_str());
-        ExpectStaticTextsFit(hPage, page.c_str());
-        // The page lies on the tab control, below its tabs.
+        ExpectControlsApartAndTextsFit(hPage, at + ", page " + std::to_string(tab));
+        // The page lies on the tab control.
         RECT rcPage = RectIn(hPage, hSheet), rcTab = RectIn(PropSheet_GetTabControl(hSheet), hSheet), both;
-        ::IntersectRect(&both, &rcPage, &rcTab);
-        EXPECT_TRUE(::EqualRect(&both, &rcPage)) << page << ": the page leaves the tab control";
+        EXPECT_TRUE(::IntersectRect(&both, &rcPage, &rcTab) && ::EqualRect(&both, &rcPage)) << at << ", page " << tab;
     }
-    ExpectNoOverlap(hSheet, at.c_str());
-    ExpectStaticTextsFit(hSheet, at.c_str());
+    ExpectControlsApartAndTextsFit(hSheet, at);
 
     // Bottom up: 4 pixels, the buttons, 8, the 60-pixel description, 4, the
     // 12-pixel label; 7-pixel side margins; all scaled by DPI/96.
+    auto px = [dpi](int pixels) { return ::MulDiv(pixels, dpi, 96); };
     RECT client, outer = RectIn(hSheet, hSheet);
     ::GetClientRect(hSheet, &client);
     RECT ok = RectIn(::GetDlgItem(hSheet, IDOK), hSheet), cancel = RectIn(::GetDlgItem(hSheet, IDCANCEL), hSheet);
     RECT edit = RectIn(driver::DescriptionEdit(hSheet), hSheet), label = RectIn(driver::DescriptionLabel(hSheet), hSheet);
-    const int margin = Scaled(7, dpi), width = outer.right - outer.left, buttonWidth = (width - 2 * margin) / 6;
-    EXPECT_EQ(ok.left, outer.left + margin) << at;
-    EXPECT_EQ(ok.right - ok.left, buttonWidth) << at;
-    EXPECT_EQ(ok.bottom, client.bottom - Scaled(4, dpi)) << at;
-    EXPECT_EQ(cancel.right, outer.right - margin) << at;
-    EXPECT_EQ(cancel.right - cancel.left, buttonWidth) << at;
-    EXPECT_EQ(cancel.top, ok.top) << at;
-    EXPECT_EQ(edit.top, ok.top - Scaled(68, dpi)) << at;
-    EXPECT_EQ(edit.bottom - edit.top, Scaled(60, dpi)) << at;
-    EXPECT_EQ(edit.left, outer.left + margin) << at;
-    EXPECT_EQ(edit.right - edit.left, width - 2 * margin) << at;
-    EXPECT_EQ(label.top, ok.top - Scaled(84, dpi)) << at;
-    EXPECT_EQ(label.bottom - label.top, Scaled(12, dpi)) << at;
+    const int width = outer.right - outer.left - 2 * px(7), buttonWidth = width / 6;
+    const std::vector<int> placed = {ok.left, ok.right - ok.left, ok.bottom, cancel.right, cancel.right - cancel.left,
+                                     cancel.top, edit.left, edit.right - edit.left, edit.top, edit.bottom - edit.top,
+                                     label.top, label.bottom - label.top};
+    const std::vector<int> designed = {outer.left + px(7), buttonWidth, client.bottom - px(4), outer.right - px(7),
+                                       buttonWidth, ok.top, outer.left + px(7), width, ok.top - px(68), px(60),
+                                       ok.top - px(84), px(12)};
+    EXPECT_EQ(placed, designed) << at;
     run.Cancel(IDYES);
     ::RemoveDirectoryA(folder.c_str());
 }
