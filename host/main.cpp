@@ -41,6 +41,9 @@ bool Resolve(HMODULE hLibrary, const char* name, Function& function) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A DPI-aware host, as current programs are: the dialog is laid out for
+    // the screen's DPI instead of being stretched as a bitmap.
+    ::SetProcessDPIAware();
     const char* mappingPath = argc > 1 ? argv[1] : "";
     std::wstring libraryPath = argc > 2 ? Widen(argv[2]) : LibraryBesideProgram();
 

@@ -1,11 +1,26 @@
 #include "dialog/CBaseSheet.h"
 
+#include "framework/WindowDpi.h"
 #include "interface/CVarnelApp.h"
 #include "resource.h"
 
 namespace {
 
 constexpr UINT kApplyButton = 0x3021;
+
+// The frame's measures in pixels at 96 DPI, from the bottom up: a margin, the
+// buttons, the description edit above them, the label above it; beside them
+// the side margins. The tabs grow taller and the pages move down below them.
+constexpr int kMinTabWidth = 60;
+constexpr int kTabExtraHeight = 6;
+constexpr int kDescriptionRoom = 102;  // added to the sheet's height besides the taller tabs
+constexpr int kPageGap = 6;            // the page moves down by the taller tabs and this, and is this much shorter
+constexpr int kSideMargin = 7;
+constexpr int kBottomMargin = 4;
+constexpr int kEditAboveButtons = 68;
+constexpr int kEditHeight = 60;
+constexpr int kLabelAboveButtons = 84;
+constexpr int kLabelHeight = 12;
 
 // A child window's rectangle in its parent's client coordinates.
 RECT ChildRect(HWND hChild, HWND hParent) {
@@ -49,18 +64,22 @@ void CBaseSheet::RegisterButtonHelp() {
 
 void CBaseSheet::LayoutDescriptionArea() {
     const UINT kQuiet = SWP_NOZORDER | SWP_NOACTIVATE;
+    // Every measure is designed for 96 DPI and scaled to the screen's DPI,
+    // so that the description area grows with the dialog font.
+    const DpiScale px = DpiScaleOf(m_hWnd);
 
     HWND hTab = GetTabControl();
-    ::SendMessageW(hTab, TCM_SETMINTABWIDTH, 0, 60);
+    ::SendMessageW(hTab, TCM_SETMINTABWIDTH, 0, px(kMinTabWidth));
     RECT rcItem{};
     ::SendMessageW(hTab, TCM_GETITEMRECT, 0, LPARAM(&rcItem));
-    int tabHeight = rcItem.bottom - rcItem.top + 6;
+    int tabHeight = rcItem.bottom - rcItem.top + px(kTabExtraHeight);
     ::SendMessageW(hTab, TCM_SETITEMSIZE, 0, MAKELPARAM(rcItem.right - rcItem.left, tabHeight));
 
     RECT rcSheet{};
     GetWindowRect(&rcSheet);
     int width = rcSheet.right - rcSheet.left;
-    SetWindowPos(nullptr, 0, 0, width, rcSheet.bottom - rcSheet.top + tabHeight + 102, kQuiet | SWP_NOMOVE);
+    SetWindowPos(nullptr, 0, 0, width, rcSheet.bottom - rcSheet.top + tabHeight + px(kDescriptionRoom),
+                 kQuiet | SWP_NOMOVE);
 
     RECT rcTab = ChildRect(hTab, m_hWnd);
     ::SetWindowPos(hTab, nullptr, 0, 0, rcTab.right - rcTab.left, rcTab.bottom - rcTab.top + tabHeight,
@@ -68,8 +87,8 @@ void CBaseSheet::LayoutDescriptionArea() {
 
     if (CPropertyPage* pPage = GetPage(0); pPage && pPage->m_hWnd) {
         RECT rcPage = ChildRect(pPage->m_hWnd, m_hWnd);
-        ::SetWindowPos(pPage->m_hWnd, nullptr, rcPage.left, rcPage.top + tabHeight + 6, rcPage.right - rcPage.left,
-                       rcPage.bottom - rcPage.top - 6, kQuiet);
+        ::SetWindowPos(pPage->m_hWnd, nullptr, rcPage.left, rcPage.top + tabHeight + px(kPageGap),
+                       rcPage.right - rcPage.left, rcPage.bottom - rcPage.top - px(kPageGap), kQuiet);
     }
 
     // The outer rectangle in the sheet's own client coordinates.
@@ -78,25 +97,26 @@ void CBaseSheet::LayoutDescriptionArea() {
     ScreenToClient(&rcOuter);
     RECT rcClient{};
     GetClientRect(&rcClient);
-    int left = rcOuter.left, right = rcOuter.right, clientHeight = rcClient.bottom;
-    int buttonWidth = (width - 14) / 6;
-    int y = clientHeight - 4;
+    const int margin = px(kSideMargin), bottomMargin = px(kBottomMargin);
+    int left = rcOuter.left + margin, right = rcOuter.right - margin, clientHeight = rcClient.bottom;
+    int buttonWidth = (right - left) / 6;
+    int y = clientHeight - bottomMargin;
     if (HWND hOk = ::GetDlgItem(m_hWnd, IDOK)) {
         RECT rc = ChildRect(hOk, m_hWnd);
-        y = clientHeight - 4 - (rc.bottom - rc.top);
-        ::SetWindowPos(hOk, nullptr, left + 7, y, buttonWidth, rc.bottom - rc.top, kQuiet);
+        y = clientHeight - bottomMargin - (rc.bottom - rc.top);
+        ::SetWindowPos(hOk, nullptr, left, y, buttonWidth, rc.bottom - rc.top, kQuiet);
         CString strSave;
         strSave.LoadString(IDS_SAVE);
         ::SetWindowTextW(hOk, strSave);
     }
     if (HWND hCancel = ::GetDlgItem(m_hWnd, IDCANCEL)) {
         RECT rc = ChildRect(hCancel, m_hWnd);
-        int cancelY = ::GetDlgItem(m_hWnd, IDOK) ? y : clientHeight - 4 - (rc.bottom - rc.top);
-        ::SetWindowPos(hCancel, nullptr, right - 7 - buttonWidth, cancelY, buttonWidth, rc.bottom - rc.top, kQuiet);
+        int cancelY = ::GetDlgItem(m_hWnd, IDOK) ? y : clientHeight - bottomMargin - (rc.bottom - rc.top);
+        ::SetWindowPos(hCancel, nullptr, right - buttonWidth, cancelY, buttonWidth, rc.bottom - rc.top, kQuiet);
     }
 
     m_editDescription.CreateEx(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_MULTILINE,
-                               left + 7, y - 68, width - 14, 60, m_hWnd, nullptr);
+                               left, y - px(kEditAboveButtons), right - left, px(kEditHeight), m_hWnd, nullptr);
     m_editDescription.SetReadOnly(TRUE);
     CFont* pFont = theApp.GetDescriptionFont();
     HFONT hFont = pFont ? pFont->GetSafeHandle() : nullptr;
@@ -104,8 +124,8 @@ void CBaseSheet::LayoutDescriptionArea() {
 
     CString strLabel;
     strLabel.LoadString(IDS_DESCRIPTION_LABEL);
-    m_staticDescription.CreateEx(0, L"STATIC", strLabel, WS_CHILD | WS_VISIBLE, left + 7, y - 84, width - 14, 12,
-                                 m_hWnd, nullptr);
+    m_staticDescription.CreateEx(0, L"STATIC", strLabel, WS_CHILD | WS_VISIBLE, left, y - px(kLabelAboveButtons),
+                                 right - left, px(kLabelHeight), m_hWnd, nullptr);
     m_staticDescription.SetFont(hFont, TRUE);
 
     CenterWindow();

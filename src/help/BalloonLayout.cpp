@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr int kBalloonIconX = 10;  // the icon's left edge, just inside the text margin
 constexpr unsigned kFormatTop = 0;
 constexpr unsigned kFormatVCenter = 4;  // DT_VCENTER: kept for descriptions, a no-op on multi-line text
 
@@ -61,36 +60,38 @@ BalloonLayout CalcBalloonLayout(const CString& text, HelpTextMeasurer& measurer,
     const int lines = CountTag(text, HelpTagText(HELP_TAG_LINE));
     if (lines > 0) extra += metrics.nFontHeight * (lines + 1);
 
+    const BalloonMeasures& m = metrics.measures;
     BalloonLayout layout;
     layout.content = {std::max({header.cx, title.cx, width}), extra + title.cy + header.cy};
-    layout.body = {-kBalloonMarginX, -kBalloonMarginY, layout.content.cx + kBalloonMarginX,
-                   layout.content.cy + kBalloonMarginY};
+    layout.body = {-m.nMarginX, -m.nMarginY, layout.content.cx + m.nMarginX,
+                   layout.content.cy + m.nMarginY};
     // The icon sits left of the text inside the margins: the text moves right
     // by its width and 2 pixels, and the body is never shorter than the icon
     // with a margin above and below it.
     if (metrics.bHasIcon) layout.body.right += metrics.sizeIcon.cx + 2;
-    if (layout.body.Height() < metrics.sizeIcon.cy + 2 * kBalloonMarginY)
-        layout.body.bottom = layout.body.top + metrics.sizeIcon.cy + 2 * kBalloonMarginY;
+    if (layout.body.Height() < metrics.sizeIcon.cy + 2 * m.nMarginY)
+        layout.body.bottom = layout.body.top + metrics.sizeIcon.cy + 2 * m.nMarginY;
 
-    layout.bStemLeft = layout.body.Width() + kBalloonMarginX >= anchor.x;
-    layout.bAbove = layout.body.Height() + kBalloonMarginY < anchor.y;
+    layout.bStemLeft = layout.body.Width() + m.nMarginX >= anchor.x;
+    layout.bAbove = layout.body.Height() + m.nMarginY < anchor.y;
     return layout;
 }
 
 BalloonPaintPlan PlanBalloonPaint(const CString& text, HelpTextMeasurer& measurer, const BalloonMetrics& metrics,
                                   BalloonShape shape, bool bAbove, BalloonRect client) {
+    const BalloonMeasures& m = metrics.measures;
     BalloonPaintPlan plan;
     BalloonRect rc = client;
     const bool bStemOnTop = shape == BALLOON_SHAPE_BALLOON && !bAbove;
     if (bStemOnTop) {
         // The body starts below the stem.
-        rc.bottom = rc.bottom - rc.top + kBalloonStem;
-        rc.top = kBalloonStem;
+        rc.bottom = rc.bottom - rc.top + m.nStem;
+        rc.top = m.nStem;
     }
-    rc.left += kBalloonMarginX;
-    rc.top += kBalloonMarginY;
+    rc.left += m.nMarginX;
+    rc.top += m.nMarginY;
     if (metrics.bHasIcon) rc.left += metrics.sizeIcon.cx + 2;
-    plan.ptIcon = {kBalloonIconX, bStemOnTop ? kBalloonStem + kBalloonMarginY : kBalloonMarginY};
+    plan.ptIcon = {m.nIconX, bStemOnTop ? m.nStem + m.nMarginY : m.nMarginY};
 
     for (const HelpSection& section : ReadSections(text)) {
         const int height = measurer.Measure(section.text, FontOfTag(section.tag)).cy;

@@ -30,6 +30,7 @@ struct BalloonMetrics {
     int nLineSpacing = 3;
     bool bHasIcon = false;
     BalloonSize sizeIcon;  // the icon's room; (0, 0) reserves none
+    BalloonMeasures measures;  // margins, stem and icon place at the screen's DPI
 };
 
 struct BalloonLayout {
@@ -40,11 +41,12 @@ struct BalloonLayout {
 };
 
 // Measures `text` and decides the sides for `anchor` (screen coordinates).
-// The body grows from the content by 12 pixels left and right and 10 above
-// and below; an icon adds its width and 2 pixels on the right and makes the
-// body at least its height plus both vertical margins. The balloon opens to
-// the right of the anchor when w + 12 >= anchor.x and above it when
-// h + 10 < anchor.y: only the left and top screen edges are considered.
+// The body grows from the content by the margins (at 96 DPI 12 pixels left
+// and right and 10 above and below); an icon adds its width and 2 pixels on
+// the right and makes the body at least its height plus both vertical
+// margins. The balloon opens to the right of the anchor when
+// w + margin x >= anchor.x and above it when h + margin y < anchor.y: only
+// the left and top screen edges are considered.
 BalloonLayout CalcBalloonLayout(const CString& text, HelpTextMeasurer& measurer, const BalloonMetrics& metrics,
                                 BalloonPoint anchor);
 

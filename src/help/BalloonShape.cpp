@@ -7,21 +7,33 @@ BalloonShape ShapeOfStyle(uint32_t nStyle) {
     return BALLOON_SHAPE_NONE;
 }
 
-BalloonOutline BuildBalloonOutline(int w, int h, bool bStemLeft, bool bAbove) {
+BalloonMeasures BalloonMeasures::ForDpi(const DpiScale& px) {
+    const BalloonMeasures designed;
+    BalloonMeasures m;
+    m.nMarginX = px(designed.nMarginX);
+    m.nMarginY = px(designed.nMarginY);
+    m.nStem = px(designed.nStem);
+    m.nCornerWidth = px(designed.nCornerWidth);
+    m.nCornerHeight = px(designed.nCornerHeight);
+    m.nIconX = px(designed.nIconX);
+    return m;
+}
+
+BalloonOutline BuildBalloonOutline(int w, int h, bool bStemLeft, bool bAbove, const BalloonMeasures& m) {
     BalloonOutline outline;
     outline.shape = BALLOON_SHAPE_BALLOON;
-    outline.body = bAbove ? BalloonRect{0, 0, w, h} : BalloonRect{0, kBalloonStem, w, kBalloonStem + h};
-    outline.corner = {kBalloonCornerWidth, kBalloonCornerHeight};
+    outline.body = bAbove ? BalloonRect{0, 0, w, h} : BalloonRect{0, m.nStem, w, m.nStem + h};
+    outline.corner = {m.nCornerWidth, m.nCornerHeight};
 
     // The stem's vertical edge is on the balloon's outer side; its base runs
-    // inward along y0, 10 pixels inside the body's near edge.
-    const int x0 = bStemLeft ? kBalloonMarginX : w - kBalloonMarginX;
-    const int y0 = bAbove ? h - kBalloonMarginY : kBalloonStem + kBalloonMarginY;
+    // inward along y0, a vertical margin inside the body's near edge.
+    const int x0 = bStemLeft ? m.nMarginX : w - m.nMarginX;
+    const int y0 = bAbove ? h - m.nMarginY : m.nStem + m.nMarginY;
     outline.bHasStem = true;
     outline.stem[0] = {x0, y0};
-    outline.stem[1] = {x0, bAbove ? y0 + kBalloonStem : y0 - kBalloonStem};
-    outline.stem[2] = {bStemLeft ? x0 + kBalloonStem : x0 - kBalloonStem, y0};
-    outline.window = {w, h + kBalloonStem};
+    outline.stem[1] = {x0, bAbove ? y0 + m.nStem : y0 - m.nStem};
+    outline.stem[2] = {bStemLeft ? x0 + m.nStem : x0 - m.nStem, y0};
+    outline.window = {w, h + m.nStem};
     return outline;
 }
 
@@ -36,18 +48,18 @@ BalloonOutline BoxOutline(BalloonShape shape, int w, int h) {
 }
 }  // namespace
 
-BalloonOutline BuildRoundOutline(int w, int h) {
+BalloonOutline BuildRoundOutline(int w, int h, const BalloonMeasures& m) {
     BalloonOutline outline = BoxOutline(BALLOON_SHAPE_ROUNDRECT, w, h);
-    outline.corner = {kBalloonCornerWidth, kBalloonCornerHeight};
+    outline.corner = {m.nCornerWidth, m.nCornerHeight};
     return outline;
 }
 
 BalloonOutline BuildRectOutline(int w, int h) { return BoxOutline(BALLOON_SHAPE_RECT, w, h); }
 
-BalloonOutline BuildOutline(BalloonShape shape, int w, int h, bool bStemLeft, bool bAbove) {
+BalloonOutline BuildOutline(BalloonShape shape, int w, int h, bool bStemLeft, bool bAbove, const BalloonMeasures& m) {
     switch (shape) {
-    case BALLOON_SHAPE_BALLOON: return BuildBalloonOutline(w, h, bStemLeft, bAbove);
-    case BALLOON_SHAPE_ROUNDRECT: return BuildRoundOutline(w, h);
+    case BALLOON_SHAPE_BALLOON: return BuildBalloonOutline(w, h, bStemLeft, bAbove, m);
+    case BALLOON_SHAPE_ROUNDRECT: return BuildRoundOutline(w, h, m);
     case BALLOON_SHAPE_RECT: return BuildRectOutline(w, h);
     case BALLOON_SHAPE_NONE: break;
     }
@@ -55,12 +67,12 @@ BalloonOutline BuildOutline(BalloonShape shape, int w, int h, bool bStemLeft, bo
 }
 
 BalloonPoint PlaceBalloonWindow(BalloonShape shape, BalloonPoint anchor, BalloonSize window, bool bStemLeft,
-                                bool bAbove) {
+                                bool bAbove, const BalloonMeasures& m) {
     BalloonPoint corner;
-    corner.x = bStemLeft ? anchor.x - kBalloonMarginX : anchor.x - window.cx + kBalloonMarginX;
+    corner.x = bStemLeft ? anchor.x - m.nMarginX : anchor.x - window.cx + m.nMarginX;
     if (shape == BALLOON_SHAPE_BALLOON)
-        corner.y = bAbove ? anchor.y - window.cy + kBalloonMarginY : anchor.y - kBalloonMarginY;
+        corner.y = bAbove ? anchor.y - window.cy + m.nMarginY : anchor.y - m.nMarginY;
     else
-        corner.y = bAbove ? anchor.y - window.cy : anchor.y + kBalloonMarginY;
+        corner.y = bAbove ? anchor.y - window.cy : anchor.y + m.nMarginY;
     return corner;
 }

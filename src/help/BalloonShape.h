@@ -3,6 +3,8 @@
 // control. Portable.
 #pragma once
 
+#include "framework/DpiScale.h"
+
 #include <cstdint>
 
 // Shape bits of the help control's style word, tested in this order: the
@@ -35,12 +37,18 @@ enum BalloonShape { BALLOON_SHAPE_NONE, BALLOON_SHAPE_BALLOON, BALLOON_SHAPE_ROU
 // The shape a style word asks for; NONE when it has none of the three bits.
 BalloonShape ShapeOfStyle(uint32_t nStyle);
 
-// Fixed measures of the balloon, in pixels.
-constexpr int kBalloonMarginX = 12;      // body edge to text, horizontally
-constexpr int kBalloonMarginY = 10;      // body edge to text, vertically
-constexpr int kBalloonStem = 25;         // stem height and base width
-constexpr int kBalloonCornerWidth = 12;  // ellipse of the rounded corners
-constexpr int kBalloonCornerHeight = 10;
+// The balloon's fixed measures in pixels: as designed for 96 DPI by default,
+// scaled to another screen's DPI by ForDpi.
+struct BalloonMeasures {
+    int nMarginX = 12;      // body edge to text, horizontally
+    int nMarginY = 10;      // body edge to text, vertically
+    int nStem = 25;         // stem height and base width
+    int nCornerWidth = 12;  // ellipse of the rounded corners
+    int nCornerHeight = 10;
+    int nIconX = 10;  // the icon's left edge, just inside the text margin
+
+    static BalloonMeasures ForDpi(const DpiScale& px);
+};
 
 // The window's outline: the body (rounded when the corner is non-zero), plus
 // the stem triangle for a balloon, inside a window of `window` size.
@@ -53,17 +61,19 @@ struct BalloonOutline {
     BalloonSize window;
 };
 
-// A w x h body with a stem: the window is 25 pixels higher than the body, the
+// A w x h body with a stem: the window is the stem's height (25 pixels at
+// 96 DPI) higher than the body, the
 // stem sits at the left or right end (bStemLeft) of the bottom or top edge
 // (bAbove: body above the anchor, stem at the bottom).
-BalloonOutline BuildBalloonOutline(int w, int h, bool bStemLeft, bool bAbove);
-BalloonOutline BuildRoundOutline(int w, int h);
+BalloonOutline BuildBalloonOutline(int w, int h, bool bStemLeft, bool bAbove, const BalloonMeasures& m = {});
+BalloonOutline BuildRoundOutline(int w, int h, const BalloonMeasures& m = {});
 BalloonOutline BuildRectOutline(int w, int h);
 // The outline of `shape`; an empty outline (shape NONE) for NONE.
-BalloonOutline BuildOutline(BalloonShape shape, int w, int h, bool bStemLeft, bool bAbove);
+BalloonOutline BuildOutline(BalloonShape shape, int w, int h, bool bStemLeft, bool bAbove,
+                            const BalloonMeasures& m = {});
 
 // Top-left screen corner of a window of `window` size shown for `anchor`: a
 // balloon's stem tip lands exactly on the anchor; a box keeps its near edge
 // level with the stem's x and lies just above the anchor or 10 pixels below.
 BalloonPoint PlaceBalloonWindow(BalloonShape shape, BalloonPoint anchor, BalloonSize window, bool bStemLeft,
-                                bool bAbove);
+                                bool bAbove, const BalloonMeasures& m = {});

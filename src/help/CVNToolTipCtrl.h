@@ -76,7 +76,8 @@ protected:
 
 private:
     void EnsureFonts();
-    BalloonMetrics GetMetrics() const;
+    // The layout's measures for drawing on hDC, at its DPI.
+    BalloonMetrics GetMetrics(HDC hDC) const;
     // Measures m_strText, decides the sides for m_ptAnchor and makes the
     // window's region (null for a style without a shape); pSize receives the
     // window's size.
@@ -102,6 +103,7 @@ private:
     CFont m_fontBold;
     UINT m_nFontHeight = 14;
     UINT m_nLineSpacing = 3;
+    BalloonMeasures m_measures;  // at the DPI of the last layout
     DWORD m_nStyle = 0;
     DWORD m_nOptions = 0;
     UINT_PTR m_nTimerId = 0;

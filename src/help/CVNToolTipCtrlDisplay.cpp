@@ -2,12 +2,17 @@
 // placement, painting, and the show and leave timers.
 #include "help/CVNToolTipCtrl.h"
 
+#include "framework/WindowDpi.h"
 #include "help/GdiTextMeasurer.h"
 
 #include <cstdlib>
 #include <cwchar>
 
 namespace {
+
+// The default font's cell height and line spacing at 96 DPI.
+constexpr UINT kDefaultFontHeight = 14;
+constexpr UINT kDefaultLineSpacing = 3;
 
 // Colour roles, indices into m_crColors.
 enum { COLOUR_OUTER_FRAME = 3, COLOUR_INNER_FRAME = 4, COLOUR_BACKGROUND = 5 };
@@ -77,6 +82,10 @@ void CVNToolTipCtrl::EnsureFonts() {
         m_nFontHeight = UINT(std::abs(logFont.lfHeight));
         m_nLineSpacing = m_nFontHeight / 3;
     } else {
+        // The default font and its spacing, designed at 96 DPI, grow with the screen's DPI.
+        const DpiScale px = DpiScaleOf(m_hWnd);
+        m_nFontHeight = UINT(px(kDefaultFontHeight));
+        m_nLineSpacing = UINT(px(kDefaultLineSpacing));
         logFont = LOGFONTW{};
         logFont.lfHeight = LONG(m_nFontHeight);
         logFont.lfPitchAndFamily = FF_SWISS;
@@ -98,8 +107,9 @@ void CVNToolTipCtrl::EnsureFonts() {
     }
 }
 
-BalloonMetrics CVNToolTipCtrl::GetMetrics() const {
+BalloonMetrics CVNToolTipCtrl::GetMetrics(HDC hDC) const {
     BalloonMetrics metrics;
+    metrics.measures = BalloonMeasures::ForDpi(DpiScaleOf(hDC));
     metrics.nFontHeight = int(m_nFontHeight);
     metrics.nLineSpacing = int(m_nLineSpacing);
     metrics.bHasIcon = m_hIcon != nullptr;
@@ -111,7 +121,9 @@ BOOL CVNToolTipCtrl::CalcLayout(HDC hDC, HRGN* pRgn, SIZE* pSize) {
     BalloonLayout layout;
     {
         GdiTextMeasurer measurer(hDC, m_fontBold, m_fontUnderline, m_fontNormal);
-        layout = CalcBalloonLayout(m_strText, measurer, GetMetrics(), {int(m_ptAnchor.x), int(m_ptAnchor.y)});
+        const BalloonMetrics metrics = GetMetrics(hDC);
+        m_measures = metrics.measures;
+        layout = CalcBalloonLayout(m_strText, measurer, metrics, {int(m_ptAnchor.x), int(m_ptAnchor.y)});
     }
     m_bStemLeft = layout.bStemLeft;
     m_bAbove = layout.bAbove;
@@ -137,12 +149,12 @@ void StoreOutline(const BalloonOutline& outline, HRGN* pRgn, SIZE* pSize) {
 
 void CVNToolTipCtrl::BuildBalloonRgn(const RECT& rcBody, HRGN* pRgn, SIZE* pSize) const {
     BalloonRect body = ToBalloonRect(rcBody);
-    StoreOutline(BuildBalloonOutline(body.Width(), body.Height(), m_bStemLeft, m_bAbove), pRgn, pSize);
+    StoreOutline(BuildBalloonOutline(body.Width(), body.Height(), m_bStemLeft, m_bAbove, m_measures), pRgn, pSize);
 }
 
 void CVNToolTipCtrl::BuildRoundRgn(const RECT& rcBody, HRGN* pRgn, SIZE* pSize) const {
     BalloonRect body = ToBalloonRect(rcBody);
-    StoreOutline(BuildRoundOutline(body.Width(), body.Height()), pRgn, pSize);
+    StoreOutline(BuildRoundOutline(body.Width(), body.Height(), m_measures), pRgn, pSize);
 }
 
 void CVNToolTipCtrl::BuildRectRgn(const RECT& rcBody, HRGN* pRgn, SIZE* pSize) const {
@@ -167,7 +179,7 @@ void CVNToolTipCtrl::ShowAt(POINT ptScreen) {
     ::SetWindowRgn(m_hWnd, hRgn, TRUE);  // the window owns the region from now on
 
     BalloonPoint corner = PlaceBalloonWindow(ShapeOfStyle(m_nStyle), {int(ptScreen.x), int(ptScreen.y)},
-                                             {int(size.cx), int(size.cy)}, m_bStemLeft, m_bAbove);
+                                             {int(size.cx), int(size.cy)}, m_bStemLeft, m_bAbove, m_measures);
     SetWindowPos(HWND_TOP, corner.x, corner.y, size.cx, size.cy, SWP_NOACTIVATE | SWP_SHOWWINDOW);
     ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     ::ReleaseDC(m_hWnd, hDC);
@@ -224,7 +236,7 @@ void CVNToolTipCtrl::OnPaint() {
         ::SetBkMode(hDC, TRANSPARENT);
         {
             GdiTextMeasurer fonts(hDC, m_fontBold, m_fontUnderline, m_fontNormal);
-            BalloonPaintPlan plan = PlanBalloonPaint(m_strText, fonts, GetMetrics(), ShapeOfStyle(m_nStyle),
+            BalloonPaintPlan plan = PlanBalloonPaint(m_strText, fonts, GetMetrics(hDC), ShapeOfStyle(m_nStyle),
                                                      m_bAbove, ToBalloonRect(rcClient));
             for (const BalloonTextItem& item : plan.items) {
                 fonts.Select(item.font);

@@ -1,6 +1,7 @@
 #include "interface/CVarnelApp.h"
 
 #include "framework/ActivationContext.h"
+#include "framework/WindowDpi.h"
 #include "resource.h"
 
 CVarnelApp theApp;
@@ -51,7 +52,7 @@ CFont* CVarnelApp::GetDescriptionFont() {
     HFONT hFont = m_pMainWnd->GetFont();
     if (!hFont || ::GetObjectW(hFont, sizeof(logFont), &logFont) != sizeof(logFont)) {
         logFont = LOGFONTW{};
-        logFont.lfHeight = 14;
+        logFont.lfHeight = DpiScaleOf(m_pMainWnd->GetSafeHwnd())(14);  // 14 pixels at 96 DPI
         logFont.lfPitchAndFamily = FF_SWISS;
         lstrcpynW(logFont.lfFaceName, L"Tahoma", LF_FACESIZE);
     }

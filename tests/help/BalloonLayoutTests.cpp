@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace {
 
@@ -119,6 +120,48 @@ TEST(BalloonOutline, FirstShapeBitWinsOnlyTheBalloonGrowsForItsStemWhoseTipLands
             // Below: top edge 10 above the anchor; above: bottom edge 10 below.
             EXPECT_EQ(bAbove ? corner.y + outline.window.cy : corner.y, bAbove ? 410 : 390);
         }
+    }
+}
+
+TEST(BalloonDpi, EveryMeasureScalesByDpiOver96AndTheStemStillLandsOnTheAnchor) {
+    // Rounded to the nearest pixel, halves away from zero; 96 DPI (and an
+    // unknown DPI) keep the designed pixels.
+    EXPECT_EQ(DpiScale(120)(7), 9);
+    EXPECT_EQ(DpiScale(144)(25), 38);
+    EXPECT_EQ(DpiScale(144)(-25), -38);
+    EXPECT_EQ(DpiScale(0)(84), 84);
+    const BalloonMeasures designed, at96 = BalloonMeasures::ForDpi(DpiScale(96));
+    EXPECT_EQ(std::make_tuple(at96.nMarginX, at96.nMarginY, at96.nStem, at96.nCornerWidth, at96.nCornerHeight, at96.nIconX),
+              std::make_tuple(12, 10, 25, 12, 10, 10));
+    EXPECT_EQ(designed.nStem, 25);
+
+    const BalloonPoint anchor{500, 400};
+    for (int dpi : {120, 144, 192}) {
+        const DpiScale px(dpi);
+        BalloonMetrics metrics;
+        metrics.measures = BalloonMeasures::ForDpi(px);
+        const BalloonMeasures& m = metrics.measures;
+        EXPECT_EQ(std::make_tuple(m.nMarginX, m.nMarginY, m.nStem, m.nCornerWidth, m.nCornerHeight, m.nIconX),
+                  std::make_tuple(px(12), px(10), px(25), px(12), px(10), px(10)));
+        EXPECT_EQ(Str(Layout(u"no tags", metrics).body), Str(BalloonRect{-px(12), -px(10), px(12), px(10)})) << dpi;
+        for (bool bStemLeft : {true, false}) {
+            for (bool bAbove : {true, false}) {
+                BalloonOutline outline = BuildBalloonOutline(180, 60, bStemLeft, bAbove, m);
+                EXPECT_EQ(outline.window.cy, 60 + px(25));
+                EXPECT_EQ(outline.body.top, bAbove ? 0 : px(25));
+                BalloonPoint corner =
+                    PlaceBalloonWindow(BALLOON_SHAPE_BALLOON, anchor, outline.window, bStemLeft, bAbove, m);
+                EXPECT_EQ(Str(BalloonPoint{corner.x + outline.stem[1].x, corner.y + outline.stem[1].y}), "500,400")
+                    << dpi;
+            }
+        }
+        // Text starts at the scaled margins below the scaled stem.
+        FakeMeasurer measurer;
+        BalloonPaintPlan plan =
+            PlanBalloonPaint(CString(kSave), measurer, metrics, BALLOON_SHAPE_BALLOON, false, {0, 0, 300, 120});
+        EXPECT_EQ(Str(BalloonPoint{plan.items[0].rc.left, plan.items[0].rc.top}),
+                  Str(BalloonPoint{px(12), px(25) + px(10)}));
+        EXPECT_EQ(Str(plan.ptIcon), Str(BalloonPoint{px(10), px(25) + px(10)}));
     }
 }
 
