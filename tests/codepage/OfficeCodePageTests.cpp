@@ -2,6 +2,7 @@
 // (OFFICE_CODE_PAGE: 1251 Cyrillic, 932 Japanese): driven through the real
 // Varnel.dll like a user, the mapping file and the MicroStation tables are
 // text in the system's ANSI code page.
+#include "dialog/SheetTestSupport.h"
 #include "driver/FolderTest.h"
 
 #include <gtest/gtest.h>
@@ -51,12 +52,6 @@ const Office kOffice = {
 };
 #endif
 
-// The saved file, Levels holding the given pair lines (bytes).
-std::string SavedFile(const std::string& levels) {
-    return "[Aliases]\r\n\r\n[MappingCommands]\r\n\r\n[Colors]\r\n\r\n[LineStyles]\r\n\r\n[Cells]\r\n\r\n"
-           "[Weights]\r\n\r\n[Levels]\r\n" + levels + "\r\n";
-}
-
 std::string Line(const Text& key, const Text& value) { return key.bytes + " = " + value.bytes + "\r\n"; }
 
 // The four pairs in the writer's order (keys by UTF-16 code unit), as rows
@@ -68,12 +63,6 @@ std::vector<std::pair<Text, Text>> AllPairs() {
                                              {kOffice.v8Key, kOffice.v8Value}};
     std::sort(pairs.begin(), pairs.end(), [](const auto& a, const auto& b) { return a.first.chars < b.first.chars; });
     return pairs;
-}
-Rows AllRows() {
-    Rows rows;
-    for (const auto& [key, value] : AllPairs())
-        rows.emplace_back(key.chars, value.chars);
-    return rows;
 }
 std::string AllLevelLines() {
     std::string levels;
@@ -87,12 +76,7 @@ protected:
     void SetUp() override {
         ASSERT_EQ(::GetACP(), unsigned(OFFICE_CODE_PAGE)) << "the locale of the office is missing (tools/bootstrap)";
         FolderTest::SetUp();
-        WriteFile(path, SavedFile(Line(kOffice.fileKey, kOffice.fileValue)));
-    }
-    void Import(HWND hSheet, UINT nCommand, const std::string& table) {
-        ::PostMessageW(hSheet, WM_COMMAND, MAKEWPARAM(nCommand, 0), 0);
-        EXPECT_NE(driver::AnswerOpenDialog(hSheet, table), L"");
-        EXPECT_FALSE(driver::WaitForMessageBox(hSheet, 300).hWnd);
+        WriteFile(path, SavedFile("", "", Line(kOffice.fileKey, kOffice.fileValue)));
     }
 };
 
@@ -107,20 +91,25 @@ TEST_F(OfficeCodePageTest, FileShownTypedAndImportedTextSavedInTheCodePage) {
     EXPECT_EQ(SortedRows(hLevels), (Rows{{kOffice.fileKey.chars, kOffice.fileValue.chars}}));
 
     driver::InsertPair(hSheet, kOffice.typedKey.chars, kOffice.typedValue.chars);
-    Import(hSheet, ID_IMPORT_V7, v7);
-    Import(hSheet, ID_IMPORT_V8, v8);
-    EXPECT_EQ(SortedRows(hLevels), AllRows());
+    for (auto [command, table] : {std::pair(ID_IMPORT_V7, v7), std::pair(ID_IMPORT_V8, v8)}) {
+        Import(hSheet, command, table);
+        EXPECT_FALSE(driver::WaitForMessageBox(hSheet, 300).hWnd);
+    }
+    Rows rows;
+    for (const auto& [key, value] : AllPairs())
+        rows.emplace_back(key.chars, value.chars);
+    EXPECT_EQ(SortedRows(hLevels), rows);
     ASSERT_TRUE(run.Save());
-    EXPECT_EQ(ReadFile(path), SavedFile(AllLevelLines()));
+    EXPECT_EQ(ReadFile(path), SavedFile("", "", AllLevelLines()));
 }
 
 TEST_F(OfficeCodePageTest, FileReadAndSavedUnchangedIsTheSameBytes) {
     const std::string levels = AllLevelLines();
-    WriteFile(path, SavedFile(levels));
+    WriteFile(path, SavedFile("", "", levels));
     DialogRun run(library, path);
     ASSERT_TRUE(run.Open());
     ASSERT_TRUE(run.Save());
-    EXPECT_EQ(ReadFile(path), SavedFile(levels));
+    EXPECT_EQ(ReadFile(path), SavedFile("", "", levels));
 }
 
 TEST_F(OfficeCodePageTest, CharacterOutsideTheCodePageIsRefusedAndNothingIsSaved) {

@@ -10,7 +10,7 @@
 //                                      signals EVENT and presses Save
 #include "driver/SheetDriver.h"
 
-#include <cstdint>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -46,20 +46,8 @@ int SaveOnce(const std::string& path, const std::wstring& eventName) {
     return run.WaitClosed(120000) ? 0 : 5;
 }
 
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        ::QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    return double(to.QuadPart - from.QuadPart) / double(frequency.QuadPart);
-}
-
-LARGE_INTEGER Now() {
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return now;
-}
+using Clock = std::chrono::steady_clock;
+double Seconds(Clock::time_point from, Clock::time_point to) { return std::chrono::duration<double>(to - from).count(); }
 
 class Trials {
 public:
@@ -76,12 +64,12 @@ public:
             PROCESS_INFORMATION child = StartSaving();
             if (!child.hProcess)
                 return false;
-            LARGE_INTEGER pressed = Now();
+            const Clock::time_point pressed = Clock::now();
             // The size tells the new file from the old; opening the file to
             // compare would hold it open against the replacement.
             while (SizeOf(m_path) == m_old.size() && ::WaitForSingleObject(child.hProcess, 0) == WAIT_TIMEOUT)
                 ::Sleep(0);
-            m_window = std::max(m_window, Seconds(pressed, Now()));
+            m_window = std::max(m_window, Seconds(pressed, Clock::now()));
             ::WaitForSingleObject(child.hProcess, 60000);
             Close(child);
             m_new = ReadFile(m_path);
@@ -96,9 +84,9 @@ public:
         PROCESS_INFORMATION child = StartSaving();
         if (!child.hProcess)
             return "";
-        LARGE_INTEGER pressed = Now();
+        const Clock::time_point pressed = Clock::now();
         double delay = std::uniform_real_distribution<double>(0.0, m_window * 1.25)(random);
-        while (Seconds(pressed, Now()) < delay && ::WaitForSingleObject(child.hProcess, 0) == WAIT_TIMEOUT) {
+        while (Seconds(pressed, Clock::now()) < delay && ::WaitForSingleObject(child.hProcess, 0) == WAIT_TIMEOUT) {
         }
         ::TerminateProcess(child.hProcess, 9);
         ::WaitForSingleObject(child.hProcess, 60000);
@@ -117,11 +105,9 @@ public:
     int MidSave() const { return m_midSave; }
 
 private:
-    static std::uint64_t SizeOf(const std::string& path) {
-        WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-            return 0;
-        return (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    static std::uintmax_t SizeOf(const std::string& path) {
+        std::error_code ignored;
+        return std::filesystem::file_size(path, ignored);
     }
 
     // A process that has pressed Save, or none (null handles) when three

@@ -28,6 +28,14 @@ protected:
         WriteFile(folder + "\\" + name, content);
         return folder + "\\" + name;
     }
+    // Chooses File > Import > v7 or v8 and answers the Open dialog, which must
+    // offer the command's filter, with table (Cancel when ""). A message box
+    // the import shows afterwards is left standing.
+    static void Import(HWND hSheet, UINT nCommand, const std::string& table) {
+        ::PostMessageW(hSheet, WM_COMMAND, MAKEWPARAM(nCommand, 0), 0);
+        EXPECT_EQ(driver::AnswerOpenDialog(hSheet, table),
+                  nCommand == ID_IMPORT_V7 ? L"MicroStation v7 Files (TBL)" : L"MicroStation v8 Files (CSV)");
+    }
     // A page's rows, sorted: the page decides their order.
     static std::vector<std::pair<std::wstring, std::wstring>> SortedRows(HWND hPage) {
         auto rows = driver::ListRows(::GetDlgItem(hPage, IDC_LIST));

@@ -13,15 +13,6 @@ namespace {
 
 using Rows = std::vector<std::pair<std::wstring, std::wstring>>;
 
-// Chooses File > Import > v7 or v8 and answers the Open dialog, which must
-// offer the command's filter, with path (Cancel when ""). A message box the
-// import shows afterwards is left standing.
-void Import(HWND hSheet, UINT nCommand, const std::string& path) {
-    ::PostMessageW(hSheet, WM_COMMAND, MAKEWPARAM(nCommand, 0), 0);
-    EXPECT_EQ(driver::AnswerOpenDialog(hSheet, path),
-              nCommand == ID_IMPORT_V7 ? L"MicroStation v7 Files (TBL)" : L"MicroStation v8 Files (CSV)");
-}
-
 // Expects the import's message box with this text and system icon; closes it.
 void ExpectMessage(HWND hSheet, const std::wstring& text, const wchar_t* icon) {
     auto box = driver::WaitForMessageBox(hSheet);

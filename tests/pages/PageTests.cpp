@@ -227,13 +227,7 @@ TEST_F(PageTest, DeleteOneRowOrAskForSeveral) {
 
     Select({0, 3, 5});  // "0", "100", "a"
     for (int answer : {IDNO, IDYES}) {
-        driver::Click(Item(IDC_DELETE));
-        auto box = driver::WaitForMessageBox(hSheet);
-        ASSERT_TRUE(box.hWnd);
-        EXPECT_EQ(box.caption + L"|" + box.text, L"Commands Mapping|This will delete 3 items from the list.\n"
-                                                 L"Do you want to continue with this operation?");
-        driver::Answer(box, answer);
-        driver::Settle(hSheet);
+        DeleteAnswering(answer, 3);
         EXPECT_EQ(ListRows().size(), answer == IDNO ? 7u : 4u);
     }
     EXPECT_EQ(ListRows(), (Rows{{L"00", L"v5"}, {L"10", L"v3"}, {L"B", L"v4"}, {L"abc", L"v1"}}));
