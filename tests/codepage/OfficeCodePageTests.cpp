@@ -2,17 +2,9 @@
 // (OFFICE_CODE_PAGE: 1251 Cyrillic, 932 Japanese): driven through the real
 // Varnel.dll like a user, the mapping file and the MicroStation tables are
 // text in the system's ANSI code page.
-#include "dialog/SheetTestSupport.h"
 #include "driver/FolderTest.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <filesystem>
-
 namespace {
-
-using Rows = std::vector<std::pair<std::wstring, std::wstring>>;
 
 // Texts of the office and their bytes in its code page.
 struct Text {

@@ -5,7 +5,6 @@
 // full rights cannot show (a folder that allows no new file, a full disk)
 // come from the system calls below the library's file seam: the test
 // replaces the library's own imports of CreateFileW and WriteFile.
-#include "SheetTestSupport.h"
 #include "driver/FolderTest.h"
 
 #include <filesystem>
@@ -95,16 +94,12 @@ protected:
         FolderTest::TearDown();
     }
 
-    static std::optional<std::wstring> GetTemp() {
-        wchar_t value[MAX_PATH];
-        DWORD length = ::GetEnvironmentVariableW(L"TEMP", value, MAX_PATH);
-        return length ? std::optional<std::wstring>(value) : std::nullopt;
+    static std::optional<std::string> GetTemp() {
+        char value[MAX_PATH];
+        return ::GetEnvironmentVariableA("TEMP", value, MAX_PATH) ? std::optional<std::string>(value) : std::nullopt;
     }
     static void SetTemp(const std::optional<std::string>& value) {
-        ::SetEnvironmentVariableW(L"TEMP", value ? Wide(*value).c_str() : nullptr);
-    }
-    static void SetTemp(const std::optional<std::wstring>& value) {
-        ::SetEnvironmentVariableW(L"TEMP", value ? value->c_str() : nullptr);
+        ::SetEnvironmentVariableA("TEMP", value ? value->c_str() : nullptr);
     }
 
     // What the mapping folder and TEMP hold beside the mapping file.
@@ -154,7 +149,7 @@ protected:
     }
 
     std::string maps, temp;
-    std::optional<std::wstring> m_oldTemp = GetTemp();
+    std::optional<std::string> m_oldTemp = GetTemp();
 };
 
 TEST_F(SaveFaultTest, RefusedSavesNameTheFileKeepItAndLeaveNothingBehind) {

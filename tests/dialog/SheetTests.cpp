@@ -1,10 +1,7 @@
 // The Commands Mapping sheet under Wine, driven like a user through the real
 // Varnel.dll: Save, Cancel and its question, the Enter rules, the frame and the
 // description area (its pixel layout is checked per DPI by the dpi tests).
-#include "SheetTestSupport.h"
 #include "driver/FolderTest.h"
-
-#include <gtest/gtest.h>
 
 namespace {
 

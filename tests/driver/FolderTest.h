@@ -1,6 +1,6 @@
 // A dialog test with a folder of its own: the real Varnel.dll, a fresh
 // folder named after the test, the mapping file's path in it, and table
-// files written beside it.
+// files written beside it; and the saved file's form and message box answers.
 #pragma once
 
 #include "driver/SheetDriver.h"
@@ -10,6 +10,25 @@
 
 #include <algorithm>
 #include <filesystem>
+
+using Rows = std::vector<std::pair<std::wstring, std::wstring>>;
+
+// The file as Save writes it, from each section's pair lines.
+inline std::string SavedFile(const std::string& aliases, const std::string& colors = "", const std::string& levels = "",
+                             const std::string& lineStyles = "", const std::string& cells = "",
+                             const std::string& weights = "") {
+    return "[Aliases]\r\n" + aliases + "\r\n[MappingCommands]\r\n\r\n[Colors]\r\n" + colors + "\r\n[LineStyles]\r\n" +
+           lineStyles + "\r\n[Cells]\r\n" + cells + "\r\n[Weights]\r\n" + weights + "\r\n[Levels]\r\n" + levels + "\r\n";
+}
+
+// Answers the sheet's message box with nButton; gives "caption|text", or
+// "" when no box came.
+inline std::wstring AnswerBox(HWND hSheet, int nButton) {
+    driver::MessageBoxSeen box = driver::WaitForMessageBox(hSheet);
+    if (box.hWnd)
+        driver::Answer(box, nButton);
+    return box.hWnd ? box.caption + L"|" + box.text : L"";
+}
 
 class FolderTest : public ::testing::Test {
 protected:
@@ -37,7 +56,7 @@ protected:
                   nCommand == ID_IMPORT_V7 ? L"MicroStation v7 Files (TBL)" : L"MicroStation v8 Files (CSV)");
     }
     // A page's rows, sorted: the page decides their order.
-    static std::vector<std::pair<std::wstring, std::wstring>> SortedRows(HWND hPage) {
+    static Rows SortedRows(HWND hPage) {
         auto rows = driver::ListRows(::GetDlgItem(hPage, IDC_LIST));
         std::sort(rows.begin(), rows.end());
         return rows;

@@ -146,11 +146,7 @@ HWND DescriptionLabel(HWND hSheet) { return DirectChild(hSheet, L"Static", 0); }
 std::vector<std::pair<std::wstring, std::wstring>> ListRows(HWND hList) {
     auto cell = [hList](int row, int column) {
         wchar_t buffer[512] = {};
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = buffer;
-        item.cchTextMax = 512;
-        ::SendMessageW(hList, LVM_GETITEMTEXTW, WPARAM(row), LPARAM(&item));
+        ListView_GetItemText(hList, row, column, buffer, 512);
         return std::wstring(buffer);
     };
     std::vector<std::pair<std::wstring, std::wstring>> rows;

@@ -24,12 +24,12 @@ Strings PairsOf(const std::string& text, int kind = RemapDetect) {
 }
 
 // What the merge hands to the pages for the table just read, as
-// "Page:key=value".
-Strings MergedPairs() {
+// "Page:key=value"; the rows it leaves out go to leftOut.
+Strings MergedPairs(std::vector<RemapRowLeftOut>* leftOut = nullptr) {
     Strings result;
     const BOOL ok = ForEachImportedPair([&](MappingKind page, std::u16string_view key, std::u16string_view value) {
         result.push_back(SectionKey(page).ToUtf8() + ":" + Utf8(key) + "=" + Utf8(value));
-    });
+    }, leftOut);
     if (!ok)
         result.push_back("failed");
     return result;
@@ -119,6 +119,11 @@ TEST(RemapExtraction, PairsByKindSectionAndColumnNames) {
          "%section,ColorsMore\nColor,DWGOutputColor\n3,11\na,1\nA,2\n",
          RemapDetect, {"2:3=11", "3:3=1", "2:a=1", "2:A=2"}},
         {"%section,Colors\nColor,DWGOutputColor\n3,1\n 3,2\n", RemapDetect, {"2:3=1", "2: 3=2"}},
+        // As a user brings it: CR LF, comments, blank lines, qualifier columns
+        // between the wanted ones, and no line end after the last row.
+        {"# site\r\n\r\n%section,Levels\r\nLevel,Color,Class,DWGOutputLayer,V8OutputColor\r\n\"Walls, outer\",,,A-WALL,\r\n"
+         "7,3,Primary,A-ANNO,3\r\n\r\n# doors last\r\nDoors,,,A-DOOR", RemapDetect,
+         {"1:Walls, outer=A-WALL", "1:7=A-ANNO", "1:Doors=A-DOOR"}},
     };
     for (const auto& row : rows)
         EXPECT_EQ(PairsOf(row.text, row.kind), row.pairs) << row.text;
@@ -137,35 +142,11 @@ TEST(RemapExtraction, RowsWithLineBreaksOrNulsAreLeftOutByLine) {
                                          "%section,Fonts\r\nFont,DWGOutputFont\r\n\"a\nb\",c\r\n"s;
     ASSERT_EQ(Read(text), Parsed);
     std::vector<RemapRowLeftOut> leftOut;
-    Strings merged;
-    EXPECT_TRUE(ForEachImportedPair(
-        [&](MappingKind page, std::u16string_view key, std::u16string_view value) {
-            merged.push_back(SectionKey(page).ToUtf8() + ":" + Utf8(key) + "=" + Utf8(value));
-        },
-        &leftOut));
-    EXPECT_EQ(merged, (Strings{"Levels:Roof=A-ROOF", "Levels:Wall=A-WALL-2"}));
+    EXPECT_EQ(MergedPairs(&leftOut), (Strings{"Levels:Roof=A-ROOF", "Levels:Wall=A-WALL-2"}));
     Strings rows;
     for (const RemapRowLeftOut& row : leftOut)
         rows.push_back(std::to_string(row.line) + (row.reason == RemapLeftOutReason::Nul ? " nul" : " break"));
     EXPECT_EQ(rows, (Strings{"3 break", "5 break", "9 break", "10 nul"}));
-    ReleaseRemapData();
-}
-
-// A remap file as a user would bring it: CR LF, comments, blank lines,
-// qualifier columns between the wanted ones, extra output columns, and no
-// line end after the last row.
-TEST(RemapExtraction, RealisticVersion8File) {
-    const std::string text = "# Remap table for the site drawings\r\n\r\n"
-                             "%section,Levels\r\n"
-                             "Level,Color,Weight,Class,DWGOutputLayer,V7OutputLevel,V8OutputColor\r\n"
-                             "\"Walls, outer\",,,,A-WALL,,\r\n"
-                             "7,3,2,Primary,A-ANNO,7,3\r\n"
-                             "\r\n"
-                             "# doors come last\r\n"
-                             "Doors,,,,A-DOOR";
-    EXPECT_EQ(PairsOf(text), (Strings{"1:Walls, outer=A-WALL", "1:7=A-ANNO", "1:Doors=A-DOOR"}));
-    ASSERT_EQ(Read(text), Parsed);
-    EXPECT_EQ(remapTable.sections.at(0).RowCount(), 4u);  // the blank line is a row
     ReleaseRemapData();
 }
 

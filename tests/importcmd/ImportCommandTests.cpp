@@ -4,14 +4,7 @@
 // saved mapping file, the message boxes and the sheet's question on Cancel.
 #include "driver/FolderTest.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <filesystem>
-
 namespace {
-
-using Rows = std::vector<std::pair<std::wstring, std::wstring>>;
 
 // Expects the import's message box with this text and system icon; closes it.
 void ExpectMessage(HWND hSheet, const std::wstring& text, const wchar_t* icon) {
@@ -23,17 +16,7 @@ void ExpectMessage(HWND hSheet, const std::wstring& text, const wchar_t* icon) {
     driver::Settle(hSheet);
 }
 
-// The saved file from its sections' pair lines, in file order.
-std::string SavedFile(const std::string& colors, const std::string& lineStyles, const std::string& cells,
-                      const std::string& weights, const std::string& levels) {
-    auto section = [](const char* name, const std::string& pairs) {
-        return std::string("[") + name + "]\r\n" + pairs + "\r\n";
-    };
-    return section("Aliases", "LINE = PLACE LINE\r\n") + section("MappingCommands", "") + section("Colors", colors) +
-           section("LineStyles", lineStyles) + section("Cells", cells) + section("Weights", weights) +
-           section("Levels", levels);
-}
-
+const char kLine[] = "LINE = PLACE LINE\r\n";  // Aliases, untouched by imports
 const char kMappingFile[] = "[Aliases]\r\nLINE = PLACE LINE\r\n[Colors]\r\n1 = 7\r\n3 = 7\r\n"
                             "[Levels]\r\nWalls = OLD\r\n";
 
@@ -68,8 +51,8 @@ TEST_F(ImportCommandTest, VersionEightFileMergesIntoFivePages) {
     // Trimmed pairs replace existing keys; 'a' and 'c' leave Colors and Cells
     // values only; Aliases and Fonts untouched.
     ASSERT_TRUE(run.Save());
-    EXPECT_EQ(ReadFile(path), SavedFile("1 = 7\r\n3 = 12\r\n5 = \r\n", "1 = DASHED\r\n", "a = b\r\n", "2 = 0.25\r\n",
-                                        "Walls = A-WALL\r\nx = acme\r\n"));
+    EXPECT_EQ(ReadFile(path), SavedFile(kLine, "1 = 7\r\n3 = 12\r\n5 = \r\n", "Walls = A-WALL\r\nx = acme\r\n",
+                                        "1 = DASHED\r\n", "a = b\r\n", "2 = 0.25\r\n"));
 }
 
 TEST_F(ImportCommandTest, VersionSevenFileNameDecidesTheKind) {
@@ -89,8 +72,8 @@ TEST_F(ImportCommandTest, VersionSevenFileNameDecidesTheKind) {
     ExpectMessage(hSheet, L"This is not a recognized MicroStation generated file.", IDI_INFORMATION);
 
     ASSERT_TRUE(run.Save());
-    EXPECT_EQ(ReadFile(path), SavedFile("1 = 7\r\n3 = 12\r\n", "1 = DASHED\r\n", "door = binet\r\n", "2 = 0.35\r\n",
-                                        "7 = LAYER_A\r\nWalls = OLD\r\n"));
+    EXPECT_EQ(ReadFile(path), SavedFile(kLine, "1 = 7\r\n3 = 12\r\n", "7 = LAYER_A\r\nWalls = OLD\r\n", "1 = DASHED\r\n",
+                                        "door = binet\r\n", "2 = 0.35\r\n"));
 }
 
 TEST_F(ImportCommandTest, RowsWhoseValueALineCannotCarryAreLeftOutAndNamed) {
@@ -123,7 +106,7 @@ TEST_F(ImportCommandTest, RowsWhoseValueALineCannotCarryAreLeftOutAndNamed) {
                   IDI_WARNING);
 
     ASSERT_TRUE(run.Save());
-    EXPECT_EQ(ReadFile(path), SavedFile("1 = 7\r\n3 = 12\r\n", "", "", "",
+    EXPECT_EQ(ReadFile(path), SavedFile(kLine, "1 = 7\r\n3 = 12\r\n",
                                         "Roof = A-ROOF\r\nStair = A-STAIR\r\nWalls = OLD\r\nWindow = A-GLAZ\r\n"));
 }
 
@@ -179,7 +162,7 @@ TEST_F(ImportCommandTest, ChangeFlagRaisedOnlyByChangesToOpenedPages) {
     EXPECT_EQ(run.Cancel(IDNO), L"Your changes will be lost. Do you wish to continue?");
     Import(hSheet, ID_IMPORT_V7, levels);
     ASSERT_TRUE(run.Save());
-    EXPECT_EQ(ReadFile(path), SavedFile("1 = 7\r\n3 = 7\r\n", "", "", "", "Doors = A-DOOR\r\nWalls = A-WALL\r\n"));
+    EXPECT_EQ(ReadFile(path), SavedFile(kLine, "1 = 7\r\n3 = 7\r\n", "Doors = A-DOOR\r\nWalls = A-WALL\r\n"));
 }
 
 }  // namespace

@@ -2,18 +2,14 @@
 // Varnel.dll: the list's rows and order, Insert, Delete, selection into the
 // inputs, the buttons, the drop-down lists, the change flag, Save, and the
 // help texts in the description area.
-#include "driver/SheetDriver.h"
+#include "driver/FolderTest.h"
 #include "pages/FixedValueLists.h"
-#include "resource.h"
-
-#include <gtest/gtest.h>
 
 #include <memory>
 #include <tuple>
 
 namespace {
 
-using Rows = std::vector<std::pair<std::wstring, std::wstring>>;
 enum Tab { kAliases, kColors, kCells, kLevels, kWeights, kMapCmd, kLineStyles };
 
 std::vector<CString> ComboItems(HWND hCombo) {
@@ -32,12 +28,10 @@ std::string Section(const std::string& file, const std::string& name) {
     return begin == std::string::npos ? "" : file.substr(begin, file.find('[', begin + 1) - begin);
 }
 
-class PageTest : public ::testing::Test {
+class PageTest : public FolderTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(library.IsLoaded());
-        folder = MakeTempFolder(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        path = folder + "\\commands.mapping";
+        FolderTest::SetUp();
         WriteFile(path, "[Aliases]\r\nLINE = PLACE LINE\r\nZOOM = ZOOM IN\r\nARC = PLACE ARC\r\n"
                         "[Colors]\r\nred = 1\r\n3 = 3\r\n[Weights]\r\n2 = 0.25\r\n[Levels]\r\nabc = v1\r\n"
                         "10 = v3\r\n00 = v5\r\n9 = v2\r\n0 = v6\r\nB = v4\r\n100 = v7\r\na = v0\r\n");
@@ -47,8 +41,7 @@ protected:
     }
     void TearDown() override {
         run.reset();  // cancels a dialog still open
-        ::DeleteFileA(path.c_str());
-        ::RemoveDirectoryA(folder.c_str());
+        FolderTest::TearDown();
     }
 
     void Show(Tab tab) {
@@ -106,12 +99,8 @@ protected:
     // Presses Delete and answers its question, which must name the count.
     void DeleteAnswering(int nAnswer, int nCount) {
         driver::Click(Item(IDC_DELETE));
-        auto box = driver::WaitForMessageBox(hSheet);
-        ASSERT_TRUE(box.hWnd);
-        EXPECT_EQ(box.caption + L"|" + box.text,
-                  L"Commands Mapping|This will delete " + std::to_wstring(nCount) +
-                      L" items from the list.\nDo you want to continue with this operation?");
-        driver::Answer(box, nAnswer);
+        EXPECT_EQ(AnswerBox(hSheet, nAnswer), L"Commands Mapping|This will delete " + std::to_wstring(nCount) +
+                                                  L" items from the list.\nDo you want to continue with this operation?");
         driver::Settle(hSheet);
     }
     // The column's header text and width; with bClick after a mouse click on it.
@@ -138,8 +127,6 @@ protected:
         return ReadFile(path);
     }
 
-    VarnelLibrary library;
-    std::string folder, path;
     std::unique_ptr<DialogRun> run;
     HWND hSheet = nullptr, hPage = nullptr, hList = nullptr;
 };

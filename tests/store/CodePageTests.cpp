@@ -1,12 +1,19 @@
 // The mapping file and the text file in other offices' code pages: Western
 // (1252), Cyrillic (1251) and Japanese (932, two bytes a character, whose
 // second bytes can be "\", "[" and "]").
-#include "CodePageScope.h"
 #include "StoreTestSupport.h"
 
+#include "store/CodePage.h"
 #include "store/TextCodec.h"
 
 namespace {
+// Makes the store read and write in another code page for the life of the
+// object; the system's comes back afterwards.
+struct CodePageScope {
+    explicit CodePageScope(unsigned codePage) { EXPECT_TRUE(CodePage::Select(codePage)) << codePage; }
+    ~CodePageScope() { CodePage::Select(0); }
+};
+
 // "ソ表ゼゾ" in code page 932: the second bytes are "\", "\", "[" and "]".
 const std::string kTrailBytes = "\x83\\\x95\\\x83[\x83]";
 const CString kTrailChars = CString(u"\u30bd\u8868\u30bc\u30be");

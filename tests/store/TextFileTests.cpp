@@ -83,5 +83,4 @@ TEST_F(StoreTest, TextFileWriteEndsEveryLineWithCrLfAndRefusesWideCharacters) {
     lines.RemoveAll();
     ASSERT_TRUE(file.WriteLines(path, lines));
     EXPECT_EQ(ReadFile(Path("out")), "");
-    EXPECT_EQ(file.GetFilter(), CString(u"mapping-files (*.mapping)|*.mapping|All Files (*.*)|*.*||"));
 }
