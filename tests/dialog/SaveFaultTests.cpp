@@ -128,13 +128,7 @@ protected:
         if (apply)
             apply();
         driver::Click(::GetDlgItem(hSheet, IDOK));
-        driver::MessageBoxSeen box = driver::WaitForMessageBox(hSheet);
-        ASSERT_TRUE(box.hWnd);
-        EXPECT_EQ(box.caption, L"Commands Mapping");
-        EXPECT_EQ(box.text, L"Cannot save " + Wide(target) + L":\n" + reason + kNothingLost);
-        EXPECT_EQ(box.hIcon, ::LoadIconW(nullptr, IDI_EXCLAMATION));
-        driver::Answer(box, IDOK);
-        driver::Settle(hSheet);
+        ExpectMessage(hSheet, L"Cannot save " + Wide(target) + L":\n" + reason + kNothingLost, IDI_EXCLAMATION);
         EXPECT_TRUE(run.IsOpen());
         EXPECT_EQ(ReadFile(path), kOldFile);
         EXPECT_EQ(Leftovers(), std::vector<std::string>());

@@ -30,6 +30,16 @@ inline std::wstring AnswerBox(HWND hSheet, int nButton) {
     return box.hWnd ? box.caption + L"|" + box.text : L"";
 }
 
+// Expects the sheet's message box with this text and system icon; closes it.
+inline void ExpectMessage(HWND hSheet, const std::wstring& text, const wchar_t* icon) {
+    auto box = driver::WaitForMessageBox(hSheet);
+    ASSERT_TRUE(box.hWnd) << "no message box";
+    EXPECT_EQ(box.caption + L"|" + box.text, L"Commands Mapping|" + text);
+    EXPECT_EQ(box.hIcon, ::LoadIconW(nullptr, icon));
+    driver::Answer(box, IDOK);
+    driver::Settle(hSheet);
+}
+
 class FolderTest : public ::testing::Test {
 protected:
     void SetUp() override {

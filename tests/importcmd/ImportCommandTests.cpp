@@ -6,16 +6,6 @@
 
 namespace {
 
-// Expects the import's message box with this text and system icon; closes it.
-void ExpectMessage(HWND hSheet, const std::wstring& text, const wchar_t* icon) {
-    auto box = driver::WaitForMessageBox(hSheet);
-    ASSERT_TRUE(box.hWnd) << "no message box";
-    EXPECT_EQ(box.caption + L"|" + box.text, L"Commands Mapping|" + text);
-    EXPECT_EQ(box.hIcon, ::LoadIconW(nullptr, icon));
-    driver::Answer(box, IDOK);
-    driver::Settle(hSheet);
-}
-
 const char kLine[] = "LINE = PLACE LINE\r\n";  // Aliases, untouched by imports
 const char kMappingFile[] = "[Aliases]\r\nLINE = PLACE LINE\r\n[Colors]\r\n1 = 7\r\n3 = 7\r\n"
                             "[Levels]\r\nWalls = OLD\r\n";

@@ -70,16 +70,9 @@ TEST(InterfaceTest, EachShowReadsTheFileAgainUnlessItYieldsNothing) {
     WriteFile(path, "[Aliases]\r\nB = 2\r\n");
     HWND hSheet = run.Open();
     ASSERT_TRUE(hSheet);
-    HWND hPage = driver::CurrentPage(hSheet);
-    driver::Type(::GetDlgItem(hPage, IDC_EDIT1), L"C");
-    driver::Type(::GetDlgItem(hPage, IDC_EDIT2), L"3");
-    driver::Click(::GetDlgItem(hPage, IDC_INSERT));
-    driver::Settle(hSheet);
-    driver::Click(::GetDlgItem(hSheet, IDCANCEL));
-    auto box = driver::WaitForMessageBox(hSheet);
-    ASSERT_TRUE(box.hWnd);
-    driver::Answer(box, IDYES);
-    ASSERT_TRUE(run.WaitClosed());
+    driver::InsertPair(hSheet, L"C", L"3");
+    ASSERT_NE(run.Cancel(IDYES), L"");
+    ASSERT_FALSE(run.IsOpen());
 
     // ...and comes back when the file is gone and so cannot replace them.
     ::DeleteFileA(path.c_str());

@@ -111,12 +111,15 @@ TEST_F(StoreTest, CharacterOutsideTheCodePageStopsTheSaveAndNamesThePair) {
         t[KindLevels].SetPair(u"\u0416", u"\u0414");
         t[KindLevels].SetPair(u"wall", CString(u"A-\u00e7\U0001F600"));  // ç is not in 1251 nor 932
         CVNTextFile textFile(u"mapping", u"\n");
-        EXPECT_FALSE(MappingFile::Write(&textFile, PathText(file), t.View()));
+        CString path = PathText(file);
+        EXPECT_EQ(MappingFile::Save(textFile, path, t.View()).fault, SaveFault::Encoding);
         EXPECT_EQ(textFile.m_unencodable.kind, KindLevels);
         EXPECT_EQ(textFile.m_unencodable.key, CString(u"wall"));
         EXPECT_EQ(textFile.m_unencodable.ch, U'\u00e7');
         EXPECT_NE(textFile.m_strError.Find(u"U+00E7"), -1) << textFile.m_strError.ToUtf8();
         EXPECT_EQ(ReadFile(file), "[Aliases]\r\nold = file\r\n");
+        EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 2);  // and TEMP
+        EXPECT_FALSE(fs::exists(BackupPath()));
         // A character beyond the first 65,536 is named whole.
         t[KindLevels].SetPair(u"wall", CString(u"A-\U0001F600"));
         EXPECT_FALSE(MappingFile::Write(&textFile, PathText(file), t.View()));
