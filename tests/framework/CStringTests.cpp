@@ -3,15 +3,13 @@
 
 #include <gtest/gtest.h>
 
-TEST(CStringCompare, OrdinalByCodeUnitPutsUpperCaseFirst) {
+TEST(CStringCompare, OrdinalByCodeUnitAndNoCaseFoldsAsciiLettersOnly) {
     EXPECT_LT(CString(u"Zebra").Compare(u"apple"), 0);
     EXPECT_LT(CString(u"ab").Compare(u"abc"), 0);
     EXPECT_EQ(CString(u"abc").Compare(u"abc"), 0);
     // Above ASCII the code unit decides: U+00E9 after 'z'.
     EXPECT_GT(CString(u"\u00e9").Compare(u"z"), 0);
-}
-
-TEST(CStringCompare, NoCaseFoldsAsciiLettersOnly) {
+    // No case folds ASCII letters only.
     EXPECT_EQ(CString(u"LEVEL_1").CompareNoCase(u"level_1"), 0);
     EXPECT_NE(CString(u"\u00c9").CompareNoCase(u"\u00e9"), 0);
     // Folding to lower case puts '_' (0x5F) before letters (0x61...).
@@ -19,14 +17,12 @@ TEST(CStringCompare, NoCaseFoldsAsciiLettersOnly) {
     EXPECT_LT(CString(u"AB").CompareNoCase(u"abc"), 0);
 }
 
-TEST(CStringTrim, RemovesCLocaleWhiteSpaceOnly) {
+TEST(CStringTrim, CLocaleWhiteSpaceOrTheGivenCharacters) {
     CString s(u" \t\r\n\v\f key = value \r\n");
     EXPECT_EQ(s.Trim(), CString(u"key = value"));
     EXPECT_EQ(CString(u"\u00a0x\u00a0").Trim().GetLength(), 3);
     EXPECT_TRUE(CString(u"   ").Trim().IsEmpty());
-}
-
-TEST(CStringTrim, GivenCharactersFromBothEnds) {
+    // Given characters, from both ends.
     EXPECT_EQ(CString(u"ac14,62ac").Trim(u"ac"), CString(u"14,62"));
     EXPECT_TRUE(CString(u"caca").Trim(u"ac").IsEmpty());
 }
