@@ -1,3 +1,4 @@
+#include "pages/FixedValueLists.h"
 #include "pages/ListOrder.h"
 
 #include <gtest/gtest.h>
@@ -76,4 +77,21 @@ TEST(ListOrder, SortRowsFollowsCompareItemsAndMergesTies) {
     EXPECT_EQ(sorted(1, FALSE), (std::vector<CString>{u"x", u"abc", u"B", u"10", u"9", u"7", u"07", u"0"}));
     // Another column: table order.
     EXPECT_EQ(sorted(2, TRUE), (std::vector<CString>{u"9", u"07", u"x", u"B", u"7", u"0", u"abc", u"10"}));
+}
+
+TEST(FixedValueLists, CountsOrderAndEnds) {
+    using namespace FixedValueLists;
+    auto describe = [](const std::vector<CString>& list) {
+        CString text;  // size, first three and last two entries
+        text.Format(u"%d:", int(list.size()));
+        for (size_t i : {size_t(0), size_t(1), size_t(2), list.size() - 2, list.size() - 1})
+            text += list.at(i) + u",";
+        return text.ToUtf8();
+    };
+    EXPECT_EQ(describe(MicroStationColors()), "258:ByLevel,ByCell,0,254,BG,");
+    EXPECT_EQ(describe(AutoCadColors()), "258:ByLayer,ByBlock,0,254,255,");
+    EXPECT_EQ(describe(MicroStationWeights()), "34:ByLevel,ByCell,0,30,31,");
+    EXPECT_EQ(describe(AutoCadWeights()), "27:ByLayer,ByBlock,0,211,Default,");
+    EXPECT_EQ(MicroStationColors()[12], CString(u"10"));  // never sorted: "10" after "9"
+    EXPECT_EQ(AutoCadWeights()[3], CString(u"5"));
 }

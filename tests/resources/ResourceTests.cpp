@@ -55,7 +55,7 @@ const struct PageFacts { UINT id; const wchar_t* caption; bool combos; } kPages[
 
 // The templates are written as captioned popups; the property sheet must
 // still turn every one into a child page whose tab shows the caption.
-TEST(Resources, PageTemplatesBecomeChildPagesWithTheirCaptionAndControls) {
+TEST(Resources, PageTemplatesBecomeChildPagesWithTheirSizeCaptionAndControls) {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES};
     InitCommonControlsEx(&icc);
     PROPSHEETPAGEW pages[std::size(kPages)] = {};
@@ -70,6 +70,12 @@ TEST(Resources, PageTemplatesBecomeChildPagesWithTheirCaptionAndControls) {
     ASSERT_EQ(TabCtrl_GetItemCount(tabs), int(std::size(kPages)));
     for (size_t i = 0; i < std::size(kPages); ++i) {
         SCOPED_TRACE(testing::Message() << "template " << kPages[i].id);
+        // DLGTEMPLATEEX: the width and height follow 22 bytes of header.
+        HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(kPages[i].id), RT_DIALOG);
+        ASSERT_NE(found, nullptr);
+        const short* words = static_cast<const short*>(LockResource(LoadResource(Module(), found)));
+        EXPECT_EQ(words[11], 302);
+        EXPECT_EQ(words[12], 153);
         wchar_t text[64] = {};
         TCITEMW item = {.mask = TCIF_TEXT, .pszText = text, .cchTextMax = 64};
         TabCtrl_GetItem(tabs, int(i), &item);
