@@ -27,10 +27,18 @@ struct RemapColumn {
 // fields: a wide header over many blank lines costs nothing. A column's
 // rule in a row is that row's field at the column's index, or an empty
 // rule when the row is shorter.
+// A cell is kept as its place in the reader's text, half the size of a
+// token: a million rows of a wide section are millions of cells.
+struct RemapCell {
+    uint32_t offset = 0;  // from the section's text
+    int32_t length = 0;
+};
+
 struct RemapSection {
     RemapToken name;
+    const char16_t* text = nullptr;    // the reader's text, where cells count from
     std::vector<RemapColumn> columns;
-    std::vector<RemapToken> cells;     // the fields of all rows
+    std::vector<RemapCell> cells;      // the fields of all rows
     std::vector<uint32_t> rowStarts;   // where each row begins in cells
     std::vector<uint32_t> rowLines;    // the line (from 1) each row begins on
 
@@ -38,7 +46,9 @@ struct RemapSection {
     RemapToken Rule(const RemapColumn& column, size_t row) const {
         const size_t end = row + 1 < rowStarts.size() ? rowStarts[row + 1] : cells.size();
         const size_t at = rowStarts[row] + size_t(column.index);
-        return at < end ? cells[at] : RemapToken{};
+        if (at >= end)
+            return RemapToken{};
+        return RemapToken{text + cells[at].offset, cells[at].length};
     }
 };
 
@@ -100,6 +110,10 @@ BOOL ExtractPairs() noexcept;
 
 // Frees the pair list.
 void ReleasePairs() noexcept;
+
+// Frees the sections but keeps the text the pairs point into: once the
+// pairs are built, the cells are no longer needed.
+void ReleaseSections() noexcept;
 
 // Frees the text buffer, the sections and the pairs; fileName becomes "".
 void ReleaseRemapData() noexcept;

@@ -115,7 +115,7 @@ BOOL ExtractPairs() noexcept {
 }
 
 void ReleasePairs() noexcept {
-    pairs = {};
-    rowsLeftOut = {};
+    pairs = std::vector<RemapPair>();
+    rowsLeftOut = std::vector<RemapRowLeftOut>();
     pairIndex.Clear();
 }
