@@ -131,8 +131,6 @@ ReadResult ReadRemapBuffer(std::u16string&& text, int kind, const CString& path)
     }
 }
 
-void ReleaseSections() noexcept { remapTable.sections = std::vector<RemapSection>(); }
-
 void ReleaseRemapData() noexcept {
     ReleasePairs();
     ReleaseSections();

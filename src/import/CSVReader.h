@@ -105,14 +105,18 @@ ReadResult ReadRemapBuffer(std::u16string&& text, int kind, const CString& path 
 // kind keeps its first place and takes the latest DWG value. A row whose
 // MicroStation or DWG value holds a CR, an LF or a NUL gives no pair and is
 // listed in rowsLeftOut instead. FALSE (and no pairs) when memory runs out.
+// With releaseSections, each section's rows are freed once its pairs are
+// built and the sections with the duplicate search are released at the
+// end, as ReleaseSections does: the import needs only the pairs then.
 // Never throws.
-BOOL ExtractPairs() noexcept;
+BOOL ExtractPairs(bool releaseSections = false) noexcept;
 
 // Frees the pair list.
 void ReleasePairs() noexcept;
 
-// Frees the sections but keeps the text the pairs point into: once the
-// pairs are built, the cells are no longer needed.
+// Frees the sections and the duplicate search of the pairs but keeps the
+// pairs and the text they point into: once the pairs are built, the cells
+// are no longer needed.
 void ReleaseSections() noexcept;
 
 // Frees the text buffer, the sections and the pairs; fileName becomes "".
