@@ -82,7 +82,7 @@ int RunImport(Session& session) {
             std::vector<RemapRowLeftOut> leftOut;
             const BOOL merged = ForEachImportedPair(
                 [&tables](MappingKind kind, std::u16string_view key, std::u16string_view value) {
-                    tables.tables[size_t(kind)].SetPair(CString(key), CString(value));
+                    tables.tables[size_t(kind)].SetPair(key, value);
                 },
                 &leftOut);
             for (const RemapRowLeftOut& row : leftOut)

@@ -18,7 +18,7 @@ bool StartsWith(const RemapToken& token, std::u16string_view prefix) {
 }
 
 void AddSection(RemapToken name) {
-    remapTable.sections.push_back(RemapSection{name, {}, {}, {}, {}});
+    remapTable.sections.push_back(RemapSection{name, textBuffer.data(), {}, {}, {}, {}});
 }
 
 void SetColumns(RemapSection& section, const std::vector<RemapToken>& names) {
@@ -34,7 +34,8 @@ void AddRow(RemapSection& section, const std::vector<RemapToken>& fields, int li
     section.rowStarts.push_back(uint32_t(section.cells.size()));
     section.rowLines.push_back(uint32_t(line));
     const size_t kept = std::min(fields.size(), section.columns.size());
-    section.cells.insert(section.cells.end(), fields.begin(), fields.begin() + std::ptrdiff_t(kept));
+    for (size_t i = 0; i < kept; ++i)
+        section.cells.push_back(RemapCell{uint32_t(fields[i].text - section.text), fields[i].length});
 }
 
 void ParseSectioned(RemapTokenizer& tokenizer) {
@@ -132,7 +133,7 @@ ReadResult ReadRemapBuffer(std::u16string&& text, int kind, const CString& path)
 
 void ReleaseRemapData() noexcept {
     ReleasePairs();
-    remapTable.sections = {};
+    ReleaseSections();
     remapTable.fileName.Empty();
-    textBuffer = {};
+    textBuffer = std::u16string();
 }

@@ -27,10 +27,18 @@ struct RemapColumn {
 // fields: a wide header over many blank lines costs nothing. A column's
 // rule in a row is that row's field at the column's index, or an empty
 // rule when the row is shorter.
+// A cell is kept as its place in the reader's text, half the size of a
+// token: a million rows of a wide section are millions of cells.
+struct RemapCell {
+    uint32_t offset = 0;  // from the section's text
+    int32_t length = 0;
+};
+
 struct RemapSection {
     RemapToken name;
+    const char16_t* text = nullptr;    // the reader's text, where cells count from
     std::vector<RemapColumn> columns;
-    std::vector<RemapToken> cells;     // the fields of all rows
+    std::vector<RemapCell> cells;      // the fields of all rows
     std::vector<uint32_t> rowStarts;   // where each row begins in cells
     std::vector<uint32_t> rowLines;    // the line (from 1) each row begins on
 
@@ -38,7 +46,9 @@ struct RemapSection {
     RemapToken Rule(const RemapColumn& column, size_t row) const {
         const size_t end = row + 1 < rowStarts.size() ? rowStarts[row + 1] : cells.size();
         const size_t at = rowStarts[row] + size_t(column.index);
-        return at < end ? cells[at] : RemapToken{};
+        if (at >= end)
+            return RemapToken{};
+        return RemapToken{text + cells[at].offset, cells[at].length};
     }
 };
 
@@ -95,11 +105,19 @@ ReadResult ReadRemapBuffer(std::u16string&& text, int kind, const CString& path 
 // kind keeps its first place and takes the latest DWG value. A row whose
 // MicroStation or DWG value holds a CR, an LF or a NUL gives no pair and is
 // listed in rowsLeftOut instead. FALSE (and no pairs) when memory runs out.
+// With releaseSections, each section's rows are freed once its pairs are
+// built and the sections with the duplicate search are released at the
+// end, as ReleaseSections does: the import needs only the pairs then.
 // Never throws.
-BOOL ExtractPairs() noexcept;
+BOOL ExtractPairs(bool releaseSections = false) noexcept;
 
 // Frees the pair list.
 void ReleasePairs() noexcept;
+
+// Frees the sections and the duplicate search of the pairs but keeps the
+// pairs and the text they point into: once the pairs are built, the cells
+// are no longer needed.
+void ReleaseSections() noexcept;
 
 // Frees the text buffer, the sections and the pairs; fileName becomes "".
 void ReleaseRemapData() noexcept;

@@ -41,7 +41,8 @@ BOOL TrimImportedPair(int kind, std::u16string_view& microStation, std::u16strin
 
 BOOL ForEachImportedPair(const ImportedPairHandler& handle, std::vector<RemapRowLeftOut>* leftOut) noexcept {
     ReleasePairs();
-    BOOL ok = ExtractPairs();
+    BOOL ok = ExtractPairs(true);
+    ReleaseSections();
     try {
         if (leftOut)
             *leftOut = rowsLeftOut;

@@ -31,6 +31,8 @@ using ImportedPairHandler = std::function<void(MappingKind page, std::u16string_
 // reaches a page, trimmed, to handle in list order; the reader's pair list
 // is released again. The rows left out of the import (a value holding a
 // line break or a NUL), in file order, go to leftOut when it is given.
+// The reader's sections are released once the pairs are built; its text,
+// which the pairs point into, stays until ReleaseRemapData.
 // FALSE when memory ran out or handle threw; the pairs handed until then
 // stay handed. Never throws.
 BOOL ForEachImportedPair(const ImportedPairHandler& handle, std::vector<RemapRowLeftOut>* leftOut = nullptr) noexcept;

@@ -54,6 +54,6 @@ std::ptrdiff_t RemapPairIndex::FindOrAdd(int kind, std::u16string_view microStat
 }
 
 void RemapPairIndex::Clear() noexcept {
-    m_slots = {};
+    m_slots = std::vector<uint64_t>();
     m_used = 0;
 }

@@ -97,7 +97,7 @@ void ExtractSection(const RemapSection& section) {
 
 }  // namespace
 
-BOOL ExtractPairs() noexcept {
+BOOL ExtractPairs(bool releaseSections) noexcept {
     try {
         size_t rows = 0;
         for (const RemapSection& section : remapTable.sections)
@@ -105,8 +105,16 @@ BOOL ExtractPairs() noexcept {
                 rows += section.RowCount();
         pairIndex.Reserve(rows);
         pairs.reserve(pairs.size() + rows);
-        for (const RemapSection& section : remapTable.sections)
+        for (RemapSection& section : remapTable.sections) {
             ExtractSection(section);
+            if (releaseSections) {
+                section.cells = std::vector<RemapCell>();
+                section.rowStarts = std::vector<uint32_t>();
+                section.rowLines = std::vector<uint32_t>();
+            }
+        }
+        if (releaseSections)
+            ReleaseSections();
         return TRUE;
     } catch (...) {
         ReleasePairs();
@@ -114,8 +122,13 @@ BOOL ExtractPairs() noexcept {
     }
 }
 
+void ReleaseSections() noexcept {
+    remapTable.sections = std::vector<RemapSection>();
+    pairIndex.Clear();
+}
+
 void ReleasePairs() noexcept {
-    pairs = {};
-    rowsLeftOut = {};
+    pairs = std::vector<RemapPair>();
+    rowsLeftOut = std::vector<RemapRowLeftOut>();
     pairIndex.Clear();
 }

@@ -71,8 +71,15 @@ RemapTokenType RemapTokenizer::NextToken(RemapToken& token) {
 
 RemapToken RemapTokenizer::ScanPlainField() {
     char16_t* start = m_cursor;
-    while (!AtLineEnd(m_cursor) && !IsSeparator(*m_cursor))
+    for (;;) {
+        // No character above ',' ends a field in either mode, and the NUL
+        // at the end is below it.
+        while (*m_cursor > u',')
+            ++m_cursor;
+        if (AtLineEnd(m_cursor) || IsSeparator(*m_cursor))
+            break;
         ++m_cursor;
+    }
     RemapToken token{start, int32_t(m_cursor - start)};
     FinishField();
     return token;
