@@ -4,8 +4,7 @@
 #include "cli/Commands.h"
 #include "cli/ReadReport.h"
 #include "cli/TableChanges.h"
-#include "import/CSVReader.h"
-#include "import/ImportMerge.h"
+#include "import/TableImport.h"
 #include "import/TableFileName.h"
 #include "store/FileSystem.h"
 
@@ -15,26 +14,27 @@ CString CannotReadText(const CString& path) {
     return FileSystem::Exists(path) ? CString(u"cannot read the file") : CString(u"no such file");
 }
 
-// Reads a table into the reader: a version 8 table is known by its content
+// Merges a table into tables: a version 8 table is known by its content
 // whatever its name, a version 7 table by its file name, as the dialog
 // knows it. False with the reason in error.
-bool ReadTable(const CString& path, CString& error) {
-    switch (ReadRemapFile(path, RemapDetect)) {
-    case Parsed: return true;
-    case CannotRead: error = CannotReadText(path); return false;
-    case NotRecognised: break;
+bool ImportTable(const CString& path, const MappingTables& tables, std::vector<RemapRowLeftOut>& leftOut,
+                 CString& error) {
+    TableImportResult result = ImportTableFile(path, RemapDetect, tables, leftOut);
+    if (result == TableImportResult::NotRecognised) {
+        const int kind = RemapKindFromFileName(path);
+        if (kind == RemapUnrecognised) {
+            error = u"This is not a recognized MicroStation generated file: no \"%section,\" row of a version 8 "
+                    u"table, and not the name of a version 7 table (dwg... with level, color, weight, line or "
+                    u"cellname).";
+            return false;
+        }
+        result = ImportTableFile(path, kind, tables, leftOut);
     }
-    const int kind = RemapKindFromFileName(path);
-    if (kind == RemapUnrecognised) {
-        error = u"This is not a recognized MicroStation generated file: no \"%section,\" row of a version 8 "
-                u"table, and not the name of a version 7 table (dwg... with level, color, weight, line or cellname).";
-        return false;
+    switch (result) {
+    case TableImportResult::Merged: return true;
+    case TableImportResult::OutOfMemory: error = u"there is not enough memory to import this table"; return false;
+    default: error = CannotReadText(path); return false;
     }
-    if (ReadRemapFile(path, kind) != Parsed) {
-        error = CannotReadText(path);
-        return false;
-    }
-    return true;
 }
 
 CString LeftOutText(RemapLeftOutReason reason) {
@@ -70,29 +70,20 @@ int RunImport(Session& session) {
     // What the file held, to tell what the import changed in the end.
     const SevenTables before = tables;
     bool failed = false;
+    // After a failure the other tables are still read, for their faults,
+    // but into no table: nothing will be saved.
+    const MappingTables none{};
     for (const CString& path : line.files) {
-        session.Phase(u"reading " + path);
+        session.Phase(u"importing " + path);
         CString error;
-        const bool read = ReadTable(path, error);
-        if (!read) {
+        std::vector<RemapRowLeftOut> leftOut;
+        const bool imported = ImportTable(path, failed ? none : tables.View(), leftOut, error);
+        for (const RemapRowLeftOut& row : leftOut)
+            session.Warn(AtLine(path, int(row.line), LeftOutText(row.reason)));
+        if (!imported) {
             session.Fail(path + u": " + error);
             failed = true;
-        } else if (!failed) {
-            session.Phase(u"merging " + path);
-            std::vector<RemapRowLeftOut> leftOut;
-            const BOOL merged = ForEachImportedPair(
-                [&tables](MappingKind kind, std::u16string_view key, std::u16string_view value) {
-                    tables.tables[size_t(kind)].SetPair(key, value);
-                },
-                &leftOut);
-            for (const RemapRowLeftOut& row : leftOut)
-                session.Warn(AtLine(path, int(row.line), LeftOutText(row.reason)));
-            if (!merged) {
-                session.Fail(path + u": there is not enough memory to import this table");
-                failed = true;
-            }
         }
-        ReleaseRemapData();
     }
     if (failed) {
         session.Fail(u"nothing was saved to " + mappingPath + u".");

@@ -80,6 +80,10 @@ struct RemapRowLeftOut {
     RemapLeftOutReason reason = RemapLeftOutReason::LineBreak;
 };
 
+// Whether a value can be a pair's: false (and why) when it holds a CR, an
+// LF or a NUL.
+bool IsCarriableValue(std::u16string_view value, RemapLeftOutReason& reason);
+
 // All tokens of remapTable and all pairs point into the reader's text
 // buffer or at static names; they are valid until the next read,
 // ReleasePairs (for pairs) or ReleaseRemapData.

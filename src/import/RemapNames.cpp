@@ -1,4 +1,4 @@
-#include "import/RemapKind.h"
+#include "import/RemapRows.h"
 
 RemapNames::KindNames RemapNames::ForKind(int kind) {
     switch (kind) {
@@ -10,4 +10,22 @@ RemapNames::KindNames RemapNames::ForKind(int kind) {
     case RemapCellNames: return {u"CellNames", u"CellName", u"V7OutputCellName"};
     default: return {};
     }
+}
+
+std::vector<RemapToken> RemapColumnsOfKind(int kind) {
+    using namespace RemapNames;
+    const KindNames names = ForKind(kind);
+    std::vector<std::u16string_view> list;
+    switch (kind) {
+    case RemapLevels: list = {names.dwgColumn, names.microStationColumn, Dummy1, Dummy2, Dummy3}; break;
+    case RemapLineStyles: list = {names.dwgColumn, names.microStationColumn, Dummy1}; break;
+    case RemapColors:
+    case RemapWeights:
+    case RemapCellNames: list = {names.dwgColumn, names.microStationColumn}; break;
+    default: break;
+    }
+    std::vector<RemapToken> tokens;
+    for (std::u16string_view name : list)
+        tokens.push_back(RemapToken::Of(name));
+    return tokens;
 }

@@ -1,6 +1,7 @@
 #include "import/CSVReader.h"
 
 #include "import/RemapPairIndex.h"
+#include "import/RemapRows.h"
 
 #include <algorithm>
 
@@ -19,44 +20,15 @@ void AddPair(int kind, const RemapToken& microStation, const RemapToken& dwg, ui
     pairs.push_back(RemapPair{kind, microStation.View(), dwg.View()});
 }
 
-// A section name matches a table name when it begins with it: "ColorsV8"
-// is a Colors section, "Color" is none.
-bool SectionNameMatches(const RemapToken& name, std::u16string_view tableName) {
-    return name.View().substr(0, tableName.size()) == tableName;
-}
-
-// A header cell matches a wanted column name when the wanted name begins
-// with the whole cell: "Lev" and "" match "Level", "LevelName" does not.
-bool ColumnNameMatches(const RemapToken& name, std::u16string_view wanted) {
-    return wanted.substr(0, name.View().size()) == name.View();
-}
-
 const RemapColumn* FindColumn(const RemapSection& section, std::u16string_view wanted) {
+    std::vector<RemapToken> names;
     for (const RemapColumn& column : section.columns)
-        if (ColumnNameMatches(column.name, wanted))
-            return &column;
-    return nullptr;
+        names.push_back(column.name);
+    const int index = RemapColumnIndex(names, wanted);
+    return index < 0 ? nullptr : &section.columns[size_t(index)];
 }
 
-// The kind a section's name gives, tested in this order; 0 for none.
-int KindOfSection(const RemapSection& section) {
-    static constexpr int order[] = {RemapColors, RemapWeights, RemapLineStyles, RemapCellNames, RemapLevels};
-    for (int kind : order)
-        if (SectionNameMatches(section.name, RemapNames::ForKind(kind).section))
-            return kind;
-    return 0;
-}
-
-// A value a line of the mapping file can carry; else why not.
-bool Carriable(std::u16string_view value, RemapLeftOutReason& reason) {
-    for (char16_t ch : value) {
-        if (ch == u'\r' || ch == u'\n' || ch == u'\0') {
-            reason = ch == u'\0' ? RemapLeftOutReason::Nul : RemapLeftOutReason::LineBreak;
-            return false;
-        }
-    }
-    return true;
-}
+int KindOfSection(const RemapSection& section) { return RemapKindOfSection(section.name.View()); }
 
 void ExtractSection(const RemapSection& section) {
     const int kind = KindOfSection(section);
@@ -88,7 +60,7 @@ void ExtractSection(const RemapSection& section) {
             continue;
         const RemapToken key = section.Rule(*ms, r), value = section.Rule(*dwg, r);
         RemapLeftOutReason reason;
-        if (Carriable(key.View(), reason) && Carriable(value.View(), reason))
+        if (IsCarriableValue(key.View(), reason) && IsCarriableValue(value.View(), reason))
             AddPair(kind, key, value, hash);
         else
             rowsLeftOut.push_back(RemapRowLeftOut{section.rowLines[r], reason});
@@ -96,6 +68,16 @@ void ExtractSection(const RemapSection& section) {
 }
 
 }  // namespace
+
+bool IsCarriableValue(std::u16string_view value, RemapLeftOutReason& reason) {
+    for (char16_t ch : value) {
+        if (ch == u'\r' || ch == u'\n' || ch == u'\0') {
+            reason = ch == u'\0' ? RemapLeftOutReason::Nul : RemapLeftOutReason::LineBreak;
+            return false;
+        }
+    }
+    return true;
+}
 
 BOOL ExtractPairs(bool releaseSections) noexcept {
     try {

@@ -1,21 +1,35 @@
 #include "import/RemapTokenizer.h"
 
+#include <type_traits>
+
 namespace {
-constexpr char16_t Quote = u'"';
+
+constexpr char Quote = '"';
+
+// A character's code as a number: bytes above 0x7F must not count as
+// negative.
+template <class Char>
+unsigned Unit(Char ch) {
+    return unsigned(std::make_unsigned_t<Char>(ch));
 }
 
-bool RemapTokenizer::IsSeparator(char16_t ch) const {
+}  // namespace
+
+template <class Char>
+bool BasicRemapTokenizer<Char>::IsSeparator(Char ch) const {
     if (m_mode == RemapMode::SectionedMode)
-        return ch == u',';
-    return ch == u' ' || ch == u'\t';
+        return ch == Char(',');
+    return ch == Char(' ') || ch == Char('\t');
 }
 
 // The buffer's NUL at m_end makes at[1] safe to read before the end.
-bool RemapTokenizer::AtLineEnd(const char16_t* at) const {
-    return at == m_end || at[0] == u'\n' || (at[0] == u'\r' && at[1] == u'\n');
+template <class Char>
+bool BasicRemapTokenizer<Char>::AtLineEnd(const Char* at) const {
+    return at == m_end || at[0] == Char('\n') || (at[0] == Char('\r') && at[1] == Char('\n'));
 }
 
-RemapTokenType RemapTokenizer::NextToken(RemapToken& token) {
+template <class Char>
+RemapTokenType BasicRemapTokenizer<Char>::NextToken(Token& token) {
     if (m_mode == RemapMode::SectionedMode) {
         if (m_cursor != m_end && IsSeparator(*m_cursor)) {
             token = {m_cursor, 0};
@@ -27,126 +41,167 @@ RemapTokenType RemapTokenizer::NextToken(RemapToken& token) {
             ++m_cursor;
     }
 
-    char16_t* start = m_cursor;
+    Char* start = m_cursor;
     if (m_cursor == m_end) {
+        if (AtWindowEnd(m_cursor))
+            return RemapTokenType::NeedMore;
         token = {start, 1};
         return RemapTokenType::End;
     }
     switch (*m_cursor) {
-    case u'\n':
+    case Char('\n'):
         token = {start, 1};
         ++m_cursor;
         ++m_line;
         return RemapTokenType::Newline;
-    case u'\r':
-        if (m_cursor[1] == u'\n') {
+    case Char('\r'):
+        if (m_cursor[1] == Char('\n')) {
             token = {start + 1, 1};
             m_cursor += 2;
             ++m_line;
             return RemapTokenType::Newline;
         }
         break;
-    case u'#':
+    case Char('#'):
         // The comment takes its line end with it.
-        while (m_cursor != m_end && *m_cursor != u'\n')
+        while (m_cursor != m_end && *m_cursor != Char('\n'))
             ++m_cursor;
+        if (AtWindowEnd(m_cursor))
+            return RemapTokenType::NeedMore;
         if (m_cursor != m_end) {
             ++m_cursor;
             ++m_line;
         }
         token = {start, int32_t(m_cursor - start)};
         return RemapTokenType::Comment;
-    case Quote:
-        if (m_mode == RemapMode::SectionedMode) {
-            token = ScanQuotedField();
-            return RemapTokenType::Field;
-        }
+    case Char(Quote):
+        if (m_mode == RemapMode::SectionedMode)
+            return ScanQuotedField(token) ? RemapTokenType::Field : RemapTokenType::NeedMore;
         break;
     default:
         break;
     }
-    token = ScanPlainField();
-    return RemapTokenType::Field;
+    return ScanPlainField(token) ? RemapTokenType::Field : RemapTokenType::NeedMore;
 }
 
-RemapToken RemapTokenizer::ScanPlainField() {
-    char16_t* start = m_cursor;
+template <class Char>
+bool BasicRemapTokenizer<Char>::ScanPlainField(Token& token) {
+    Char* at = m_cursor;
     for (;;) {
         // No character above ',' ends a field in either mode, and the NUL
         // at the end is below it.
-        while (*m_cursor > u',')
-            ++m_cursor;
-        if (AtLineEnd(m_cursor) || IsSeparator(*m_cursor))
+        while (Unit(*at) > unsigned(','))
+            ++at;
+        if (AtLineEnd(at) || IsSeparator(*at))
             break;
-        ++m_cursor;
+        ++at;
     }
-    RemapToken token{start, int32_t(m_cursor - start)};
+    // In a window the field may go on in the text that follows.
+    if (AtWindowEnd(at))
+        return false;
+    token = {m_cursor, int32_t(at - m_cursor)};
+    m_cursor = at;
     FinishField();
-    return token;
+    return true;
 }
 
 // On the field's own line any quote that is not doubled closes it. On a
 // later line only the first such quote can, and only when a separator or
 // a line end follows it, as a quoted line break is written; a quote there
 // that opens another field means this one never closed.
-bool RemapTokenizer::ClosingQuoteFollows(const char16_t* at) const {
+template <class Char>
+typename BasicRemapTokenizer<Char>::Closing BasicRemapTokenizer<Char>::ClosingQuoteFollows(const Char* at) const {
     bool sameLine = true;
     for (; at != m_end; ++at) {
-        if (*at == u'\n')
+        if (*at == Char('\n'))
             sameLine = false;
-        if (*at != Quote)
+        if (*at != Char(Quote))
             continue;
-        if (at + 1 != m_end && at[1] == Quote) {
+        // What follows the quote decides; it must be in the buffer.
+        if (AtWindowEnd(at + 1) || (at[1] == Char('\r') && AtWindowEnd(at + 2)))
+            return Closing::Unknown;
+        if (at + 1 != m_end && at[1] == Char(Quote)) {
             ++at;
             continue;
         }
-        return sameLine || AtLineEnd(at + 1) || IsSeparator(at[1]);
+        return sameLine || AtLineEnd(at + 1) || IsSeparator(at[1]) ? Closing::Closes : Closing::Open;
     }
-    return false;
+    return m_wholeText ? Closing::Open : Closing::Unknown;
 }
 
 // A field that begins with a quote runs to the closing quote; separators and
-// line ends inside belong to it and a doubled quote stands for one quote.
-// The content is moved left over the quotes, so it stays a view into the
-// buffer. Characters after the closing quote, up to the field's end, are
-// kept as they are. A quote that never closes ends with its own line, so
-// the rest of the file is read as usual.
-RemapToken RemapTokenizer::ScanQuotedField() {
-    char16_t* start = m_cursor;
-    char16_t* out = start;
-    ++m_cursor;
-    const bool closes = ClosingQuoteFollows(m_cursor);
-    while (m_cursor != m_end && (closes || !AtLineEnd(m_cursor))) {
-        if (*m_cursor == Quote) {
-            if (m_cursor + 1 == m_end || m_cursor[1] != Quote) {
-                ++m_cursor;
+// line ends inside belong to it. Characters after the closing quote, up to
+// the field's end, belong to it too. A quote that never closes ends with
+// its own line, so the rest of the file is read as usual. The token keeps
+// the written form; Unquote makes it the content once its row is whole.
+template <class Char>
+bool BasicRemapTokenizer<Char>::ScanQuotedField(Token& token) {
+    const Char* at = m_cursor + 1;
+    const Closing closing = ClosingQuoteFollows(at);
+    if (closing == Closing::Unknown)
+        return false;
+    const bool closes = closing == Closing::Closes;
+    int lines = 0;
+    while (at != m_end && (closes || !AtLineEnd(at))) {
+        if (*at == Char(Quote)) {
+            if (at + 1 == m_end || at[1] != Char(Quote)) {
+                ++at;
                 break;
             }
-            ++m_cursor;
+            at += 2;
+            continue;
         }
-        if (*m_cursor == u'\n')
-            ++m_line;
-        *out++ = *m_cursor++;
+        if (*at == Char('\n'))
+            ++lines;
+        ++at;
     }
-    while (!AtLineEnd(m_cursor) && !IsSeparator(*m_cursor))
-        *out++ = *m_cursor++;
-    RemapToken token{start, int32_t(out - start)};
+    while (!AtLineEnd(at) && !IsSeparator(*at))
+        ++at;
+    if (AtWindowEnd(at))
+        return false;
+    token = {m_cursor, int32_t(at - m_cursor), true};
+    m_cursor += at - m_cursor;
+    m_line += lines;
     FinishField();
-    return token;
+    return true;
 }
 
-void RemapTokenizer::FinishField() {
+template <class Char>
+void BasicRemapTokenizer<Char>::Unquote(Token& token) {
+    // The buffer is the tokenizer's to rewrite (see the constructor).
+    Char* out = const_cast<Char*>(token.text);
+    const Char* in = token.text + 1;
+    const Char* end = token.text + token.length;
+    while (in != end) {
+        if (*in == Char(Quote)) {
+            ++in;
+            if (in == end || *in != Char(Quote))
+                break;  // the closing quote
+        }
+        *out++ = *in++;
+    }
+    while (in != end)
+        *out++ = *in++;
+    token.length = int32_t(out - token.text);
+    token.quoted = false;
+}
+
+template <class Char>
+void BasicRemapTokenizer<Char>::FinishField() {
     if (m_cursor == m_end)
         return;
     if (IsSeparator(*m_cursor))
         ++m_cursor;
-    else if (*m_cursor == u'\r')
+    else if (*m_cursor == Char('\r'))
         ++m_cursor;  // the '\n' of "\r\n" comes next as the newline token
 }
 
-bool RemapTokenizer::ReadRow(std::vector<RemapToken>& fields) {
+template <class Char>
+RemapRowResult BasicRemapTokenizer<Char>::ReadRow(std::vector<Token>& fields) {
     fields.clear();
-    RemapToken token;
+    Char* const rowStart = m_cursor;
+    const int rowStartLine = m_line;
+    Token token;
     for (;;) {
         const int line = m_line;
         switch (NextToken(token)) {
@@ -154,15 +209,29 @@ bool RemapTokenizer::ReadRow(std::vector<RemapToken>& fields) {
             if (fields.empty())
                 m_rowLine = line;
             fields.push_back(token);
-            break;
+            continue;
         case RemapTokenType::Comment:
-            break;
+            continue;
         case RemapTokenType::Newline:
             if (fields.empty())
                 m_rowLine = line;
-            return true;
+            break;
         case RemapTokenType::End:
-            return !fields.empty();
+            if (fields.empty())
+                return RemapRowResult::End;
+            break;
+        case RemapTokenType::NeedMore:
+            m_cursor = rowStart;
+            m_line = rowStartLine;
+            fields.clear();
+            return RemapRowResult::NeedMore;
         }
+        for (Token& field : fields)
+            if (field.quoted)
+                Unquote(field);
+        return RemapRowResult::Row;
     }
 }
+
+template class BasicRemapTokenizer<char16_t>;
+template class BasicRemapTokenizer<char>;

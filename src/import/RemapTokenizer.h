@@ -1,6 +1,13 @@
 // Splits the reader's text buffer into fields, line ends and comments, and
 // groups fields into rows. Two modes: the comma-separated sectioned form of
 // a version 8 remap file and the blank-separated single table of version 7.
+//
+// The buffer may be the whole text or a window onto it (a part of a file
+// being read piece by piece): a row that reaches the window's end is given
+// back as NeedMore, untouched, to be read again once more text follows.
+// Every character that shapes a row (separators, quotes, '#', CR, LF, NUL)
+// is ASCII, and no byte of a multi-byte character in an ANSI code page is
+// below 0x40, so the same rules hold over UTF-16 text and over the bytes.
 #pragma once
 
 #include "import/RemapToken.h"
@@ -9,42 +16,64 @@
 
 enum class RemapMode { SectionedMode, SingleTableMode };
 
-enum class RemapTokenType { Field, Newline, Comment, End };
+enum class RemapTokenType { Field, Newline, Comment, End, NeedMore };
 
-class RemapTokenizer {
+enum class RemapRowResult { Row, End, NeedMore };
+
+template <class Char>
+class BasicRemapTokenizer {
 public:
-    // [text, end): a buffer with a NUL at end, which the tokenizer may
-    // rewrite in place (the content of a quoted field is moved over its
-    // quotes). A NUL before end is an ordinary character. Every token
-    // points into the buffer.
-    RemapTokenizer(char16_t* text, char16_t* end, RemapMode mode) : m_cursor(text), m_end(end), m_mode(mode) {}
+    using Token = BasicRemapToken<Char>;
 
-    // The next token at the cursor. At the end of the text every call gives
-    // the end token again.
-    RemapTokenType NextToken(RemapToken& token);
+    // [text, end): a buffer with a NUL at end. A NUL before end is an
+    // ordinary character. wholeText: end is the end of the text; else more
+    // may follow it. Every token points into the buffer; a row that is
+    // read whole has its quoted fields rewritten to their content in place.
+    BasicRemapTokenizer(Char* text, Char* end, RemapMode mode, bool wholeText = true)
+        : m_cursor(text), m_end(end), m_mode(mode), m_wholeText(wholeText) {}
 
     // Reads one row into fields (cleared first). Comments are dropped; an
-    // empty field is kept. TRUE when a line end ended the row, or the end of
-    // the text ended it after at least one field.
-    bool ReadRow(std::vector<RemapToken>& fields);
+    // empty field is kept. Row when a line end ended the row, or the end of
+    // the whole text ended it after at least one field; End at the end of
+    // the whole text without a field; NeedMore when the row runs past the
+    // window: the cursor and the line count are back at the row's start.
+    RemapRowResult ReadRow(std::vector<Token>& fields);
     // The line (from 1) the last row read began on: that of its first
     // field, or of its line end when it has none.
     int RowLine() const { return m_rowLine; }
 
+    // Where the next row begins and its line, to carry an unread row over
+    // into the next window.
+    const Char* Cursor() const { return m_cursor; }
+    int Line() const { return m_line; }
+    void SetLine(int line) { m_line = line; }
+
 private:
-    bool IsSeparator(char16_t ch) const;
+    RemapTokenType NextToken(Token& token);
+    bool IsSeparator(Char ch) const;
     // True at the end, a '\n' or a "\r\n", which end a field.
-    bool AtLineEnd(const char16_t* at) const;
-    // True when a quote that closes a quoted field follows at or after at.
-    bool ClosingQuoteFollows(const char16_t* at) const;
-    RemapToken ScanPlainField();
-    RemapToken ScanQuotedField();
+    bool AtLineEnd(const Char* at) const;
+    enum class Closing { Closes, Open, Unknown };
+    // Whether a quote that closes a quoted field follows at or after at;
+    // Unknown when the window ends before that is decided.
+    Closing ClosingQuoteFollows(const Char* at) const;
+    // Each scan leaves the cursor after its token; false when it ran into
+    // the end of a window.
+    bool ScanPlainField(Token& token);
+    bool ScanQuotedField(Token& token);
     // Steps past a separator that ends a field, or onto the '\n' of a "\r\n".
     void FinishField();
+    bool AtWindowEnd(const Char* at) const { return at == m_end && !m_wholeText; }
+    // Rewrites a quoted field to its content, over its own characters.
+    static void Unquote(Token& token);
 
-    char16_t* m_cursor;
-    char16_t* m_end;
+    Char* m_cursor;
+    Char* m_end;
     RemapMode m_mode;
+    bool m_wholeText;
     int m_line = 1;  // the line the cursor is on
     int m_rowLine = 0;
 };
+
+using RemapTokenizer = BasicRemapTokenizer<char16_t>;
+using RemapByteTokenizer = BasicRemapTokenizer<char>;

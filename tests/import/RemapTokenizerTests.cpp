@@ -12,7 +12,7 @@ Strings RowsOf(const std::string& text, RemapMode mode, bool withLines = false) 
     RemapTokenizer tokenizer(buffer.data(), buffer.data() + buffer.size(), mode);
     std::vector<RemapToken> fields;
     Strings rows;
-    while (tokenizer.ReadRow(fields)) {
+    while (tokenizer.ReadRow(fields) == RemapRowResult::Row) {
         std::string row = withLines ? "@" + std::to_string(tokenizer.RowLine()) + ":" : "";
         for (size_t i = 0; i < fields.size(); ++i)
             row += (i ? "|" : "") + Utf8(fields[i].View());

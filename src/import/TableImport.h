@@ -1,0 +1,38 @@
+// A MicroStation table merged straight into mapping tables, for batch work
+// on large tables (the command-line tool). The rules are the dialog's
+// import (File > Import, then the merge) and so is the code: the same
+// tokenizer, section and column rules, trimming and merge. What differs is
+// the road: in a single-byte code page the file is read piece by piece and
+// tokenized as bytes, only each row's two values become UTF-16, and each
+// table takes its new pairs in one sorted pass. A table of a million rows
+// then needs little more memory than the pairs it adds.
+#pragma once
+
+#include "framework/CString.h"
+#include "import/CSVReader.h"
+#include "store/MappingFile.h"
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+enum class TableImportResult {
+    Merged,
+    NotRecognised,  // as ReadRemapFile: no "%section," in a version 8 read, or an unknown kind
+    CannotRead,     // the file could not be read
+    OutOfMemory,    // while merging: tables may hold part of the pairs
+};
+
+// Reads the table at path, kind as ReadRemapFile takes it, and merges its
+// pairs into the tables of their pages (null tables are skipped): the
+// tables end as the dialog's import leaves its pages' tables. Unless the
+// result is Merged or OutOfMemory they are untouched. The rows left out
+// (a value holding a line break or a NUL) go to leftOut in file order.
+// Never throws.
+TableImportResult ImportTableFile(const CString& path, int kind, const MappingTables& tables,
+                                  std::vector<RemapRowLeftOut>& leftOut) noexcept;
+
+// The same over a file's bytes in memory, read windowSize bytes at a time
+// (a row longer than the window widens it).
+TableImportResult ImportTableBytes(std::string_view bytes, int kind, const MappingTables& tables,
+                                   std::vector<RemapRowLeftOut>& leftOut, size_t windowSize = size_t(1) << 20) noexcept;

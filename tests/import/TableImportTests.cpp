@@ -1,0 +1,114 @@
+// The streamed import against the dialog's road (the whole text, the pair
+// list, SetPair in list order) on the same bytes: every window size from one
+// byte up must leave the same tables and report the same rows left out.
+#include "ImportTestHelpers.h"
+#include "import/ImportMerge.h"
+#include "import/TableImport.h"
+#include "store/TextCodec.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace {
+
+struct Outcome {
+    TableImportResult result = TableImportResult::CannotRead;
+    std::string tables;  // "Kind:key=value;" for every pair
+    std::vector<uint32_t> leftOutLines;
+    bool operator==(const Outcome&) const = default;
+};
+
+using Tables = std::array<MappingTable, MappingKindCount>;
+
+MappingTables View(Tables& tables) {
+    MappingTables view{};
+    for (size_t i = 0; i < tables.size(); ++i)
+        view[i] = &tables[i];
+    return view;
+}
+
+// Tables that already hold pairs the import may change.
+Tables Existing() {
+    Tables tables;
+    tables[KindLevels].SetPair(u"7", u"Old");
+    tables[KindColors].SetPair(u"3", u"1");
+    return tables;
+}
+
+std::string Listed(const Tables& tables) {
+    std::string text;
+    for (size_t kind = 0; kind < tables.size(); ++kind)
+        for (const auto& [key, value] : tables[kind])
+            text += std::to_string(kind) + ":" + key.ToUtf8() + "=" + value.ToUtf8() + ";";
+    return text;
+}
+
+Outcome Finish(TableImportResult result, const Tables& tables, const std::vector<RemapRowLeftOut>& leftOut) {
+    Outcome outcome{result, Listed(tables), {}};
+    for (const RemapRowLeftOut& row : leftOut)
+        outcome.leftOutLines.push_back(row.line);
+    return outcome;
+}
+
+Outcome ThroughPairList(const std::string& bytes, int kind) {
+    Tables tables = Existing();
+    std::vector<RemapRowLeftOut> leftOut;
+    std::u16string text;
+    TextCodec::Active().Decode(bytes, text);
+    const ReadResult read = ReadRemapBuffer(std::move(text), kind);
+    TableImportResult result = read == NotRecognised ? TableImportResult::NotRecognised : TableImportResult::Merged;
+    if (read == Parsed)
+        ForEachImportedPair([&](MappingKind page, std::u16string_view key,
+                                std::u16string_view value) { tables[page].SetPair(key, value); },
+                            &leftOut);
+    ReleaseRemapData();
+    return Finish(result, tables, leftOut);
+}
+
+Outcome Streamed(const std::string& bytes, int kind, size_t window) {
+    Tables tables = Existing();
+    std::vector<RemapRowLeftOut> leftOut;
+    const TableImportResult result = ImportTableBytes(bytes, kind, View(tables), leftOut, window);
+    return Finish(result, tables, leftOut);
+}
+
+}  // namespace
+
+TEST(TableImport, EveryWindowSizeGivesTheDialogsTables) {
+    const std::pair<std::string, int> cases[] = {
+        {"%section,Levels\r\nLevel,Color,DWGOutputLayer\r\nLevel 1,3,LAYER_A\r\n7,1,Walls\r\n7,2,Doors\r\n", RemapDetect},
+        // Quoted fields across lines and separators, a comment joining rows,
+        // a marker split anywhere, no line end at the end.
+        {"# head\n%section,Colors\nDWGOutputColor,Color\n\"a,c\"\"5\",\"1\n2\"\nac9,#joined\n4\n\"x\",\"unclosed\n12,13",
+         RemapDetect},
+        // Rows left out (a quoted line break, a NUL), blank lines, rows
+        // before the first marker, a section without its columns.
+        {std::string("a,b\n%section,CellNames\nCellName,V7OutputCellName\n\"d\r\noor\",D\nwin,W\0X\n\nc,ac\n%section,"
+                     "LineStyles\n",
+                     109),
+         RemapDetect},
+        // Keys that trim to one: the pair list's order decides.
+        {"%section,Weights\nWeight,DWGOutputWeight\n 1,0.1\n1,0.2\n 1,0.3\n2 ,0.4\n", RemapDetect},
+        {"no marker here,1\n", RemapDetect},
+        {"LAYER_A  7 x y z extra\r\n\tWalls 8\nDoors 8\r\n", RemapLevels},
+        {"12 3\n  ac14\t\t4 #c\n5\n", RemapColors},
+        {"Arial 1\n", RemapFonts},
+        {"x 1\n", 9},
+    };
+    for (const auto& [bytes, kind] : cases) {
+        const Outcome expected = ThroughPairList(bytes, kind);
+        for (size_t window : {size_t(1), size_t(2), size_t(3), size_t(7), size_t(16), size_t(1) << 20})
+            EXPECT_EQ(Streamed(bytes, kind, window), expected) << bytes << " (window " << window << ")";
+    }
+}
+
+TEST(TableImport, TablesStayAsTheyWereUnlessMerged) {
+    Tables tables = Existing();
+    std::vector<RemapRowLeftOut> leftOut;
+    EXPECT_EQ(ImportTableBytes("Level,DWGOutputLayer\n7,New\n", RemapDetect, View(tables), leftOut),
+              TableImportResult::NotRecognised);
+    EXPECT_EQ(ImportTableFile(CString(u"/no/such/table.csv"), RemapDetect, View(tables), leftOut),
+              TableImportResult::CannotRead);
+    EXPECT_EQ(Listed(tables), Listed(Existing()));
+}
