@@ -88,7 +88,7 @@ public:
     void MergeInto(const MappingTables& tables) {
         for (size_t page = 0; page < m_batches.size(); ++page)
             if (tables[page])
-                m_batches[page].MergeInto(*tables[page]);
+                tables[page]->Merge(std::move(m_batches[page]));
     }
 
 private:

@@ -2,31 +2,21 @@
 // list, SetPair in list order) on the same bytes: every window size from one
 // byte up must leave the same tables and report the same rows left out.
 #include "ImportTestHelpers.h"
+#include "SevenTables.h"
 #include "import/ImportMerge.h"
 #include "import/TableImport.h"
 #include "store/TextCodec.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
-
 namespace {
 
 struct Outcome {
     TableImportResult result = TableImportResult::CannotRead;
-    std::string tables;  // "Kind:key=value;" for every pair
+    std::string tables;  // Tables::Listed
     std::vector<uint32_t> leftOutLines;
     bool operator==(const Outcome&) const = default;
 };
-
-using Tables = std::array<MappingTable, MappingKindCount>;
-
-MappingTables View(Tables& tables) {
-    MappingTables view{};
-    for (size_t i = 0; i < tables.size(); ++i)
-        view[i] = &tables[i];
-    return view;
-}
 
 // Tables that already hold pairs the import may change.
 Tables Existing() {
@@ -36,16 +26,8 @@ Tables Existing() {
     return tables;
 }
 
-std::string Listed(const Tables& tables) {
-    std::string text;
-    for (size_t kind = 0; kind < tables.size(); ++kind)
-        for (const auto& [key, value] : tables[kind])
-            text += std::to_string(kind) + ":" + key.ToUtf8() + "=" + value.ToUtf8() + ";";
-    return text;
-}
-
 Outcome Finish(TableImportResult result, const Tables& tables, const std::vector<RemapRowLeftOut>& leftOut) {
-    Outcome outcome{result, Listed(tables), {}};
+    Outcome outcome{result, tables.Listed(), {}};
     for (const RemapRowLeftOut& row : leftOut)
         outcome.leftOutLines.push_back(row.line);
     return outcome;
@@ -69,7 +51,7 @@ Outcome ThroughPairList(const std::string& bytes, int kind) {
 Outcome Streamed(const std::string& bytes, int kind, size_t window) {
     Tables tables = Existing();
     std::vector<RemapRowLeftOut> leftOut;
-    const TableImportResult result = ImportTableBytes(bytes, kind, View(tables), leftOut, window);
+    const TableImportResult result = ImportTableBytes(bytes, kind, tables.View(), leftOut, window);
     return Finish(result, tables, leftOut);
 }
 
@@ -106,9 +88,9 @@ TEST(TableImport, EveryWindowSizeGivesTheDialogsTables) {
 TEST(TableImport, TablesStayAsTheyWereUnlessMerged) {
     Tables tables = Existing();
     std::vector<RemapRowLeftOut> leftOut;
-    EXPECT_EQ(ImportTableBytes("Level,DWGOutputLayer\n7,New\n", RemapDetect, View(tables), leftOut),
+    EXPECT_EQ(ImportTableBytes("Level,DWGOutputLayer\n7,New\n", RemapDetect, tables.View(), leftOut),
               TableImportResult::NotRecognised);
-    EXPECT_EQ(ImportTableFile(CString(u"/no/such/table.csv"), RemapDetect, View(tables), leftOut),
+    EXPECT_EQ(ImportTableFile(CString(u"/no/such/table.csv"), RemapDetect, tables.View(), leftOut),
               TableImportResult::CannotRead);
-    EXPECT_EQ(Listed(tables), Listed(Existing()));
+    EXPECT_EQ(tables.Listed(), Existing().Listed());
 }
