@@ -45,6 +45,20 @@ public:
         m_blockSize = 0;
     }
 
+    // Takes over other's blocks, which stay where they are: what was cut
+    // from either arena lives as long as this one. Later allocations go on
+    // in this arena's current block; other is left empty.
+    void Adopt(EntryArena&& other) {
+        if (m_blocks.empty()) {
+            swap(other);
+            return;
+        }
+        m_blocks.reserve(m_blocks.size() + other.m_blocks.size());
+        for (auto& block : other.m_blocks)
+            m_blocks.push_back(std::move(block));
+        other.Clear();
+    }
+
     void swap(EntryArena& other) noexcept {
         m_blocks.swap(other.m_blocks);
         std::swap(m_next, other.m_next);

@@ -1,5 +1,8 @@
 #include "store/MappingTable.h"
 
+#include "store/KeySort.h"
+#include "store/MappingBatch.h"
+
 #include <algorithm>
 #include <cstring>
 #include <new>
@@ -7,7 +10,7 @@
 
 MappingTable::MappingTable(const MappingTable& other) {
     for (const MappingEntry& entry : other)
-        Append(NewEntry(entry.Key(), entry.Value()));
+        Append(MappingEntry::Create(m_arena, entry.Key(), entry.Value()));
     m_count = other.m_count;
 }
 
@@ -35,11 +38,11 @@ void MappingTable::swap(MappingTable& other) noexcept {
     ++other.m_nChanges;
 }
 
-const MappingEntry* MappingTable::NewEntry(std::u16string_view key, std::u16string_view value) {
+const MappingEntry* MappingEntry::Create(EntryArena& arena, std::u16string_view key, std::u16string_view value) {
     if (key.size() > UINT32_MAX || value.size() > UINT32_MAX)
         throw std::bad_alloc();
     const size_t units = key.size() + value.size();
-    void* p = m_arena.Allocate(sizeof(MappingEntry) + units * sizeof(char16_t));
+    void* p = arena.Allocate(sizeof(MappingEntry) + units * sizeof(char16_t));
     auto* pEntry = new (p) MappingEntry(uint32_t(key.size()), uint32_t(value.size()));
     auto* text = reinterpret_cast<char16_t*>(pEntry + 1);
     std::memcpy(text, key.data(), key.size() * sizeof(char16_t));
@@ -86,7 +89,7 @@ bool MappingTable::Store(std::u16string_view key, std::u16string_view value) {
     // Files are written in key order, so reading one appends at the end:
     // one comparison with the last key.
     if (m_chunks.empty() || KeyOrder::Compare(m_chunks.back().back()->Key(), key) < 0) {
-        Append(NewEntry(key, value));
+        Append(MappingEntry::Create(m_arena, key, value));
         ++m_count;
         ++m_nChanges;
         return true;
@@ -97,11 +100,11 @@ bool MappingTable::Store(std::u16string_view key, std::u16string_view value) {
     if (const MappingEntry* pEntry = At(position, key)) {
         if (pEntry->Value() == value)
             return false;
-        chunk[position.index] = NewEntry(key, value);
+        chunk[position.index] = MappingEntry::Create(m_arena, key, value);
         ++m_nChanges;
         return true;
     }
-    chunk.insert(chunk.begin() + std::ptrdiff_t(position.index), NewEntry(key, value));
+    chunk.insert(chunk.begin() + std::ptrdiff_t(position.index), MappingEntry::Create(m_arena, key, value));
     ++m_count;
     ++m_nChanges;
     if (chunk.size() > kChunkEntries) {
@@ -115,6 +118,49 @@ bool MappingTable::Store(std::u16string_view key, std::u16string_view value) {
             m_next = {position.chunk + 1, m_next.index - half};
     }
     return true;
+}
+
+MappingTable::MergeCounts MappingTable::Merge(MappingBatch&& batch) {
+    struct EmptyAtExit {
+        MappingBatch& batch;
+        ~EmptyAtExit() { batch.Clear(); }
+    } emptyAtExit{batch};
+    std::vector<const MappingEntry*>& incoming = batch.m_entries;
+    KeySort::SortKeepingLast(incoming);
+
+    // Both in key order: one walk through the two, into full chunks. The
+    // table stays as it is until the new chunks are complete.
+    MappingTable merged;
+    MergeCounts counts;
+    const_iterator old = begin();
+    auto next = incoming.begin();
+    while (old != end() || next != incoming.end()) {
+        const int order = old == end()              ? 1
+                          : next == incoming.end() ? -1
+                                                   : KeyOrder::Compare(old->Key(), (*next)->Key());
+        if (order < 0) {
+            merged.Append(&*old++);
+        } else if (order > 0) {
+            merged.Append(*next++);
+            ++counts.added;
+        } else {
+            // An equal value keeps the entry a view may point at.
+            const bool same = old->Value() == (*next)->Value();
+            merged.Append(same ? &*old : *next);
+            counts.changed += !same;
+            ++old;
+            ++next;
+        }
+    }
+    if (counts.added == 0 && counts.changed == 0)
+        return counts;
+    // The batch's entries become the table's memory, used or not.
+    m_arena.Adopt(std::move(batch.m_arena));
+    m_chunks.swap(merged.m_chunks);
+    m_count += counts.added;
+    m_next = {SIZE_MAX, 0};
+    ++m_nChanges;
+    return counts;
 }
 
 const MappingEntry* MappingTable::Find(std::u16string_view key) const { return At(LowerBound(key), key); }

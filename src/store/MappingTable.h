@@ -50,13 +50,18 @@ public:
 
 private:
     friend class MappingTable;
+    friend class MappingBatch;
     MappingEntry(uint32_t keyLength, uint32_t valueLength) : m_keyLength(keyLength), m_valueLength(valueLength) {}
+    // A new entry in arena holding copies of the texts.
+    static const MappingEntry* Create(EntryArena& arena, std::u16string_view key, std::u16string_view value);
     // The key's code units, then the value's, follow the lengths.
     const char16_t* Text() const noexcept { return reinterpret_cast<const char16_t*>(this + 1); }
 
     uint32_t m_keyLength;
     uint32_t m_valueLength;
 };
+
+class MappingBatch;
 
 template <>
 struct std::tuple_size<MappingEntry> : std::integral_constant<size_t, 2> {};
@@ -82,6 +87,20 @@ public:
     bool SetPair(const CString& key, const CString& value) { return Store(key.View(), value.View()); }
     bool SetPair(std::u16string_view key, std::u16string_view value) { return Store(key, value); }
     bool SetPair(const char16_t* key, const char16_t* value) { return Store(key, value); }
+
+    // What a merge did: keys new to the table, and keys already there
+    // whose value now differs.
+    struct MergeCounts {
+        int added = 0;
+        int changed = 0;
+    };
+    // The same as SetPair of every pair of batch in the order added, in one
+    // pass: the table ends with the same pairs in the same order. The counts
+    // and the change count follow what the whole batch did, not each pair:
+    // a key set and then set back to its stored value is no change. Entries
+    // already in the table stay where they are; the batch's memory becomes
+    // the table's, and the batch is empty afterwards.
+    MergeCounts Merge(MappingBatch&& batch);
 
     // The stored value, or "" when the key is absent.
     CString GetValue(const CString& key) const;
@@ -146,7 +165,6 @@ private:
     Position LowerBound(std::u16string_view key, Position guess = {SIZE_MAX, 0}) const;
     // The entry at position, if it holds key.
     const MappingEntry* At(Position position, std::u16string_view key) const;
-    const MappingEntry* NewEntry(std::u16string_view key, std::u16string_view value);
     void Append(const MappingEntry* pEntry);
 
     // A chunk splits in two when it would pass this many entries.

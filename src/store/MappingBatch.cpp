@@ -1,0 +1,17 @@
+#include "store/MappingBatch.h"
+
+#include <cstdint>
+#include <new>
+
+void MappingBatch::Add(std::u16string_view key, std::u16string_view value) {
+    // The sort tells repeated keys apart by a 32-bit position.
+    if (m_entries.size() >= UINT32_MAX)
+        throw std::bad_alloc();
+    m_entries.push_back(MappingEntry::Create(m_arena, key, value));
+}
+
+void MappingBatch::Clear() noexcept {
+    m_entries.clear();
+    m_entries.shrink_to_fit();
+    m_arena.Clear();
+}

@@ -1,0 +1,36 @@
+// MappingBatch: pairs gathered for one table apart from it, to be merged in
+// one pass (MappingTable::Merge) instead of an insert each. An import adds
+// hundreds of thousands of pairs in no particular order; one sort of the
+// whole batch costs a fraction of inserting them one by one.
+//
+// Memory: each pair is an entry in the batch's arena, the same entry the
+// table keeps (a merge hands the arena over, nothing is copied again), and
+// one pointer in the order added.
+#pragma once
+
+#include "store/EntryArena.h"
+#include "store/MappingTable.h"
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+class MappingBatch {
+public:
+    MappingBatch() = default;
+    MappingBatch(const MappingBatch&) = delete;
+    MappingBatch& operator=(const MappingBatch&) = delete;
+
+    // Adds a pair after those added before; of pairs with equal keys (the
+    // table's order: ordinal, case-sensitive) the one added last wins.
+    // Copies the texts.
+    void Add(std::u16string_view key, std::u16string_view value);
+    // Pairs added, repeated keys included.
+    size_t GetCount() const { return m_entries.size(); }
+    void Clear() noexcept;
+
+private:
+    friend class MappingTable;
+    EntryArena m_arena;
+    std::vector<const MappingEntry*> m_entries;  // in the order added
+};
