@@ -201,6 +201,11 @@ CString MappingFile::GetBackupPath() {
 BOOL MappingFile::Encode(CVNTextFile* pFile, const MappingTables& tables, std::string& bytes) {
     TextLines::Encoder encoder;
     try {
+        // A pair line is rarely longer than this; the rest grows.
+        size_t pairs = 0;
+        for (const MappingTable* table : tables)
+            pairs += table ? size_t(table->GetCount()) : 0;
+        encoder.Reserve(pairs * 48 + 256);
         for (int kind = 0; kind < MappingKindCount && !encoder.Failed(); ++kind)
             EmitSection(kSectionKeys[kind], tables[size_t(kind)], [&](auto... parts) {
                 (encoder.Append(parts), ...);

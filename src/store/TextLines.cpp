@@ -11,13 +11,16 @@ constexpr size_t kStagedUnits = size_t(1) << 20;
 void Encoder::Reserve(size_t size) {
     if (!m_codec.IsSingleByte())
         m_staged.reserve(std::min(size, kStagedUnits));
-    else if (size > m_out.size())
-        m_out.resize(size);
+    else
+        m_out.reserve(size);
 }
 
+// Only reserved room grows ahead: the string's size follows what is written,
+// so the pages of a generous reservation are never touched in vain.
 void Encoder::Grow(size_t more) {
-    size_t doubled = m_out.size() * 2;
-    m_out.resize(doubled > m_used + more ? doubled : m_used + more + 64);
+    if (m_used + more > m_out.capacity())
+        m_out.reserve(std::max(m_out.capacity() * 2, m_used + more + 64));
+    m_out.resize(m_used + more);
 }
 
 void Encoder::Append(std::u16string_view text) {

@@ -79,7 +79,8 @@ class Encoder {
 public:
     explicit Encoder(const TextCodec& codec = TextCodec::Active()) : m_codec(codec) {}
 
-    // Room for about size bytes before the first growth.
+    // Room for about size bytes before the first growth; untouched room
+    // costs no memory.
     void Reserve(size_t size);
     void Append(std::u16string_view text);
     // Appends lineEnd and ends the line.
@@ -103,7 +104,7 @@ private:
     void Flush();
 
     const TextCodec& m_codec;
-    std::string m_out;  // single-byte: grows by doubling, m_used of it hold bytes
+    std::string m_out;  // single-byte: m_used of it hold bytes, the room beyond is reserved
     size_t m_used = 0;
     int m_lines = 0;  // lines ended
     int m_badLine = 0;
