@@ -210,14 +210,16 @@ TableImportResult MergePairList(ReadResult read, const MappingTables& tables, st
 TableImportResult Import(const ByteSource& read, const std::function<ReadResult()>& readWhole, int kind,
                          const MappingTables& tables, std::vector<RemapRowLeftOut>& leftOut, size_t windowSize) {
     leftOut.clear();
-    switch (StreamTable(read, kind, tables, leftOut, windowSize)) {
+    const Streamed streamed = StreamTable(read, kind, tables, leftOut, windowSize);
+    if (streamed != Streamed::Merged && streamed != Streamed::OutOfMemory)
+        leftOut.clear();  // only what was merged has rows left out
+    switch (streamed) {
     case Streamed::Merged: return TableImportResult::Merged;
     case Streamed::NotRecognised: return TableImportResult::NotRecognised;
     case Streamed::CannotRead: return TableImportResult::CannotRead;
     case Streamed::OutOfMemory: return TableImportResult::OutOfMemory;
     case Streamed::NeedsPairList: break;
     }
-    leftOut.clear();
     return MergePairList(readWhole(), tables, leftOut);
 }
 

@@ -90,6 +90,11 @@ TEST(TableImport, TablesStayAsTheyWereUnlessMerged) {
     std::vector<RemapRowLeftOut> leftOut;
     EXPECT_EQ(ImportTableBytes("Level,DWGOutputLayer\n7,New\n", RemapDetect, tables.View(), leftOut),
               TableImportResult::NotRecognised);
+    // A marker row without "%section," in the text: rows were read, and
+    // one left out, before the text turned out not to be a table.
+    EXPECT_EQ(ImportTableBytes(std::string("%section;,Colors\n,\nx\0y\n", 23), RemapDetect, tables.View(), leftOut),
+              TableImportResult::NotRecognised);
+    EXPECT_TRUE(leftOut.empty());
     EXPECT_EQ(ImportTableFile(CString(u"/no/such/table.csv"), RemapDetect, tables.View(), leftOut),
               TableImportResult::CannotRead);
     EXPECT_EQ(tables.Listed(), Existing().Listed());
