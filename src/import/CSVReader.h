@@ -81,8 +81,17 @@ struct RemapRowLeftOut {
 };
 
 // Whether a value can be a pair's: false (and why) when it holds a CR, an
-// LF or a NUL.
-bool IsCarriableValue(std::u16string_view value, RemapLeftOutReason& reason);
+// LF or a NUL. Also over the bytes of a single-byte code page.
+template <class Char>
+bool IsCarriableValue(std::basic_string_view<Char> value, RemapLeftOutReason& reason) {
+    for (Char ch : value) {
+        if (ch == Char('\r') || ch == Char('\n') || ch == Char('\0')) {
+            reason = ch == Char('\0') ? RemapLeftOutReason::Nul : RemapLeftOutReason::LineBreak;
+            return false;
+        }
+    }
+    return true;
+}
 
 // All tokens of remapTable and all pairs point into the reader's text
 // buffer or at static names; they are valid until the next read,

@@ -3,17 +3,27 @@
 #include "framework/CString.h"
 #include "import/CSVReader.h"
 
+#include <type_traits>
+
 namespace {
 
-template <typename Predicate>
-void TrimEnds(std::u16string_view& text, Predicate drop) {
+template <class Char, typename Predicate>
+void TrimEnds(std::basic_string_view<Char>& text, Predicate drop) {
     while (!text.empty() && drop(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && drop(text.back()))
         text.remove_suffix(1);
 }
 
-bool IsColorOrCellSuffix(char16_t ch) { return ch == u'a' || ch == u'c'; }
+template <class Char>
+bool IsWhiteSpace(Char ch) {
+    return IsCWhiteSpace(char16_t(std::make_unsigned_t<Char>(ch)));
+}
+
+template <class Char>
+bool IsColorOrCellSuffix(Char ch) {
+    return ch == Char('a') || ch == Char('c');
+}
 
 }  // namespace
 
@@ -28,16 +38,20 @@ BOOL PageOfRemapKind(int kind, MappingKind& page) {
     }
 }
 
-BOOL TrimImportedPair(int kind, std::u16string_view& microStation, std::u16string_view& dwg) {
-    TrimEnds(microStation, IsCWhiteSpace);
-    TrimEnds(dwg, IsCWhiteSpace);
+template <class Char>
+BOOL TrimImportedPair(int kind, std::basic_string_view<Char>& microStation, std::basic_string_view<Char>& dwg) {
+    TrimEnds(microStation, IsWhiteSpace<Char>);
+    TrimEnds(dwg, IsWhiteSpace<Char>);
     if (kind == RemapColors || kind == RemapCellNames) {
-        TrimEnds(dwg, IsColorOrCellSuffix);
-        TrimEnds(dwg, IsCWhiteSpace);
+        TrimEnds(dwg, IsColorOrCellSuffix<Char>);
+        TrimEnds(dwg, IsWhiteSpace<Char>);
     }
     MappingKind page;
     return PageOfRemapKind(kind, page) && !microStation.empty();
 }
+
+template BOOL TrimImportedPair(int, std::u16string_view&, std::u16string_view&);
+template BOOL TrimImportedPair(int, std::string_view&, std::string_view&);
 
 BOOL ForEachImportedPair(const ImportedPairHandler& handle, std::vector<RemapRowLeftOut>* leftOut) noexcept {
     ReleasePairs();

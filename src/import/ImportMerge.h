@@ -15,8 +15,10 @@
 // values; for Colors and CellNames also 'a' and 'c' from both ends of the
 // DWG value, then white space again. FALSE when the pair is to be skipped:
 // a kind without a page (Fonts, unknown kinds) or an empty MicroStation
-// value. An empty DWG value is kept.
-BOOL TrimImportedPair(int kind, std::u16string_view& microStation, std::u16string_view& dwg);
+// value. An empty DWG value is kept. Also over the bytes of a single-byte
+// code page, whose white space and letters 'a' and 'c' are ASCII.
+template <class Char>
+BOOL TrimImportedPair(int kind, std::basic_string_view<Char>& microStation, std::basic_string_view<Char>& dwg);
 
 // The page that receives pairs of a RemapKind: Levels, Colors, Weights,
 // LineStyles and CellNames have one; FALSE for Fonts and any other kind.

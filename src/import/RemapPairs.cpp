@@ -69,16 +69,6 @@ void ExtractSection(const RemapSection& section) {
 
 }  // namespace
 
-bool IsCarriableValue(std::u16string_view value, RemapLeftOutReason& reason) {
-    for (char16_t ch : value) {
-        if (ch == u'\r' || ch == u'\n' || ch == u'\0') {
-            reason = ch == u'\0' ? RemapLeftOutReason::Nul : RemapLeftOutReason::LineBreak;
-            return false;
-        }
-    }
-    return true;
-}
-
 BOOL ExtractPairs(bool releaseSections) noexcept {
     try {
         size_t rows = 0;

@@ -62,25 +62,22 @@ public:
         const Token& dwg = fields[size_t(m_dwg)];
         if (ms.IsEmpty() || dwg.IsEmpty())
             return;
-        m_key.clear();
-        m_codec.WidenInto(ms.View(), m_key);
-        m_value.clear();
-        m_codec.WidenInto(dwg.View(), m_value);
+        std::string_view key = ms.View(), value = dwg.View();
         RemapLeftOutReason reason;
-        if (!IsCarriableValue(m_key, reason) || !IsCarriableValue(m_value, reason)) {
+        if (!IsCarriableValue(key, reason) || !IsCarriableValue(value, reason)) {
             m_leftOut.push_back(RemapRowLeftOut{uint32_t(line), reason});
             return;
         }
-        std::u16string_view key = m_key, value = m_value;
+        const size_t untrimmed = key.size();
         MappingKind page;
         if (!TrimImportedPair(m_kind, key, value) || !PageOfRemapKind(m_kind, page))
             return;
         // The dialog's import takes a MicroStation value once, at its first
         // place, before trimming; two values that trim to one key then
         // reach the table in that order, which only its pair list knows.
-        if (key.size() != m_key.size())
+        if (key.size() != untrimmed)
             m_needsPairList = true;
-        m_batches[size_t(page)].Add(key, value);
+        m_batches[size_t(page)].Add(Widen(key, m_key), Widen(value, m_value));
     }
 
     bool NeedsPairList() const { return m_needsPairList; }
@@ -92,6 +89,14 @@ public:
     }
 
 private:
+    // The characters of a value's bytes, in buffer.
+    std::u16string_view Widen(std::string_view bytes, std::u16string& buffer) const {
+        buffer.resize(bytes.size());
+        for (size_t i = 0; i < bytes.size(); ++i)
+            buffer[i] = m_codec.CharOf(bytes[i]);
+        return buffer;
+    }
+
     template <class Names>
     void FindColumns(const Names& names) {
         m_ms = m_dwg = -1;

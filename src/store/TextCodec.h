@@ -30,6 +30,8 @@ public:
     // Single-byte code pages only: the byte of a character (-1 when it has
     // none).
     int Narrow(char16_t ch) const { return m_toByte[ch]; }
+    // Single-byte code pages only: the character of a byte.
+    char16_t CharOf(char byte) const { return m_toChar[static_cast<unsigned char>(byte)]; }
     // Appends the characters of bytes (single-byte: table look-ups).
     void WidenInto(std::string_view bytes, std::u16string& out) const;
     // The characters of bytes as a new string (single-byte only); bytes of

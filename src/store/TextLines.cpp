@@ -15,12 +15,14 @@ void Encoder::Reserve(size_t size) {
         m_out.reserve(size);
 }
 
-// Only reserved room grows ahead: the string's size follows what is written,
-// so the pages of a generous reservation are never touched in vain.
+// The string's size runs a little ahead of what is written, so that most
+// pieces find room without a call here; its capacity may run far ahead,
+// since reserved pages are touched only once written.
 void Encoder::Grow(size_t more) {
+    constexpr size_t kAhead = size_t(64) << 10;
     if (m_used + more > m_out.capacity())
-        m_out.reserve(std::max(m_out.capacity() * 2, m_used + more + 64));
-    m_out.resize(m_used + more);
+        m_out.reserve(std::max(m_out.capacity() * 2, m_used + more + kAhead));
+    m_out.resize(std::min(m_out.capacity(), m_used + std::max(more, kAhead)));
 }
 
 void Encoder::Append(std::u16string_view text) {
