@@ -3,22 +3,22 @@
 // lines, and as line strings through the text file. The conversion of the
 // code page is part of every read and write: the Western code page (1252,
 // a byte a character, through a table) and the Japanese one (932, two
-// bytes for most characters, through the platform's conversion). Prints
-// how many times slower the mapping file is than each baseline.
+// bytes for most characters, through the platform's conversion). The
+// ratios to the baselines are printed at the end (StoreBench.cpp).
 #include "store/CodePage.h"
 #include "store/FileSystem.h"
 #include "store/MappingFile.h"
 #include "store/TextCodec.h"
 #include "store/TextLines.h"
 
+#include "StoreBench.h"
+
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
-#include <limits>
 #include <map>
 #include <memory>
 #include <random>
@@ -178,12 +178,8 @@ void WriteLinesBaseline(benchmark::State& state) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(data.bytes.size()));
 }
 
-double Fastest(const std::vector<double>& times) {
-    return *std::min_element(times.begin(), times.end());
-}
-
 #define STORE_BENCHMARK(name) \
-    BENCHMARK(name)->Arg(1252)->Arg(932)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", Fastest)
+    BENCHMARK(name)->Arg(1252)->Arg(932)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", StoreBench::Fastest)
 STORE_BENCHMARK(ReadLinesBaseline);
 STORE_BENCHMARK(ReadLinesAsStrings);
 STORE_BENCHMARK(ReadMappingFile);
@@ -191,66 +187,4 @@ STORE_BENCHMARK(WriteLinesBaseline);
 STORE_BENCHMARK(WriteLinesFromStrings);
 STORE_BENCHMARK(WriteMappingFile);
 
-// Shows the runs as usual and keeps the best (lowest) time of each
-// benchmark over its repetitions: on a shared machine the best run is the
-// one least disturbed by others.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        // Repeated runs are shown by their statistics only.
-        std::vector<Run> shown;
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Aggregate || run.repetitions <= 1)
-                shown.push_back(run);
-        if (!shown.empty())
-            ConsoleReporter::ReportRuns(shown);
-        for (const Run& run : runs) {
-            if (run.error_occurred || run.run_type != Run::RT_Iteration)
-                continue;
-            Best& best = m_best[run.run_name.function_name + "/" + run.run_name.args];
-            best.real = std::min(best.real, run.GetAdjustedRealTime());
-            best.cpu = std::min(best.cpu, run.GetAdjustedCPUTime());
-        }
-    }
-    void PrintRatio(const char* what, const std::string& measured, const std::string& baseline) {
-        for (const char* codePage : {"1252", "932"}) {
-            const std::string m = measured + "/" + codePage, b = baseline + "/" + codePage;
-            if (!m_best.count(m) || !m_best.count(b))
-                continue;
-            double real = m_best[m].real / m_best[b].real;
-            double cpu = m_best[m].cpu / m_best[b].cpu;
-            std::printf("%s, code page %s, ratio: %.2fx real time, %.2fx CPU time (best runs; target within 2x): %s\n",
-                        what, codePage, real, cpu, real <= 2.0 ? "met" : "missed");
-        }
-    }
-
-private:
-    struct Best {
-        double real = std::numeric_limits<double>::infinity();
-        double cpu = std::numeric_limits<double>::infinity();
-    };
-    std::map<std::string, Best> m_best;
-};
-
 }  // namespace
-
-int main(int argc, char** argv) {
-    // Unless told otherwise: several repetitions, interleaved so that the
-    // mapping file and its baselines see the same conditions.
-    std::vector<char*> args(argv, argv + argc);
-    char repetitions[] = "--benchmark_repetitions=7";
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, {repetitions, interleave});
-    int count = int(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
-        return 1;
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    reporter.PrintRatio("Read vs bytes split into lines", "ReadMappingFile", "ReadLinesBaseline");
-    reporter.PrintRatio("Read vs lines as strings", "ReadMappingFile", "ReadLinesAsStrings");
-    reporter.PrintRatio("Write vs the same bytes", "WriteMappingFile", "WriteLinesBaseline");
-    reporter.PrintRatio("Write vs lines from strings", "WriteMappingFile", "WriteLinesFromStrings");
-    benchmark::Shutdown();
-    return 0;
-}

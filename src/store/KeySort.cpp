@@ -1,20 +1,23 @@
-// The sort works on a record per entry: four code units of its key packed
-// into one integer (the "window"), and the entry's position. Records are
-// put in order by the window's bytes, most significant first, in place
-// (a radix sort by buckets of 256), without touching the entries; only
-// records still tied after the four units read the next four from their
-// keys. Runs of a few dozen finish with a comparison sort that looks at
-// the whole keys only where the windows are equal.
+// The sort works on a record per entry: code units of its key packed into
+// one integer (the "window"), and the entry's position. Records are put in
+// order by the window's bytes, most significant first, in place (a radix
+// sort by buckets of 256), without touching the entries; only records
+// still tied after the window read the next units from their keys. Runs of
+// a few dozen finish with a comparison sort that reads keys only where the
+// windows cannot tell.
 //
-// A window is the key's units from a given offset, big-endian, a missing
-// unit counting as 0. When two keys agree on all units before the offset,
-// a smaller window means a smaller key (a key that ends early is a prefix
-// of the other); equal windows decide nothing, since a real U+0000 and a
-// missing unit look alike.
+// A unit enters a window as its rank among the units the batch holds, 0
+// standing for a missing unit, in as few bits as the ranks need: a window
+// takes four units in general and sixteen of keys made of a dozen
+// characters. When two keys agree on all units before the window, a
+// smaller window means a smaller key (a key that ends early is a prefix
+// of the other), and equal windows whose last unit is missing mean equal
+// keys.
 #include "store/KeySort.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -29,56 +32,95 @@ struct Record {
         std::uint64_t window;
         const MappingEntry* entry;
     };
-    std::uint32_t index;  // position in the order added
+    std::uint32_t index;   // position in the order added
+    std::uint32_t offset;  // of the window's first unit in the key
 };
 
-// Records [first, last) agree on every key unit before offset and on the
-// window's bytes above shift + 8.
+// Records [first, last) have their windows at the same offset, agree on
+// every key unit before it and on the window's bytes above shift + 8.
 struct Run {
     Record* first;
     Record* last;
-    size_t offset;
     int shift;
 };
 
-constexpr size_t kWindowUnits = 4;
 constexpr int kTopShift = 56;
 // Runs this short go to the comparison sort: cheaper than 256 buckets.
 constexpr ptrdiff_t kSmallRun = 48;
 
-std::uint64_t Window(std::u16string_view key, size_t offset) {
-    std::uint64_t window = 0;
-    for (size_t i = 0; i < kWindowUnits; ++i)
-        window = window << 16 | (offset + i < key.size() ? key[offset + i] : 0u);
-    return window;
-}
+// How the batch's keys fit into windows.
+struct Layout {
+    size_t skip;   // units that every key starts with
+    int bits;      // of each unit in a window
+    size_t units;  // in a window
+    std::vector<std::uint16_t> rank = std::vector<std::uint16_t>(0x10000);
+    // False when all 65,536 units occur: with the missing one that makes a
+    // rank too many for 16 bits, so U+FFFF shares U+FFFE's.
+    bool exact;
 
-// Units that all keys share from their start.
-size_t CommonPrefix(const std::vector<const MappingEntry*>& entries) {
-    std::u16string_view first = entries.front()->Key();
-    size_t common = first.size();
-    for (const MappingEntry* pEntry : entries) {
-        std::u16string_view key = pEntry->Key();
-        const size_t limit = std::min(common, key.size());
-        size_t i = 0;
-        while (i < limit && key[i] == first[i])
-            ++i;
-        common = i;
+    explicit Layout(const std::vector<const MappingEntry*>& entries) {
+        std::u16string_view first = entries.front()->Key();
+        skip = first.size();
+        for (const MappingEntry* pEntry : entries) {
+            std::u16string_view key = pEntry->Key();
+            const size_t limit = std::min(skip, key.size());
+            size_t i = 0;
+            while (i < limit && key[i] == first[i])
+                ++i;
+            skip = i;
+            for (char16_t unit : key)
+                rank[unit] = 1;
+        }
+        unsigned next = 0;
+        for (std::uint16_t& r : rank) {
+            next += r;
+            r = std::uint16_t(std::min(next, 0xffffu));
+        }
+        exact = next <= 0xffff;
+        bits = std::min(16, std::max(1, int(std::bit_width(next))));
+        units = size_t(64 / bits);
     }
-    return common;
-}
+
+    std::uint64_t Window(std::u16string_view key, size_t offset) const {
+        const size_t end = std::min(key.size(), offset + units);
+        if (end <= offset)
+            return 0;
+        std::uint64_t window = 0;
+        for (size_t i = offset; i < end; ++i)
+            window = window << bits | rank[key[i]];
+        return window << (64 - int(end - offset) * bits);
+    }
+
+    // Whether the key ends within the window: its last unit is missing.
+    bool EndsWithin(std::uint64_t window) const {
+        return exact && (window >> (64 - int(units) * bits) & ((std::uint64_t(1) << bits) - 1)) == 0;
+    }
+};
 
 class Sorter {
 public:
-    Sorter(const std::vector<const MappingEntry*>& entries, size_t skip) : m_entries(entries), m_skip(skip) {}
+    Sorter(const std::vector<const MappingEntry*>& entries, const Layout& layout)
+        : m_entries(entries), m_layout(layout) {}
 
     void Sort(Record* first, Record* last) {
-        m_pending.push_back({first, last, m_skip, kTopShift});
+        m_pending.push_back({first, last, kTopShift});
         while (!m_pending.empty()) {
             Run run = m_pending.back();
             m_pending.pop_back();
             Refine(run);
         }
+    }
+
+    // <0, 0 or >0 by key; equal keys always share their windows' offset.
+    int Compare(const Record& a, const Record& b) const {
+        if (a.offset == b.offset) {
+            if (a.window != b.window)
+                return a.window < b.window ? -1 : 1;
+            if (m_layout.EndsWithin(a.window))
+                return 0;
+        }
+        const size_t skip = m_layout.skip;
+        return KeyOrder::Compare(KeyOf(a).substr(skip), KeyOf(b).substr(skip));
     }
 
 private:
@@ -100,15 +142,19 @@ private:
         }
     }
 
-    // Moves the run's window on by four units; false when every key ends
-    // within the current one (so all are equal but for their length).
+    // Moves the run's windows, all equal, on to the next units; false
+    // when no key goes on past them.
     bool NextWindow(Run& run) {
-        const size_t next = run.offset + kWindowUnits;
-        if (std::none_of(run.first, run.last, [&](const Record& r) { return KeyOf(r).size() > next; }))
+        if (m_layout.EndsWithin(run.first->window))
             return false;
-        for (Record* p = run.first; p != run.last; ++p)
-            p->window = Window(KeyOf(*p), next);
-        run.offset = next;
+        const size_t offset = run.first->offset + m_layout.units;
+        auto longer = [&](const Record& r) { return KeyOf(r).size() > offset; };
+        if (offset > UINT32_MAX || std::none_of(run.first, run.last, longer))
+            return false;
+        for (Record* p = run.first; p != run.last; ++p) {
+            p->window = m_layout.Window(KeyOf(*p), offset);
+            p->offset = std::uint32_t(offset);
+        }
         run.shift = kTopShift;
         return true;
     }
@@ -144,25 +190,22 @@ private:
         start = 0;
         for (size_t b = 0; b < 256; ++b) {
             if (count[b] > 1)
-                m_pending.push_back({run.first + start, run.first + end[b], run.offset, run.shift - 8});
+                m_pending.push_back({run.first + start, run.first + end[b], run.shift - 8});
             start = end[b];
         }
         return true;
     }
 
-    // Equal windows fall back to the keys (past the part all share), equal
-    // keys to the order added.
+    // Equal keys in the order added.
     void SortByComparison(const Run& run) {
         std::sort(run.first, run.last, [this](const Record& a, const Record& b) {
-            if (a.window != b.window)
-                return a.window < b.window;
-            const int order = KeyOrder::Compare(KeyOf(a).substr(m_skip), KeyOf(b).substr(m_skip));
+            const int order = Compare(a, b);
             return order != 0 ? order < 0 : a.index < b.index;
         });
     }
 
     const std::vector<const MappingEntry*>& m_entries;
-    const size_t m_skip;
+    const Layout& m_layout;
     std::vector<Run> m_pending;
 };
 
@@ -171,22 +214,22 @@ private:
 void SortKeepingLast(std::vector<const MappingEntry*>& entries) {
     if (entries.size() < 2)
         return;
-    const size_t skip = CommonPrefix(entries);
+    const Layout layout(entries);
     std::vector<Record> records(entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
-        records[i].window = Window(entries[i]->Key(), skip);
+        records[i].window = layout.Window(entries[i]->Key(), layout.skip);
         records[i].index = std::uint32_t(i);
+        records[i].offset = std::uint32_t(layout.skip);
     }
-    Sorter(entries, skip).Sort(records.data(), records.data() + records.size());
+    Sorter sorter(entries, layout);
+    sorter.Sort(records.data(), records.data() + records.size());
 
     // Equal keys are neighbours, the last added last: keep that one.
     size_t kept = 0;
-    const MappingEntry* pEntry = entries[records[0].index];
     for (size_t i = 0; i < records.size(); ++i) {
-        const MappingEntry* pNext = i + 1 < records.size() ? entries[records[i + 1].index] : nullptr;
-        if (!pNext || pNext->Key() != pEntry->Key())
-            records[kept++].entry = pEntry;
-        pEntry = pNext;
+        const bool repeated = i + 1 < records.size() && sorter.Compare(records[i], records[i + 1]) == 0;
+        if (!repeated)
+            records[kept++].entry = entries[records[i].index];
     }
     entries.resize(kept);
     for (size_t i = 0; i < kept; ++i)
