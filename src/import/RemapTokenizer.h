@@ -25,7 +25,8 @@ class BasicRemapTokenizer {
 public:
     using Token = BasicRemapToken<Char>;
 
-    // [text, end): a buffer with a NUL at end. A NUL before end is an
+    // [text, end): a buffer with a NUL at end (and, for bytes, 8 more bytes
+    // that may be read but mean nothing). A NUL before end is an
     // ordinary character. wholeText: end is the end of the text; else more
     // may follow it. Every token points into the buffer; a row that is
     // read whole has its quoted fields rewritten to their content in place.

@@ -154,16 +154,20 @@ Streamed StreamTable(const ByteSource& read, int kind, const MappingTables& tabl
     RemapSingleTableParse<char> singleTable;
     MarkerSearch marker;
 
-    windowSize = std::max<size_t>(windowSize, 1);
-    std::vector<char> buffer(windowSize + 1);
+    // The window, then the NUL after the text and the tokenizer's margin.
+    constexpr size_t kMargin = 1 + 8;
+    size_t window = std::max<size_t>(windowSize, 1);
+    std::vector<char> buffer(window + kMargin);
     size_t filled = 0;  // bytes in the buffer, the unread row first
     uint64_t total = 0;
     int line = 1;
     for (bool whole = false; !whole;) {
-        if (filled == buffer.size() - 1)
-            buffer.resize((buffer.size() - 1) * 2 + 1);  // one row fills the window
+        if (filled == window) {
+            window *= 2;  // one row fills the window
+            buffer.resize(window + kMargin);
+        }
         size_t got = 0;
-        if (!read(buffer.data() + filled, buffer.size() - 1 - filled, got))
+        if (!read(buffer.data() + filled, window - filled, got))
             return Streamed::CannotRead;
         marker.Look(std::string_view(buffer.data() + filled, got));
         filled += got;

@@ -127,9 +127,14 @@ public:
         reference operator*() const { return *(*m_chunks)[m_chunk][m_index]; }
         pointer operator->() const { return (*m_chunks)[m_chunk][m_index]; }
         const_iterator& operator++() {
-            if (++m_index == (*m_chunks)[m_chunk].size()) {
+            const Chunk& chunk = (*m_chunks)[m_chunk];
+            if (++m_index == chunk.size()) {
                 ++m_chunk;
                 m_index = 0;
+            } else if (m_index + kAhead < chunk.size()) {
+                // Entries lie in the order they were added, not in key
+                // order: ask for one a few steps on while this one is read.
+                __builtin_prefetch(chunk[m_index + kAhead]);
             }
             return *this;
         }
@@ -144,6 +149,7 @@ public:
 
     private:
         friend class MappingTable;
+        static constexpr size_t kAhead = 8;
         const_iterator(const std::vector<Chunk>* chunks, size_t chunk) : m_chunks(chunks), m_chunk(chunk) {}
         const std::vector<Chunk>* m_chunks = nullptr;
         size_t m_chunk = 0;
