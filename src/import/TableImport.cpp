@@ -37,11 +37,12 @@ bool CutsAsBytes(const TextCodec& codec) {
 }
 
 // Takes the rows of the parse: keeps the kind and the two wanted columns of
-// the current section, and puts each data row's pair, widened and trimmed,
-// into the batch of its page.
+// the current section, and puts each data row's pair, trimmed and (from
+// bytes) widened, into the batch of its page.
+template <class Char>
 class BatchSink {
 public:
-    using Token = BasicRemapToken<char>;
+    using Token = BasicRemapToken<Char>;
 
     BatchSink(const TextCodec& codec, std::vector<RemapRowLeftOut>& leftOut) : m_codec(codec), m_leftOut(leftOut) {}
 
@@ -62,7 +63,7 @@ public:
         const Token& dwg = fields[size_t(m_dwg)];
         if (ms.IsEmpty() || dwg.IsEmpty())
             return;
-        std::string_view key = ms.View(), value = dwg.View();
+        std::basic_string_view<Char> key = ms.View(), value = dwg.View();
         RemapLeftOutReason reason;
         if (!IsCarriableValue(key, reason) || !IsCarriableValue(value, reason)) {
             m_leftOut.push_back(RemapRowLeftOut{uint32_t(line), reason});
@@ -89,13 +90,14 @@ public:
     }
 
 private:
-    // The characters of a value's bytes, in buffer.
+    // The characters of a value's bytes, in buffer; text is its own.
     std::u16string_view Widen(std::string_view bytes, std::u16string& buffer) const {
         buffer.resize(bytes.size());
         for (size_t i = 0; i < bytes.size(); ++i)
             buffer[i] = m_codec.CharOf(bytes[i]);
         return buffer;
     }
+    static std::u16string_view Widen(std::u16string_view text, std::u16string&) { return text; }
 
     template <class Names>
     void FindColumns(const Names& names) {
@@ -141,19 +143,54 @@ private:
     bool m_found = false;
 };
 
-Streamed StreamTable(const ByteSource& read, int kind, const MappingTables& tables,
-                     std::vector<RemapRowLeftOut>& leftOut, size_t windowSize) {
-    const TextCodec& codec = TextCodec::Active();
-    if (!CutsAsBytes(codec))
-        return Streamed::NeedsPairList;
-    const RemapMode mode = kind == RemapDetect ? RemapMode::SectionedMode : RemapMode::SingleTableMode;
-    BatchSink sink(codec, leftOut);
-    if (kind != RemapDetect)
-        sink.SingleTable(kind);
-    RemapSectionedParse<char> sectioned;
-    RemapSingleTableParse<char> singleTable;
-    MarkerSearch marker;
+// One parse of a table into batches, over bytes or UTF-16 text.
+template <class Char>
+class TableParse {
+public:
+    TableParse(int kind, const TextCodec& codec, std::vector<RemapRowLeftOut>& leftOut)
+        : m_kind(kind), m_sink(codec, leftOut) {
+        if (kind != RemapDetect)
+            m_sink.SingleTable(kind);
+    }
 
+    RemapMode Mode() const { return m_kind == RemapDetect ? RemapMode::SectionedMode : RemapMode::SingleTableMode; }
+
+    // Reads the rows of the tokenizer's buffer; false when the outcome is
+    // the pair list's to decide.
+    bool Run(BasicRemapTokenizer<Char>& tokenizer) {
+        if (Mode() == RemapMode::SectionedMode)
+            m_sectioned.Run(tokenizer, m_sink);
+        else
+            m_singleTable.Run(tokenizer, m_sink);
+        return !m_sink.NeedsPairList();
+    }
+
+    Streamed Finish(bool markerFound, const MappingTables& tables) {
+        if (m_kind < RemapDetect || m_kind > RemapKindLast || (m_kind == RemapDetect && !markerFound))
+            return Streamed::NotRecognised;
+        try {
+            m_sink.MergeInto(tables);
+        } catch (const std::bad_alloc&) {
+            return Streamed::OutOfMemory;
+        }
+        return Streamed::Merged;
+    }
+
+private:
+    int m_kind;
+    BatchSink<Char> m_sink;
+    RemapSectionedParse<Char> m_sectioned;
+    RemapSingleTableParse<Char> m_singleTable;
+};
+
+// The dialog's reader counts a text's characters in 32 bits.
+bool TooLong(uint64_t size) { return size >= uint64_t(INT32_MAX); }
+
+// A single-byte code page: the file a window at a time, tokenized as bytes.
+Streamed StreamBytes(const ByteSource& read, int kind, const TextCodec& codec, const MappingTables& tables,
+                     std::vector<RemapRowLeftOut>& leftOut, size_t windowSize) {
+    TableParse<char> parse(kind, codec, leftOut);
+    MarkerSearch marker;
     // The window, then the NUL after the text and the tokenizer's margin.
     constexpr size_t kMargin = 1 + 8;
     size_t window = std::max<size_t>(windowSize, 1);
@@ -167,37 +204,54 @@ Streamed StreamTable(const ByteSource& read, int kind, const MappingTables& tabl
             buffer.resize(window + kMargin);
         }
         size_t got = 0;
-        if (!read(buffer.data() + filled, window - filled, got))
+        if (!read(buffer.data() + filled, window - filled, got) || TooLong(total += got))
             return Streamed::CannotRead;
         marker.Look(std::string_view(buffer.data() + filled, got));
         filled += got;
-        total += got;
-        // The dialog's reader counts a text's characters in 32 bits.
-        if (total >= uint64_t(INT32_MAX))
-            return Streamed::CannotRead;
         whole = got == 0;
         buffer[filled] = '\0';
-        RemapByteTokenizer tokenizer(buffer.data(), buffer.data() + filled, mode, whole);
+        RemapByteTokenizer tokenizer(buffer.data(), buffer.data() + filled, parse.Mode(), whole);
         tokenizer.SetLine(line);
-        if (mode == RemapMode::SectionedMode)
-            sectioned.Run(tokenizer, sink);
-        else
-            singleTable.Run(tokenizer, sink);
-        if (sink.NeedsPairList())
+        if (!parse.Run(tokenizer))
             return Streamed::NeedsPairList;
         const size_t used = size_t(tokenizer.Cursor() - buffer.data());
         std::memmove(buffer.data(), buffer.data() + used, filled - used);
         filled -= used;
         line = tokenizer.Line();
     }
-    if (kind < RemapDetect || kind > RemapKindLast || (kind == RemapDetect && !marker.Found()))
-        return Streamed::NotRecognised;
-    try {
-        sink.MergeInto(tables);
-    } catch (const std::bad_alloc&) {
-        return Streamed::OutOfMemory;
+    return parse.Finish(marker.Found(), tables);
+}
+
+// Other code pages: the whole file, decoded, tokenized as UTF-16.
+Streamed StreamText(const ByteSource& read, int kind, const TextCodec& codec, const MappingTables& tables,
+                    std::vector<RemapRowLeftOut>& leftOut) {
+    std::string bytes;
+    constexpr size_t kPiece = size_t(1) << 20;
+    for (size_t got = kPiece; got != 0;) {
+        const size_t at = bytes.size();
+        bytes.resize(at + kPiece);
+        if (!read(bytes.data() + at, kPiece, got) || TooLong(at + got))
+            return Streamed::CannotRead;
+        bytes.resize(at + got);
     }
-    return Streamed::Merged;
+    std::u16string text;
+    codec.Decode(bytes, text);
+    bytes = std::string();
+    if (TooLong(text.size()))
+        return Streamed::CannotRead;
+    TableParse<char16_t> parse(kind, codec, leftOut);
+    RemapTokenizer tokenizer(text.data(), text.data() + text.size(), parse.Mode());
+    if (!parse.Run(tokenizer))
+        return Streamed::NeedsPairList;
+    return parse.Finish(text.find(RemapNames::SectionMarkerWithSeparator) != std::u16string::npos, tables);
+}
+
+Streamed StreamTable(const ByteSource& read, int kind, const MappingTables& tables,
+                     std::vector<RemapRowLeftOut>& leftOut, size_t windowSize) {
+    const TextCodec& codec = TextCodec::Active();
+    if (CutsAsBytes(codec))
+        return StreamBytes(read, kind, codec, tables, leftOut, windowSize);
+    return StreamText(read, kind, codec, tables, leftOut);
 }
 
 // The dialog's own road: the whole text, the pair list, then the merge.

@@ -5,6 +5,7 @@
 #include "SevenTables.h"
 #include "import/ImportMerge.h"
 #include "import/TableImport.h"
+#include "store/CodePage.h"
 #include "store/TextCodec.h"
 
 #include <gtest/gtest.h>
@@ -78,11 +79,17 @@ TEST(TableImport, EveryWindowSizeGivesTheDialogsTables) {
         {"Arial 1\n", RemapFonts},
         {"x 1\n", 9},
     };
-    for (const auto& [bytes, kind] : cases) {
-        const Outcome expected = ThroughPairList(bytes, kind);
-        for (size_t window : {size_t(1), size_t(2), size_t(3), size_t(7), size_t(16), size_t(1) << 20})
-            EXPECT_EQ(Streamed(bytes, kind, window), expected) << bytes << " (window " << window << ")";
+    // A single-byte code page reads the bytes in windows, a double-byte one
+    // the whole text.
+    for (unsigned codePage : {1252u, 932u}) {
+        ASSERT_TRUE(CodePage::Select(codePage));
+        for (const auto& [bytes, kind] : cases) {
+            const Outcome expected = ThroughPairList(bytes, kind);
+            for (size_t window : {size_t(1), size_t(2), size_t(3), size_t(7), size_t(16), size_t(1) << 20})
+                EXPECT_EQ(Streamed(bytes, kind, window), expected) << bytes << " (window " << window << ")";
+        }
     }
+    CodePage::Select(0);
 }
 
 TEST(TableImport, TablesStayAsTheyWereUnlessMerged) {
