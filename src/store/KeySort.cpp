@@ -20,6 +20,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <utility>
 
@@ -81,8 +82,9 @@ struct Layout {
         units = size_t(64 / bits);
     }
 
-    std::uint64_t Window(std::u16string_view key, size_t offset) const {
-        const size_t end = std::min(key.size(), offset + units);
+    // The window at offset, or only its first count units.
+    std::uint64_t Window(std::u16string_view key, size_t offset, size_t count = SIZE_MAX) const {
+        const size_t end = std::min(key.size(), offset + std::min(units, count));
         if (end <= offset)
             return 0;
         std::uint64_t window = 0;
@@ -102,8 +104,9 @@ public:
     Sorter(const std::vector<const MappingEntry*>& entries, const Layout& layout)
         : m_entries(entries), m_layout(layout) {}
 
-    void Sort(Record* first, Record* last) {
-        m_pending.push_back({first, last, kTopShift});
+    // Sorts records that agree on the windows' bytes above shift + 8.
+    void Sort(Record* first, Record* last, int shift) {
+        m_pending.push_back({first, last, shift});
         while (!m_pending.empty()) {
             Run run = m_pending.back();
             m_pending.pop_back();
@@ -215,19 +218,34 @@ void SortKeepingLast(std::vector<const MappingEntry*>& entries) {
     if (entries.size() < 2)
         return;
     const Layout layout(entries);
-    std::vector<Record> records(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        records[i].window = layout.Window(entries[i]->Key(), layout.skip);
-        records[i].index = std::uint32_t(i);
-        records[i].offset = std::uint32_t(layout.skip);
+    const size_t size = entries.size(), skip = layout.skip;
+    // The first distribution, by the windows' top bytes, as the records are
+    // made: a count, then each record written straight into its bucket.
+    // That streams where sorting in place would jump through all records.
+    const size_t topUnits = size_t(8 + layout.bits - 1) / size_t(layout.bits);
+    std::array<size_t, 257> bucket{};
+    for (const MappingEntry* pEntry : entries)
+        ++bucket[(layout.Window(pEntry->Key(), skip, topUnits) >> kTopShift) + 1];
+    for (size_t b = 1; b < bucket.size(); ++b)
+        bucket[b] += bucket[b - 1];
+    const auto records = std::make_unique_for_overwrite<Record[]>(size);
+    std::array<size_t, 256> next;
+    std::copy_n(bucket.begin(), next.size(), next.begin());
+    for (size_t i = 0; i < size; ++i) {
+        const std::uint64_t window = layout.Window(entries[i]->Key(), skip);
+        Record& record = records[next[window >> kTopShift]++];
+        record.window = window;
+        record.index = std::uint32_t(i);
+        record.offset = std::uint32_t(skip);
     }
     Sorter sorter(entries, layout);
-    sorter.Sort(records.data(), records.data() + records.size());
+    for (size_t b = 0; b + 1 < bucket.size(); ++b)
+        sorter.Sort(&records[bucket[b]], &records[bucket[b + 1]], kTopShift - 8);
 
     // Equal keys are neighbours, the last added last: keep that one.
     size_t kept = 0;
-    for (size_t i = 0; i < records.size(); ++i) {
-        const bool repeated = i + 1 < records.size() && sorter.Compare(records[i], records[i + 1]) == 0;
+    for (size_t i = 0; i < size; ++i) {
+        const bool repeated = i + 1 < size && sorter.Compare(records[i], records[i + 1]) == 0;
         if (!repeated)
             records[kept++].entry = entries[records[i].index];
     }
