@@ -1,18 +1,18 @@
 // The sort works on a record per entry: code units of its key packed into
 // one integer (the "window"), and the entry's position. Records are put in
-// order by the window's bytes, most significant first, in place (a radix
-// sort by buckets of 256), without touching the entries; only records
-// still tied after the window read the next units from their keys. Runs of
-// a few dozen finish with a comparison sort that reads keys only where the
+// order by the window's bytes, most significant first (a radix sort by
+// buckets of 256), without touching the entries; only records still tied
+// after the window read the next units from their keys. Runs of a few
+// dozen finish with a comparison sort that reads keys only where the
 // windows cannot tell.
 //
 // A unit enters a window as its rank among the units the batch holds, 0
 // standing for a missing unit, in as few bits as the ranks need: a window
-// takes four units in general and sixteen of keys made of a dozen
-// characters. When two keys agree on all units before the window, a
-// smaller window means a smaller key (a key that ends early is a prefix
-// of the other), and equal windows whose last unit is missing mean equal
-// keys.
+// takes three units of keys that use every unit, four of most text and
+// sixteen of keys made of a dozen characters. When two keys agree on all
+// units before the window, a smaller window means a smaller key (a key
+// that ends early is a prefix of the other), and equal windows whose last
+// unit is missing mean equal keys.
 #include "store/KeySort.h"
 
 #include <algorithm>
@@ -20,6 +20,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string_view>
 #include <utility>
 
@@ -47,16 +48,19 @@ struct Run {
 constexpr int kTopShift = 56;
 // Runs this short go to the comparison sort: cheaper than 256 buckets.
 constexpr ptrdiff_t kSmallRun = 48;
+// Runs up to this many (a quarter of a megabyte) are distributed through
+// a copy, larger ones in place: the first takes less time, the second no
+// memory.
+constexpr size_t kScratchRecords = 16384;
 
 // How the batch's keys fit into windows.
 struct Layout {
     size_t skip;   // units that every key starts with
     int bits;      // of each unit in a window
     size_t units;  // in a window
-    std::vector<std::uint16_t> rank = std::vector<std::uint16_t>(0x10000);
-    // False when all 65,536 units occur: with the missing one that makes a
-    // rank too many for 16 bits, so U+FFFF shares U+FFFE's.
-    bool exact;
+    // Of each unit: 1 for the lowest the batch holds, and so on. With all
+    // 65,536 units and the missing one, ranks take 17 bits.
+    std::vector<std::uint32_t> rank = std::vector<std::uint32_t>(0x10000);
 
     explicit Layout(const std::vector<const MappingEntry*>& entries) {
         std::u16string_view first = entries.front()->Key();
@@ -72,17 +76,17 @@ struct Layout {
                 rank[unit] = 1;
         }
         unsigned next = 0;
-        for (std::uint16_t& r : rank) {
+        for (std::uint32_t& r : rank) {
             next += r;
-            r = std::uint16_t(std::min(next, 0xffffu));
+            r = next;
         }
-        exact = next <= 0xffff;
-        bits = std::min(16, std::max(1, int(std::bit_width(next))));
+        bits = std::max(1, int(std::bit_width(next)));
         units = size_t(64 / bits);
     }
 
-    std::uint64_t Window(std::u16string_view key, size_t offset) const {
-        const size_t end = std::min(key.size(), offset + units);
+    // The window at offset, or only its first count units.
+    std::uint64_t Window(std::u16string_view key, size_t offset, size_t count = SIZE_MAX) const {
+        const size_t end = std::min(key.size(), offset + std::min(units, count));
         if (end <= offset)
             return 0;
         std::uint64_t window = 0;
@@ -93,7 +97,7 @@ struct Layout {
 
     // Whether the key ends within the window: its last unit is missing.
     bool EndsWithin(std::uint64_t window) const {
-        return exact && (window >> (64 - int(units) * bits) & ((std::uint64_t(1) << bits) - 1)) == 0;
+        return (window >> (64 - int(units) * bits) & ((std::uint64_t(1) << bits) - 1)) == 0;
     }
 };
 
@@ -102,8 +106,9 @@ public:
     Sorter(const std::vector<const MappingEntry*>& entries, const Layout& layout)
         : m_entries(entries), m_layout(layout) {}
 
-    void Sort(Record* first, Record* last) {
-        m_pending.push_back({first, last, kTopShift});
+    // Sorts records that agree on the windows' bytes above shift + 8.
+    void Sort(Record* first, Record* last, int shift) {
+        m_pending.push_back({first, last, shift});
         while (!m_pending.empty()) {
             Run run = m_pending.back();
             m_pending.pop_back();
@@ -159,9 +164,9 @@ private:
         return true;
     }
 
-    // Puts the run's records into buckets by the byte at shift, in place,
-    // and leaves each bucket of two or more pending. False, touching
-    // nothing, when all records share that byte.
+    // Puts the run's records into buckets by the byte at shift and leaves
+    // each bucket of two or more pending. False, touching nothing, when all
+    // records share that byte.
     bool Distribute(const Run& run) {
         auto digit = [shift = run.shift](const Record& r) { return size_t(r.window >> shift) & 0xff; };
         std::array<size_t, 256> count{};
@@ -170,21 +175,29 @@ private:
         const size_t size = size_t(run.last - run.first);
         if (count[digit(*run.first)] == size)
             return false;
-        std::array<size_t, 256> next{}, end{};
+        std::array<size_t, 256> next, end;
         size_t start = 0;
         for (size_t b = 0; b < 256; ++b) {
             next[b] = start;
             start += count[b];
             end[b] = start;
         }
-        // Each swap puts one record into its bucket for good.
-        for (size_t b = 0; b < 256; ++b) {
-            while (next[b] < end[b]) {
-                const size_t d = digit(run.first[next[b]]);
-                if (d == b)
-                    ++next[b];
-                else
-                    std::swap(run.first[next[b]], run.first[next[d]++]);
+        if (size <= kScratchRecords) {
+            // Copied out into the buckets and back: no branch to mispredict.
+            m_scratch.resize(std::max(m_scratch.size(), size));
+            for (const Record* p = run.first; p != run.last; ++p)
+                m_scratch[next[digit(*p)]++] = *p;
+            std::copy_n(m_scratch.begin(), size, run.first);
+        } else {
+            // In place: each swap puts one record into its bucket for good.
+            for (size_t b = 0; b < 256; ++b) {
+                while (next[b] < end[b]) {
+                    const size_t d = digit(run.first[next[b]]);
+                    if (d == b)
+                        ++next[b];
+                    else
+                        std::swap(run.first[next[b]], run.first[next[d]++]);
+                }
             }
         }
         start = 0;
@@ -196,17 +209,29 @@ private:
         return true;
     }
 
-    // Equal keys in the order added.
+    // By window and then position; only equal windows whose keys go on
+    // past them need the keys. Equal keys stay in the order added.
     void SortByComparison(const Run& run) {
-        std::sort(run.first, run.last, [this](const Record& a, const Record& b) {
-            const int order = Compare(a, b);
-            return order != 0 ? order < 0 : a.index < b.index;
+        std::sort(run.first, run.last, [](const Record& a, const Record& b) {
+            return a.window != b.window ? a.window < b.window : a.index < b.index;
         });
+        for (Record* first = run.first; first != run.last;) {
+            Record* last = first + 1;
+            while (last != run.last && last->window == first->window)
+                ++last;
+            if (last - first > 1 && !m_layout.EndsWithin(first->window))
+                std::sort(first, last, [this](const Record& a, const Record& b) {
+                    const int order = Compare(a, b);
+                    return order != 0 ? order < 0 : a.index < b.index;
+                });
+            first = last;
+        }
     }
 
     const std::vector<const MappingEntry*>& m_entries;
     const Layout& m_layout;
     std::vector<Run> m_pending;
+    std::vector<Record> m_scratch;  // for buckets of at most kScratchRecords
 };
 
 }  // namespace
@@ -215,19 +240,34 @@ void SortKeepingLast(std::vector<const MappingEntry*>& entries) {
     if (entries.size() < 2)
         return;
     const Layout layout(entries);
-    std::vector<Record> records(entries.size());
-    for (size_t i = 0; i < entries.size(); ++i) {
-        records[i].window = layout.Window(entries[i]->Key(), layout.skip);
-        records[i].index = std::uint32_t(i);
-        records[i].offset = std::uint32_t(layout.skip);
+    const size_t size = entries.size(), skip = layout.skip;
+    // The first distribution, by the windows' top bytes, as the records are
+    // made: a count, then each record written straight into its bucket.
+    // That streams where sorting in place would jump through all records.
+    const size_t topUnits = size_t(8 + layout.bits - 1) / size_t(layout.bits);
+    std::array<size_t, 257> bucket{};
+    for (const MappingEntry* pEntry : entries)
+        ++bucket[(layout.Window(pEntry->Key(), skip, topUnits) >> kTopShift) + 1];
+    for (size_t b = 1; b < bucket.size(); ++b)
+        bucket[b] += bucket[b - 1];
+    const auto records = std::make_unique_for_overwrite<Record[]>(size);
+    std::array<size_t, 256> next;
+    std::copy_n(bucket.begin(), next.size(), next.begin());
+    for (size_t i = 0; i < size; ++i) {
+        const std::uint64_t window = layout.Window(entries[i]->Key(), skip);
+        Record& record = records[next[window >> kTopShift]++];
+        record.window = window;
+        record.index = std::uint32_t(i);
+        record.offset = std::uint32_t(skip);
     }
     Sorter sorter(entries, layout);
-    sorter.Sort(records.data(), records.data() + records.size());
+    for (size_t b = 0; b + 1 < bucket.size(); ++b)
+        sorter.Sort(&records[bucket[b]], &records[bucket[b + 1]], kTopShift - 8);
 
     // Equal keys are neighbours, the last added last: keep that one.
     size_t kept = 0;
-    for (size_t i = 0; i < records.size(); ++i) {
-        const bool repeated = i + 1 < records.size() && sorter.Compare(records[i], records[i + 1]) == 0;
+    for (size_t i = 0; i < size; ++i) {
+        const bool repeated = i + 1 < size && sorter.Compare(records[i], records[i + 1]) == 0;
         if (!repeated)
             records[kept++].entry = entries[records[i].index];
     }

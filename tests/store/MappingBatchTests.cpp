@@ -122,3 +122,26 @@ TEST(MappingBatch, MergeLeavesWhatSettingEachPairInOrderLeaves) {
         EXPECT_EQ(table.GetCount(), expected.GetCount());
     }
 }
+
+// Every code unit in one batch, alone and after the two highest: the most
+// the sort's packing of units has to tell apart.
+TEST(MappingBatch, MergeTellsKeysApartWhenEveryCodeUnitOccurs) {
+    MappingBatch batch;
+    MappingTable expected;
+    for (char32_t unit = 0; unit <= 0xffff; ++unit) {
+        for (std::u16string key : {std::u16string(1, char16_t(unit)), u"\uffff" + std::u16string(1, char16_t(unit)),
+                                   u"\ufffe" + std::u16string(1, char16_t(unit))}) {
+            const std::u16string value = unit % 3 ? u"v" : u"w";
+            batch.Add(key, value);
+            expected.SetPair(View(key), View(value));
+        }
+    }
+    for (const char16_t* key : {u"\ufffe\uffff", u"\uffff\ufffe", u"\uffff"}) {
+        batch.Add(key, u"last");
+        expected.SetPair(key, u"last");
+    }
+    MappingTable table;
+    table.Merge(std::move(batch));
+    EXPECT_EQ(PairsOf(table), PairsOf(expected));
+    EXPECT_EQ(table.GetCount(), 3 * 0x10000);
+}
