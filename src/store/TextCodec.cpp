@@ -68,27 +68,32 @@ void CopyAscii(const unsigned char* bytes, char16_t* to, size_t count = Count) {
 
 void TextCodec::WidenInto(std::string_view bytes, std::u16string& out) const {
     const auto* from = reinterpret_cast<const unsigned char*>(bytes.data());
-    const size_t start = out.size();
-    out.resize(start + bytes.size());
-    char16_t* to = out.data() + start;
     // Block by block while the block is in the cache: ASCII is copied
     // straight, other blocks go through the table.
     constexpr size_t kBlock = 4096;
-    size_t done = 0;
-    for (; done + kBlock <= bytes.size(); done += kBlock) {
-        if (IsAscii<kBlock>(from + done)) {
-            CopyAscii<kBlock>(from + done, to + done);
+    auto widen = [this](const unsigned char* block, char16_t* to, size_t count) {
+        if (IsAscii<0>(block, count)) {
+            CopyAscii<0>(block, to, count);
         } else {
-            for (size_t i = done; i < done + kBlock; ++i)
-                to[i] = m_toChar[from[i]];
+            for (size_t i = 0; i < count; ++i)
+                to[i] = m_toChar[block[i]];
         }
+    };
+    if (bytes.size() <= kBlock) {
+        const size_t start = out.size();
+        out.resize(start + bytes.size());
+        widen(from, out.data() + start, bytes.size());
+        return;
     }
-    const size_t rest = bytes.size() - done;
-    if (IsAscii<0>(from + done, rest)) {
-        CopyAscii<0>(from + done, to + done, rest);
-    } else {
-        for (size_t i = done; i < bytes.size(); ++i)
-            to[i] = m_toChar[from[i]];
+    // A large text is appended block by block from a buffer in the cache:
+    // sizing the string first would fill all of it with zeros, touching
+    // every page twice.
+    out.reserve(out.size() + bytes.size());
+    char16_t block[kBlock];
+    for (size_t done = 0; done < bytes.size(); done += kBlock) {
+        const size_t count = std::min(kBlock, bytes.size() - done);
+        widen(from + done, block, count);
+        out.append(block, count);
     }
 }
 

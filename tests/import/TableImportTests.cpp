@@ -58,6 +58,8 @@ Outcome Streamed(const std::string& bytes, int kind, size_t window) {
 
 }  // namespace
 
+using namespace std::string_literals;
+
 TEST(TableImport, EveryWindowSizeGivesTheDialogsTables) {
     const std::pair<std::string, int> cases[] = {
         {"%section,Levels\r\nLevel,Color,DWGOutputLayer\r\nLevel 1,3,LAYER_A\r\n7,1,Walls\r\n7,2,Doors\r\n", RemapDetect},
@@ -67,9 +69,8 @@ TEST(TableImport, EveryWindowSizeGivesTheDialogsTables) {
          RemapDetect},
         // Rows left out (a quoted line break, a NUL), blank lines, rows
         // before the first marker, a section without its columns.
-        {std::string("a,b\n%section,CellNames\nCellName,V7OutputCellName\n\"d\r\noor\",D\nwin,W\0X\n\nc,ac\n%section,"
-                     "LineStyles\n",
-                     109),
+        {"a,b\n%section,CellNames\nCellName,V7OutputCellName\n\"d\r\noor\",D\nwin,W\0X\n\nc,ac\n%section,"
+         "LineStyles\n"s,
          RemapDetect},
         // Keys that trim to one: the pair list's order decides.
         {"%section,Weights\nWeight,DWGOutputWeight\n 1,0.1\n1,0.2\n 1,0.3\n2 ,0.4\n", RemapDetect},
@@ -99,7 +100,7 @@ TEST(TableImport, TablesStayAsTheyWereUnlessMerged) {
               TableImportResult::NotRecognised);
     // A marker row without "%section," in the text: rows were read, and
     // one left out, before the text turned out not to be a table.
-    EXPECT_EQ(ImportTableBytes(std::string("%section;,Colors\n,\nx\0y\n", 23), RemapDetect, tables.View(), leftOut),
+    EXPECT_EQ(ImportTableBytes("%section;,Colors\n,\nx\0y\n"s, RemapDetect, tables.View(), leftOut),
               TableImportResult::NotRecognised);
     EXPECT_TRUE(leftOut.empty());
     EXPECT_EQ(ImportTableFile(CString(u"/no/such/table.csv"), RemapDetect, tables.View(), leftOut),
