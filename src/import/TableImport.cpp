@@ -239,11 +239,13 @@ Streamed StreamText(const ByteSource& read, int kind, const TextCodec& codec, co
     bytes = std::string();
     if (TooLong(text.size()))
         return Streamed::CannotRead;
+    // Looked for before the tokenizer rewrites quoted fields in place.
+    const bool markerFound = text.find(RemapNames::SectionMarkerWithSeparator) != std::u16string::npos;
     TableParse<char16_t> parse(kind, codec, leftOut);
     RemapTokenizer tokenizer(text.data(), text.data() + text.size(), parse.Mode());
     if (!parse.Run(tokenizer))
         return Streamed::NeedsPairList;
-    return parse.Finish(text.find(RemapNames::SectionMarkerWithSeparator) != std::u16string::npos, tables);
+    return parse.Finish(markerFound, tables);
 }
 
 Streamed StreamTable(const ByteSource& read, int kind, const MappingTables& tables,

@@ -75,6 +75,8 @@ TEST(TableImport, EveryWindowSizeGivesTheDialogsTables) {
         // Keys that trim to one: the pair list's order decides.
         {"%section,Weights\nWeight,DWGOutputWeight\n 1,0.1\n1,0.2\n 1,0.3\n2 ,0.4\n", RemapDetect},
         {"no marker here,1\n", RemapDetect},
+        // The marker is looked for in the text as written, not as unquoted.
+        {"\"x\"%section,Levels\n", RemapDetect},
         {"LAYER_A  7 x y z extra\r\n\tWalls 8\nDoors 8\r\n", RemapLevels},
         {"12 3\n  ac14\t\t4 #c\n5\n", RemapColors},
         {"Arial 1\n", RemapFonts},
