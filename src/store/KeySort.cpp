@@ -136,6 +136,8 @@ private:
         for (;;) {
             if (run.last - run.first <= kSmallRun)
                 return SortByComparison(run);
+            if (run.shift == kTopShift && AllEqual(run))
+                run.shift = -8;  // many copies of one long key: no byte will split them
             if (run.shift < 0) {
                 if (!NextWindow(run))
                     return SortByComparison(run);
@@ -147,14 +149,27 @@ private:
         }
     }
 
-    // Moves the run's windows, all equal, on to the next units; false
-    // when no key goes on past them.
+    static bool AllEqual(const Run& run) {
+        return std::all_of(run.first, run.last, [&](const Record& r) { return r.window == run.first->window; });
+    }
+
+    // Moves the run's windows, all equal, on to the first unit that its
+    // keys do not all share; false when they all end within the window
+    // (so they are one key).
     bool NextWindow(Run& run) {
         if (m_layout.EndsWithin(run.first->window))
             return false;
-        const size_t offset = run.first->offset + m_layout.units;
-        auto longer = [&](const Record& r) { return KeyOf(r).size() > offset; };
-        if (offset > UINT32_MAX || std::none_of(run.first, run.last, longer))
+        // Every unit of the window is real, so all keys share it.
+        const size_t shared = run.first->offset + m_layout.units;
+        const std::u16string_view first = KeyOf(*run.first);
+        size_t offset = first.size();
+        for (const Record* p = run.first + 1; p != run.last && offset > shared; ++p) {
+            const std::u16string_view key = KeyOf(*p);
+            const size_t limit = std::min(offset, key.size());
+            offset = size_t(std::mismatch(first.begin() + shared, first.begin() + limit, key.begin() + shared).first -
+                            first.begin());
+        }
+        if (offset > UINT32_MAX)
             return false;
         for (Record* p = run.first; p != run.last; ++p) {
             p->window = m_layout.Window(KeyOf(*p), offset);
