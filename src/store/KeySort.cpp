@@ -2,9 +2,9 @@
 // one integer (the "window"), and the entry's position. Records are put in
 // order by the window's bytes, most significant first (a radix sort by
 // buckets of 256), without touching the entries; only records still tied
-// after the window read the next units from their keys. Runs of a few
-// dozen finish with a comparison sort that reads keys only where the
-// windows cannot tell.
+// after the window read their keys again, from the first unit they do not
+// all share. Runs of a few dozen finish with a comparison sort that reads
+// keys only where the windows cannot tell.
 //
 // A unit enters a window as its rank among the units the batch holds, 0
 // standing for a missing unit, in as few bits as the ranks need: a window
