@@ -15,7 +15,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <filesystem>

@@ -2,9 +2,9 @@
 // one integer (the "window"), and the entry's position. Records are put in
 // order by the window's bytes, most significant first (a radix sort by
 // buckets of 256), without touching the entries; only records still tied
-// after the window read the next units from their keys. Runs of a few
-// dozen finish with a comparison sort that reads keys only where the
-// windows cannot tell.
+// after the window read their keys again, from the first unit they do not
+// all share. Runs of a few dozen finish with a comparison sort that reads
+// keys only where the windows cannot tell.
 //
 // A unit enters a window as its rank among the units the batch holds, 0
 // standing for a missing unit, in as few bits as the ranks need: a window
@@ -27,21 +27,28 @@
 namespace KeySort {
 namespace {
 
+// Twelve bytes: the window's eight need not be aligned to eight.
+#pragma pack(push, 4)
 struct Record {
     // The window while sorting; the entry once the order is known.
     union {
         std::uint64_t window;
         const MappingEntry* entry;
     };
-    std::uint32_t index;   // position in the order added
-    std::uint32_t offset;  // of the window's first unit in the key
+    std::uint32_t index;  // position in the order added, or kDropped
 };
+#pragma pack(pop)
+static_assert(sizeof(Record) == 12);
 
-// Records [first, last) have their windows at the same offset, agree on
-// every key unit before it and on the window's bytes above shift + 8.
+// The index of a record whose key a later one repeats.
+constexpr std::uint32_t kDropped = UINT32_MAX;
+
+// Records [first, last) have their windows at offset, agree on every key
+// unit before it and on the window's bytes above shift + 8.
 struct Run {
     Record* first;
     Record* last;
+    size_t offset;
     int shift;
 };
 
@@ -106,9 +113,9 @@ public:
     Sorter(const std::vector<const MappingEntry*>& entries, const Layout& layout)
         : m_entries(entries), m_layout(layout) {}
 
-    // Sorts records that agree on the windows' bytes above shift + 8.
-    void Sort(Record* first, Record* last, int shift) {
-        m_pending.push_back({first, last, shift});
+    // Sorts a run, and marks each record whose key a later one repeats.
+    void Sort(const Run& run) {
+        m_pending.push_back(run);
         while (!m_pending.empty()) {
             Run run = m_pending.back();
             m_pending.pop_back();
@@ -116,26 +123,26 @@ public:
         }
     }
 
-    // <0, 0 or >0 by key; equal keys always share their windows' offset.
+private:
+    std::u16string_view KeyOf(const Record& record) const { return m_entries[record.index]->Key(); }
+
+    // <0, 0 or >0 by key, for records of one run.
     int Compare(const Record& a, const Record& b) const {
-        if (a.offset == b.offset) {
-            if (a.window != b.window)
-                return a.window < b.window ? -1 : 1;
-            if (m_layout.EndsWithin(a.window))
-                return 0;
-        }
+        if (a.window != b.window)
+            return a.window < b.window ? -1 : 1;
+        if (m_layout.EndsWithin(a.window))
+            return 0;
         const size_t skip = m_layout.skip;
         return KeyOrder::Compare(KeyOf(a).substr(skip), KeyOf(b).substr(skip));
     }
-
-private:
-    std::u16string_view KeyOf(const Record& record) const { return m_entries[record.index]->Key(); }
 
     // Sorts the run, or splits it into buckets left pending.
     void Refine(Run run) {
         for (;;) {
             if (run.last - run.first <= kSmallRun)
                 return SortByComparison(run);
+            if (run.shift == kTopShift && AllEqual(run))
+                run.shift = -8;  // many copies of one long key: no byte will split them
             if (run.shift < 0) {
                 if (!NextWindow(run))
                     return SortByComparison(run);
@@ -147,19 +154,29 @@ private:
         }
     }
 
-    // Moves the run's windows, all equal, on to the next units; false
-    // when no key goes on past them.
+    static bool AllEqual(const Run& run) {
+        return std::all_of(run.first, run.last, [&](const Record& r) { return r.window == run.first->window; });
+    }
+
+    // Moves the run's windows, all equal, on to the first unit that its
+    // keys do not all share; false when they all end within the window
+    // (so they are one key).
     bool NextWindow(Run& run) {
         if (m_layout.EndsWithin(run.first->window))
             return false;
-        const size_t offset = run.first->offset + m_layout.units;
-        auto longer = [&](const Record& r) { return KeyOf(r).size() > offset; };
-        if (offset > UINT32_MAX || std::none_of(run.first, run.last, longer))
-            return false;
-        for (Record* p = run.first; p != run.last; ++p) {
-            p->window = m_layout.Window(KeyOf(*p), offset);
-            p->offset = std::uint32_t(offset);
+        // Every unit of the window is real, so all keys share it.
+        const size_t shared = run.offset + m_layout.units;
+        const std::u16string_view first = KeyOf(*run.first);
+        size_t offset = first.size();
+        for (const Record* p = run.first + 1; p != run.last && offset > shared; ++p) {
+            const std::u16string_view key = KeyOf(*p);
+            const size_t limit = std::min(offset, key.size());
+            offset = size_t(std::mismatch(first.begin() + shared, first.begin() + limit, key.begin() + shared).first -
+                            first.begin());
         }
+        for (Record* p = run.first; p != run.last; ++p)
+            p->window = m_layout.Window(KeyOf(*p), offset);
+        run.offset = offset;
         run.shift = kTopShift;
         return true;
     }
@@ -203,14 +220,15 @@ private:
         start = 0;
         for (size_t b = 0; b < 256; ++b) {
             if (count[b] > 1)
-                m_pending.push_back({run.first + start, run.first + end[b], run.shift - 8});
+                m_pending.push_back({run.first + start, run.first + end[b], run.offset, run.shift - 8});
             start = end[b];
         }
         return true;
     }
 
     // By window and then position; only equal windows whose keys go on
-    // past them need the keys. Equal keys stay in the order added.
+    // past them need the keys. Equal keys are then neighbours in the order
+    // added: all but the last are dropped.
     void SortByComparison(const Run& run) {
         std::sort(run.first, run.last, [](const Record& a, const Record& b) {
             return a.window != b.window ? a.window < b.window : a.index < b.index;
@@ -220,12 +238,15 @@ private:
             while (last != run.last && last->window == first->window)
                 ++last;
             if (last - first > 1 && !m_layout.EndsWithin(first->window))
-                std::sort(first, last, [this](const Record& a, const Record& b) {
+                std::sort(first, last, [&](const Record& a, const Record& b) {
                     const int order = Compare(a, b);
                     return order != 0 ? order < 0 : a.index < b.index;
                 });
             first = last;
         }
+        for (Record* p = run.first; p + 1 < run.last; ++p)
+            if (Compare(p[0], p[1]) == 0)
+                p->index = kDropped;
     }
 
     const std::vector<const MappingEntry*>& m_entries;
@@ -258,19 +279,16 @@ void SortKeepingLast(std::vector<const MappingEntry*>& entries) {
         Record& record = records[next[window >> kTopShift]++];
         record.window = window;
         record.index = std::uint32_t(i);
-        record.offset = std::uint32_t(skip);
     }
     Sorter sorter(entries, layout);
     for (size_t b = 0; b + 1 < bucket.size(); ++b)
-        sorter.Sort(&records[bucket[b]], &records[bucket[b + 1]], kTopShift - 8);
+        if (bucket[b + 1] - bucket[b] > 1)
+            sorter.Sort({&records[bucket[b]], &records[bucket[b + 1]], skip, kTopShift - 8});
 
-    // Equal keys are neighbours, the last added last: keep that one.
     size_t kept = 0;
-    for (size_t i = 0; i < size; ++i) {
-        const bool repeated = i + 1 < size && sorter.Compare(records[i], records[i + 1]) == 0;
-        if (!repeated)
+    for (size_t i = 0; i < size; ++i)
+        if (records[i].index != kDropped)
             records[kept++].entry = entries[records[i].index];
-    }
     entries.resize(kept);
     for (size_t i = 0; i < kept; ++i)
         entries[i] = records[i].entry;

@@ -127,11 +127,21 @@ MappingTable::MergeCounts MappingTable::Merge(MappingBatch&& batch) {
     } emptyAtExit{batch};
     std::vector<const MappingEntry*>& incoming = batch.m_entries;
     KeySort::SortKeepingLast(incoming);
+    MergeCounts counts;
+    if (incoming.size() < size_t(m_count) / kFewerThanTable) {
+        // A few pairs into a large table: inserting each costs less than
+        // rebuilding every chunk.
+        for (const MappingEntry* pEntry : incoming) {
+            const bool known = Contains(pEntry->Key());
+            if (Store(pEntry->Key(), pEntry->Value()))
+                ++(known ? counts.changed : counts.added);
+        }
+        return counts;
+    }
 
     // Both in key order: one walk through the two, into full chunks. The
     // table stays as it is until the new chunks are complete.
     MappingTable merged;
-    MergeCounts counts;
     const_iterator old = begin();
     auto next = incoming.begin();
     while (old != end() || next != incoming.end()) {

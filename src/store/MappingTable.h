@@ -175,6 +175,9 @@ private:
 
     // A chunk splits in two when it would pass this many entries.
     static constexpr size_t kChunkEntries = 512;
+    // A merge inserts pair by pair when the table has this many times as
+    // many; otherwise it rebuilds the chunks in one walk.
+    static constexpr size_t kFewerThanTable = 64;
 
     std::vector<Chunk> m_chunks;  // never an empty one
     int m_count = 0;
