@@ -46,7 +46,7 @@ ReadResult ParseTextBuffer(int kind) {
         if (textBuffer.find(RemapNames::SectionMarkerWithSeparator) == std::u16string::npos)
             return NotRecognised;
         RemapTokenizer tokenizer(textBuffer.data(), textBuffer.data() + textBuffer.size(), RemapMode::SectionedMode);
-        RemapSectionedParse<char16_t>().Run(tokenizer, builder);
+        RemapParse<char16_t>(RemapMode::SectionedMode).Run(tokenizer, builder);
     } else {
         // A version 7 table: one section of the kind, fixed columns with
         // the DWG value first, every row a data row.
@@ -54,7 +54,7 @@ ReadResult ParseTextBuffer(int kind) {
                                  RemapMode::SingleTableMode);
         builder.Section(RemapToken::Of(RemapNames::ForKind(kind).section));
         builder.Columns(RemapColumnsOfKind(kind));
-        RemapSingleTableParse<char16_t>().Run(tokenizer, builder);
+        RemapParse<char16_t>(RemapMode::SingleTableMode).Run(tokenizer, builder);
     }
     return Parsed;
 }

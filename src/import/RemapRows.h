@@ -29,49 +29,41 @@ bool BeginsWithName(std::basic_string_view<Char> text, std::u16string_view name)
     return true;
 }
 
-// Where a sectioned parse stands between two windows.
+// A parse of either form, and where it stands between two windows. In a
+// version 7 table every row is a data row of the one section, whose name
+// and columns the kind fixes (RemapColumnsOfKind).
 template <class Char>
-struct RemapSectionedParse {
-    bool headerPending = false;
-    bool inSection = false;
-    std::vector<BasicRemapToken<Char>> fields;
+class RemapParse {
+public:
+    explicit RemapParse(RemapMode mode) : m_mode(mode) {}
 
     // Reads rows until the text ends (End) or the window does (NeedMore).
     template <class Sink>
     RemapRowResult Run(BasicRemapTokenizer<Char>& tokenizer, Sink& sink) {
         for (;;) {
-            const RemapRowResult result = tokenizer.ReadRow(fields);
+            const RemapRowResult result = tokenizer.ReadRow(m_fields);
             if (result != RemapRowResult::Row)
                 return result;
-            if (headerPending) {
-                sink.Columns(fields);
-                headerPending = false;
-            } else if (fields.size() == 2 && BeginsWithName(fields[0].View(), RemapNames::SectionMarker)) {
-                sink.Section(fields[1]);
-                inSection = headerPending = true;
-            } else if (inSection) {
-                sink.Row(fields, tokenizer.RowLine());
+            if (m_mode == RemapMode::SingleTableMode) {
+                sink.Row(m_fields, tokenizer.RowLine());
+            } else if (m_headerPending) {
+                sink.Columns(m_fields);
+                m_headerPending = false;
+            } else if (m_fields.size() == 2 && BeginsWithName(m_fields[0].View(), RemapNames::SectionMarker)) {
+                sink.Section(m_fields[1]);
+                m_inSection = m_headerPending = true;
+            } else if (m_inSection) {
+                sink.Row(m_fields, tokenizer.RowLine());
             }
             // Rows before the first section marker belong nowhere and are skipped.
         }
     }
-};
 
-// A version 7 table: every row a data row of the one section, whose name
-// and columns the kind fixes (RemapColumnsOfKind).
-template <class Char>
-struct RemapSingleTableParse {
-    std::vector<BasicRemapToken<Char>> fields;
-
-    template <class Sink>
-    RemapRowResult Run(BasicRemapTokenizer<Char>& tokenizer, Sink& sink) {
-        for (;;) {
-            const RemapRowResult result = tokenizer.ReadRow(fields);
-            if (result != RemapRowResult::Row)
-                return result;
-            sink.Row(fields, tokenizer.RowLine());
-        }
-    }
+private:
+    RemapMode m_mode;
+    bool m_headerPending = false;
+    bool m_inSection = false;
+    std::vector<BasicRemapToken<Char>> m_fields;
 };
 
 // The fixed columns of a version 7 table of kind, DWG value first.

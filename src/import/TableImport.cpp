@@ -148,7 +148,7 @@ template <class Char>
 class TableParse {
 public:
     TableParse(int kind, const TextCodec& codec, std::vector<RemapRowLeftOut>& leftOut)
-        : m_kind(kind), m_sink(codec, leftOut) {
+        : m_kind(kind), m_sink(codec, leftOut), m_parse(Mode()) {
         if (kind != RemapDetect)
             m_sink.SingleTable(kind);
     }
@@ -158,10 +158,7 @@ public:
     // Reads the rows of the tokenizer's buffer; false when the outcome is
     // the pair list's to decide.
     bool Run(BasicRemapTokenizer<Char>& tokenizer) {
-        if (Mode() == RemapMode::SectionedMode)
-            m_sectioned.Run(tokenizer, m_sink);
-        else
-            m_singleTable.Run(tokenizer, m_sink);
+        m_parse.Run(tokenizer, m_sink);
         return !m_sink.NeedsPairList();
     }
 
@@ -179,8 +176,7 @@ public:
 private:
     int m_kind;
     BatchSink<Char> m_sink;
-    RemapSectionedParse<Char> m_sectioned;
-    RemapSingleTableParse<Char> m_singleTable;
+    RemapParse<Char> m_parse;
 };
 
 // The dialog's reader counts a text's characters in 32 bits.
