@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <new>
+#include <type_traits>
 
 namespace {
 
@@ -78,7 +79,10 @@ public:
         // reach the table in that order, which only its pair list knows.
         if (key.size() != untrimmed)
             m_needsPairList = true;
-        m_batches[size_t(page)].Add(Widen(key, m_key), Widen(value, m_value));
+        if constexpr (std::is_same_v<Char, char>)
+            m_batches[size_t(page)].Add(key, value, m_codec);
+        else
+            m_batches[size_t(page)].Add(key, value);
     }
 
     bool NeedsPairList() const { return m_needsPairList; }
@@ -90,15 +94,6 @@ public:
     }
 
 private:
-    // The characters of a value's bytes, in buffer; text is its own.
-    std::u16string_view Widen(std::string_view bytes, std::u16string& buffer) const {
-        buffer.resize(bytes.size());
-        for (size_t i = 0; i < bytes.size(); ++i)
-            buffer[i] = m_codec.CharOf(bytes[i]);
-        return buffer;
-    }
-    static std::u16string_view Widen(std::u16string_view text, std::u16string&) { return text; }
-
     template <class Names>
     void FindColumns(const Names& names) {
         m_ms = m_dwg = -1;
@@ -113,7 +108,6 @@ private:
     std::vector<RemapRowLeftOut>& m_leftOut;
     int m_kind = 0;
     int m_ms = -1, m_dwg = -1;  // the wanted columns' indexes, -1 for none
-    std::u16string m_key, m_value;
     bool m_needsPairList = false;
     std::array<MappingBatch, MappingKindCount> m_batches;
 };

@@ -10,6 +10,18 @@ void MappingBatch::Add(std::u16string_view key, std::u16string_view value) {
     m_entries.push_back(MappingEntry::Create(m_arena, key, value));
 }
 
+void MappingBatch::Add(std::string_view key, std::string_view value, const TextCodec& codec) {
+    if (m_entries.size() >= UINT32_MAX)
+        throw std::bad_alloc();
+    const MappingEntry* pEntry = nullptr;
+    char16_t* text = MappingEntry::Allocate(m_arena, key.size(), value.size(), pEntry);
+    for (char byte : key)
+        *text++ = codec.CharOf(byte);
+    for (char byte : value)
+        *text++ = codec.CharOf(byte);
+    m_entries.push_back(pEntry);
+}
+
 void MappingBatch::Clear() noexcept {
     m_entries.clear();
     m_entries.shrink_to_fit();

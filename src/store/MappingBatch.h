@@ -10,6 +10,7 @@
 
 #include "store/EntryArena.h"
 #include "store/MappingTable.h"
+#include "store/TextCodec.h"
 
 #include <cstddef>
 #include <string_view>
@@ -25,6 +26,9 @@ public:
     // table's order: ordinal, case-sensitive) the one added last wins.
     // Copies the texts.
     void Add(std::u16string_view key, std::u16string_view value);
+    // The same for texts in bytes of a single-byte code page, widened
+    // straight into the pair's entry.
+    void Add(std::string_view key, std::string_view value, const TextCodec& codec);
     // Pairs added, repeated keys included.
     size_t GetCount() const { return m_entries.size(); }
     void Clear() noexcept;

@@ -38,13 +38,19 @@ void MappingTable::swap(MappingTable& other) noexcept {
     ++other.m_nChanges;
 }
 
-const MappingEntry* MappingEntry::Create(EntryArena& arena, std::u16string_view key, std::u16string_view value) {
-    if (key.size() > UINT32_MAX || value.size() > UINT32_MAX)
+char16_t* MappingEntry::Allocate(EntryArena& arena, size_t keyLength, size_t valueLength,
+                                 const MappingEntry*& pEntry) {
+    if (keyLength > UINT32_MAX || valueLength > UINT32_MAX)
         throw std::bad_alloc();
-    const size_t units = key.size() + value.size();
-    void* p = arena.Allocate(sizeof(MappingEntry) + units * sizeof(char16_t));
-    auto* pEntry = new (p) MappingEntry(uint32_t(key.size()), uint32_t(value.size()));
-    auto* text = reinterpret_cast<char16_t*>(pEntry + 1);
+    void* p = arena.Allocate(sizeof(MappingEntry) + (keyLength + valueLength) * sizeof(char16_t));
+    auto* pNew = new (p) MappingEntry(uint32_t(keyLength), uint32_t(valueLength));
+    pEntry = pNew;
+    return reinterpret_cast<char16_t*>(pNew + 1);
+}
+
+const MappingEntry* MappingEntry::Create(EntryArena& arena, std::u16string_view key, std::u16string_view value) {
+    const MappingEntry* pEntry = nullptr;
+    char16_t* text = Allocate(arena, key.size(), value.size(), pEntry);
     std::memcpy(text, key.data(), key.size() * sizeof(char16_t));
     std::memcpy(text + key.size(), value.data(), value.size() * sizeof(char16_t));
     return pEntry;

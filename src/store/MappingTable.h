@@ -54,6 +54,9 @@ private:
     MappingEntry(uint32_t keyLength, uint32_t valueLength) : m_keyLength(keyLength), m_valueLength(valueLength) {}
     // A new entry in arena holding copies of the texts.
     static const MappingEntry* Create(EntryArena& arena, std::u16string_view key, std::u16string_view value);
+    // A new entry in arena for texts of these lengths: the key's code units,
+    // then the value's, are to be written where the result points.
+    static char16_t* Allocate(EntryArena& arena, size_t keyLength, size_t valueLength, const MappingEntry*& pEntry);
     // The key's code units, then the value's, follow the lengths.
     const char16_t* Text() const noexcept { return reinterpret_cast<const char16_t*>(this + 1); }
 
