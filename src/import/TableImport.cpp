@@ -29,9 +29,8 @@ bool CutsAsBytes(const TextCodec& codec) {
     if (!codec.IsSingleByte())
         return false;
     for (int byte = 0; byte < 256; ++byte) {
-        const char ch = char(byte);
-        const std::u16string text = codec.Widen(std::string_view(&ch, 1));
-        if (text.size() != 1 || (byte < 0x80 ? text[0] != char16_t(byte) : text[0] < 0x80))
+        const char16_t ch = codec.CharOf(char(byte));
+        if (byte < 0x80 ? ch != char16_t(byte) : ch < 0x80)
             return false;
     }
     return true;
