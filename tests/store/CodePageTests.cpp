@@ -33,12 +33,18 @@ TEST(CodePage, SelectionAndTheCodecsOfEachKind) {
     for (unsigned codePage : {1252u, 1251u, 932u, 936u, 949u, 950u}) {
         const TextCodec* codec = TextCodec::For(codePage);
         ASSERT_TRUE(codec) << codePage;
-        std::string bytes;
+        std::string bytes(5000, 'a');
         for (int first = 0x20; first < 0x100; ++first)
             for (int second : {0x40, 0x5B, 0x5C, 0x5D, 0x7E, 0x80, 0xA1, 0xFE})
                 bytes += {char(first), char(second), ' '};
         std::u16string text, again;
         codec->Decode(bytes, text);
+        // A text of several blocks, some all ASCII, each byte its character.
+        if (codec->IsSingleByte()) {
+            ASSERT_EQ(text.size(), bytes.size());
+            for (size_t i = 0; i < bytes.size(); ++i)
+                ASSERT_EQ(text[i], codec->CharOf(bytes[i])) << codePage << " at " << i;
+        }
         std::string written;
         size_t bad = 0;
         ASSERT_TRUE(codec->Encode(text, written, bad)) << codePage << " at " << bad;
