@@ -54,10 +54,10 @@ int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nCol
 namespace {
 
 size_t FoldedHash(std::u16string_view key) {
-    size_t hash = 14695981039346656037ull;  // FNV-1a over the folded units
+    uint64_t hash = 14695981039346656037ull;  // FNV-1a over the folded units
     for (char16_t ch : key)
         hash = (hash ^ FoldAscii(ch)) * 1099511628211ull;
-    return hash;
+    return size_t(hash ^ (hash >> 32));  // both halves count in a 32-bit size_t
 }
 
 }  // namespace
