@@ -21,10 +21,8 @@ void AddPair(int kind, const RemapToken& microStation, const RemapToken& dwg, ui
 }
 
 const RemapColumn* FindColumn(const RemapSection& section, std::u16string_view wanted) {
-    std::vector<RemapToken> names;
-    for (const RemapColumn& column : section.columns)
-        names.push_back(column.name);
-    const int index = RemapColumnIndex(names, wanted);
+    const int index =
+        RemapColumnIndex(section.columns, wanted, [](const RemapColumn& column) { return column.name.View(); });
     return index < 0 ? nullptr : &section.columns[size_t(index)];
 }
 

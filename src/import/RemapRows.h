@@ -84,11 +84,18 @@ int RemapKindOfSection(std::basic_string_view<Char> name) {
 // The index of the first header cell that matches the wanted column name,
 // -1 for none. A cell matches when the wanted name begins with the whole
 // cell: "Lev" and "" match "Level", "LevelName" does not.
-template <class Names>
-int RemapColumnIndex(const Names& names, std::u16string_view wanted) {
-    for (size_t i = 0; i < names.size(); ++i)
-        if (names[i].View().size() <= wanted.size() &&
-            BeginsWithName(names[i].View(), wanted.substr(0, names[i].View().size())))
+// nameOf gives a column's header text.
+template <class Columns, class NameOf>
+int RemapColumnIndex(const Columns& columns, std::u16string_view wanted, NameOf nameOf) {
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const auto name = nameOf(columns[i]);
+        if (name.size() <= wanted.size() && BeginsWithName(name, wanted.substr(0, name.size())))
             return int(i);
+    }
     return -1;
+}
+
+template <class Char>
+int RemapColumnIndex(const std::vector<BasicRemapToken<Char>>& names, std::u16string_view wanted) {
+    return RemapColumnIndex(names, wanted, [](const BasicRemapToken<Char>& name) { return name.View(); });
 }
