@@ -54,15 +54,24 @@ public:
                 m_inSection = m_headerPending = true;
             } else if (m_inSection) {
                 sink.Row(m_fields, tokenizer.RowLine());
+            } else {
+                // Rows before the first section marker belong nowhere.
+                m_skippedRows = true;
             }
-            // Rows before the first section marker belong nowhere and are skipped.
         }
     }
+
+    // A row read next is taken for a section marker if it is one, not for
+    // a section's header row.
+    bool ExpectsSectionMarker() const { return !m_headerPending; }
+    // Rows were read before the first section marker (and skipped).
+    bool SkippedRows() const { return m_skippedRows; }
 
 private:
     RemapMode m_mode;
     bool m_headerPending = false;
     bool m_inSection = false;
+    bool m_skippedRows = false;
     std::vector<BasicRemapToken<Char>> m_fields;
 };
 

@@ -3,7 +3,9 @@
 #include "import/ImportMerge.h"
 #include "import/RemapRows.h"
 #include "store/FileSystem.h"
+#include "store/BatchMerge.h"
 #include "store/MappingBatch.h"
+#include "store/WorkShare.h"
 #include "store/TextCodec.h"
 
 #include <array>
@@ -12,13 +14,16 @@
 #include <functional>
 #include <memory>
 #include <new>
+#include <optional>
+#include <stop_token>
+#include <thread>
 #include <type_traits>
 
 namespace {
 
-// Gives up to size bytes of the file at buffer; got 0 at its end. False
-// when the read fails.
-using ByteSource = std::function<bool(char* buffer, size_t size, size_t& got)>;
+// Gives up to size bytes of the file from offset on at buffer; got 0 past
+// its end. False when the read fails. Two readers may call it at once.
+using ByteSource = std::function<bool(uint64_t offset, char* buffer, size_t size, size_t& got)>;
 
 enum class Streamed { Merged, NotRecognised, CannotRead, OutOfMemory, NeedsPairList };
 
@@ -86,10 +91,19 @@ public:
 
     bool NeedsPairList() const { return m_needsPairList; }
 
+    // Takes later's pairs after this sink's, as if read here in their order.
+    void Append(BatchSink&& later) {
+        for (size_t page = 0; page < m_batches.size(); ++page)
+            m_batches[page].Append(std::move(later.m_batches[page]));
+        m_needsPairList |= later.m_needsPairList;
+    }
+
     void MergeInto(const MappingTables& tables) {
+        MappingBatches batches{};
         for (size_t page = 0; page < m_batches.size(); ++page)
             if (tables[page])
-                tables[page]->Merge(std::move(m_batches[page]));
+                batches[page] = &m_batches[page];
+        MergeBatches(tables, batches);
     }
 
 private:
@@ -155,6 +169,11 @@ public:
         return !m_sink.NeedsPairList();
     }
 
+    // The parse of the rows that follow this parse's rows, read apart:
+    // joins them as if read here (lines counts the lines read here).
+    void Append(TableParse&& later) { m_sink.Append(std::move(later.m_sink)); }
+    const RemapParse<Char>& Rows() const { return m_parse; }
+
     Streamed Finish(bool markerFound, const MappingTables& tables) {
         if (m_kind < RemapDetect || m_kind > RemapKindLast || (m_kind == RemapDetect && !markerFound))
             return Streamed::NotRecognised;
@@ -175,40 +194,161 @@ private:
 // The dialog's reader counts a text's characters in 32 bits.
 bool TooLong(uint64_t size) { return size >= uint64_t(INT32_MAX); }
 
-// A single-byte code page: the file a window at a time, tokenized as bytes.
-Streamed StreamBytes(const ByteSource& read, int kind, const TextCodec& codec, const MappingTables& tables,
-                     std::vector<RemapRowLeftOut>& leftOut, size_t windowSize) {
-    TableParse<char> parse(kind, codec, leftOut);
-    MarkerSearch marker;
-    // The window, then the NUL after the text and the tokenizer's margin.
-    constexpr size_t kMargin = 1 + 8;
-    size_t window = std::max<size_t>(windowSize, 1);
-    std::vector<char> buffer(window + kMargin);
-    size_t filled = 0;  // bytes in the buffer, the unread row first
-    uint64_t total = 0;
-    int line = 1;
-    for (bool whole = false; !whole;) {
-        if (filled == window) {
-            window *= 2;  // one row fills the window
-            buffer.resize(window + kMargin);
+// One reader of a table's bytes in a single-byte code page, from a row
+// start on: the file a window at a time, tokenized as bytes, into its own
+// batches and rows left out.
+class ByteReader {
+public:
+    static constexpr uint64_t kToTheEnd = UINT64_MAX;
+    enum class Step { Ended, Reached, CannotRead, NeedsPairList, Stopped };
+
+    ByteReader(const ByteSource& read, int kind, const TextCodec& codec, size_t window, uint64_t from)
+        : m_read(read), m_parse(kind, codec, m_leftOut), m_window(std::max<size_t>(window, 1)),
+          m_buffer(m_window + kMargin), m_from(from), m_offset(from) {}
+
+    // Reads and parses rows until the file ends (Ended) or every byte
+    // before until was read (Reached: a row running past until stays
+    // unread), or until stop is requested.
+    Step ReadUntil(uint64_t until, std::stop_token stop = {}) {
+        for (;;) {
+            if (stop.stop_requested())
+                return Step::Stopped;
+            if (m_offset == until)
+                return Step::Reached;
+            if (m_filled == m_window) {
+                m_window *= 2;  // one row fills the window
+                m_buffer.resize(m_window + kMargin);
+            }
+            const size_t want = size_t(std::min<uint64_t>(m_window - m_filled, until - m_offset));
+            size_t got = 0;
+            if (!m_read(m_offset, m_buffer.data() + m_filled, want, got) || TooLong(m_offset + got))
+                return Step::CannotRead;
+            m_marker.Look(std::string_view(m_buffer.data() + m_filled, got));
+            m_filled += got;
+            m_offset += got;
+            const bool whole = got == 0;
+            m_buffer[m_filled] = '\0';
+            RemapByteTokenizer tokenizer(m_buffer.data(), m_buffer.data() + m_filled, m_parse.Mode(), whole);
+            tokenizer.SetLine(m_line);
+            if (!m_parse.Run(tokenizer))
+                return Step::NeedsPairList;
+            const size_t used = size_t(tokenizer.Cursor() - m_buffer.data());
+            std::memmove(m_buffer.data(), m_buffer.data() + used, m_filled - used);
+            m_filled -= used;
+            m_line = tokenizer.Line();
+            if (whole)
+                return Step::Ended;
         }
-        size_t got = 0;
-        if (!read(buffer.data() + filled, window - filled, got) || TooLong(total += got))
-            return Streamed::CannotRead;
-        marker.Look(std::string_view(buffer.data() + filled, got));
-        filled += got;
-        whole = got == 0;
-        buffer[filled] = '\0';
-        RemapByteTokenizer tokenizer(buffer.data(), buffer.data() + filled, parse.Mode(), whole);
-        tokenizer.SetLine(line);
-        if (!parse.Run(tokenizer))
-            return Streamed::NeedsPairList;
-        const size_t used = size_t(tokenizer.Cursor() - buffer.data());
-        std::memmove(buffer.data(), buffer.data() + used, filled - used);
-        filled -= used;
-        line = tokenizer.Line();
     }
-    return parse.Finish(marker.Found(), tables);
+
+    // True when this reader, having reached where later began, stands
+    // where later's first row is read as it read it: at a row start, and
+    // taking a section marker for one. Then later's rows are these rows'
+    // continuation.
+    bool ContinuesInto(const ByteReader& later) const {
+        return m_filled == 0 && m_offset == later.m_from && m_parse.Rows().ExpectsSectionMarker() &&
+               !later.m_parse.Rows().SkippedRows();
+    }
+
+    // Joins later's rows after this reader's rows (see ContinuesInto).
+    void Append(ByteReader&& later) {
+        m_parse.Append(std::move(later.m_parse));
+        const uint32_t before = uint32_t(m_line - 1);
+        for (RemapRowLeftOut row : later.m_leftOut)
+            m_leftOut.push_back(RemapRowLeftOut{row.line + before, row.reason});
+        m_markerFound = m_markerFound || later.m_marker.Found();
+        m_offset = later.m_offset;
+        m_line = later.m_line + int(before);
+    }
+
+    Streamed Finish(const MappingTables& tables, std::vector<RemapRowLeftOut>& leftOut) {
+        leftOut = std::move(m_leftOut);
+        return m_parse.Finish(m_markerFound || m_marker.Found(), tables);
+    }
+
+private:
+    // After the window, the NUL after the text and the tokenizer's margin.
+    static constexpr size_t kMargin = 1 + 8;
+
+    const ByteSource& m_read;
+    std::vector<RemapRowLeftOut> m_leftOut;
+    TableParse<char> m_parse;
+    MarkerSearch m_marker;
+    bool m_markerFound = false;  // in the bytes of a reader appended
+    size_t m_window;
+    std::vector<char> m_buffer;
+    size_t m_filled = 0;  // bytes in the buffer, the unread row first
+    const uint64_t m_from;  // where this reader began
+    uint64_t m_offset;      // of the byte after those read
+    int m_line = 1;
+};
+
+// Where a second reader may begin: just after the line feed before a
+// section marker that stands a little before the middle of the file, or
+// kToTheEnd when none is near.
+uint64_t SecondReaderStart(const ByteSource& read, uint64_t size) {
+    static constexpr std::string_view kLineAndMarker = "\n%section,";
+    const uint64_t from = size / 5 * 2, to = from + size / 4;
+    std::string window(size_t(1) << 16, '\0');
+    for (uint64_t at = from; at < to;) {
+        size_t got = 0;
+        if (!read(at, window.data(), window.size(), got) || got < kLineAndMarker.size())
+            break;
+        const size_t found = std::string_view(window.data(), got).find(kLineAndMarker);
+        if (found != std::string_view::npos)
+            return at + found + 1;
+        at += got - (kLineAndMarker.size() - 1);
+    }
+    return ByteReader::kToTheEnd;
+}
+
+// A single-byte code page. A large version 8 table is read by two readers
+// at once, the second from a section marker near the middle; its rows are
+// kept only when the first reader, reaching that marker, finds it would
+// have read the same rows from there (not, say, inside a quoted field).
+Streamed StreamBytes(const ByteSource& read, uint64_t size, int kind, const TextCodec& codec,
+                     const MappingTables& tables, std::vector<RemapRowLeftOut>& leftOut,
+                     const TableImportOptions& options) {
+    ByteReader first(read, kind, codec, options.windowSize, 0);
+    const bool split = kind == RemapDetect && size >= options.splitFrom && size > 0 &&
+                       (options.splitFrom == 0 || WorkShare::HasSecondProcessor());
+    const uint64_t second = split ? SecondReaderStart(read, size) : ByteReader::kToTheEnd;
+    ByteReader::Step step = ByteReader::Step::Reached;
+    if (second != ByteReader::kToTheEnd) {
+        std::optional<ByteReader> later;
+        ByteReader::Step laterStep = ByteReader::Step::Stopped;
+        {
+            std::jthread side([&](std::stop_token stop) {
+                try {
+                    later.emplace(read, kind, codec, options.windowSize, second);
+                    laterStep = later->ReadUntil(ByteReader::kToTheEnd, stop);
+                } catch (const std::bad_alloc&) {
+                    laterStep = ByteReader::Step::Stopped;  // the first reader goes on alone
+                }
+            });
+            step = first.ReadUntil(second);
+            // The second reader's rows are needed only if the first stands
+            // where it began; ending the scope another way stops it.
+            if (step != ByteReader::Step::Reached)
+                side.request_stop();
+            side.join();
+        }
+        if (step == ByteReader::Step::Reached && later && first.ContinuesInto(*later)) {
+            if (laterStep == ByteReader::Step::Ended) {
+                first.Append(std::move(*later));
+                step = ByteReader::Step::Ended;
+            } else if (laterStep == ByteReader::Step::NeedsPairList) {
+                step = laterStep;
+            }
+        }
+    }
+    if (step == ByteReader::Step::Reached)
+        step = first.ReadUntil(ByteReader::kToTheEnd);
+    switch (step) {
+    case ByteReader::Step::Ended: return first.Finish(tables, leftOut);
+    case ByteReader::Step::NeedsPairList: return Streamed::NeedsPairList;
+    default: return Streamed::CannotRead;
+    }
 }
 
 // Other code pages: the whole file, decoded, tokenized as UTF-16.
@@ -219,7 +359,7 @@ Streamed StreamText(const ByteSource& read, int kind, const TextCodec& codec, co
     for (size_t got = kPiece; got != 0;) {
         const size_t at = bytes.size();
         bytes.resize(at + kPiece);
-        if (!read(bytes.data() + at, kPiece, got) || TooLong(at + got))
+        if (!read(at, bytes.data() + at, kPiece, got) || TooLong(at + got))
             return Streamed::CannotRead;
         bytes.resize(at + got);
     }
@@ -237,11 +377,11 @@ Streamed StreamText(const ByteSource& read, int kind, const TextCodec& codec, co
     return parse.Finish(markerFound, tables);
 }
 
-Streamed StreamTable(const ByteSource& read, int kind, const MappingTables& tables,
-                     std::vector<RemapRowLeftOut>& leftOut, size_t windowSize) {
+Streamed StreamTable(const ByteSource& read, uint64_t size, int kind, const MappingTables& tables,
+                     std::vector<RemapRowLeftOut>& leftOut, const TableImportOptions& options) {
     const TextCodec& codec = TextCodec::Active();
     if (CutsAsBytes(codec))
-        return StreamBytes(read, kind, codec, tables, leftOut, windowSize);
+        return StreamBytes(read, size, kind, codec, tables, leftOut, options);
     return StreamText(read, kind, codec, tables, leftOut);
 }
 
@@ -261,10 +401,11 @@ TableImportResult MergePairList(ReadResult read, const MappingTables& tables, st
     return merged ? TableImportResult::Merged : TableImportResult::OutOfMemory;
 }
 
-TableImportResult Import(const ByteSource& read, const std::function<ReadResult()>& readWhole, int kind,
-                         const MappingTables& tables, std::vector<RemapRowLeftOut>& leftOut, size_t windowSize) {
+TableImportResult Import(const ByteSource& read, uint64_t size, const std::function<ReadResult()>& readWhole,
+                         int kind, const MappingTables& tables, std::vector<RemapRowLeftOut>& leftOut,
+                         const TableImportOptions& options) {
     leftOut.clear();
-    const Streamed streamed = StreamTable(read, kind, tables, leftOut, windowSize);
+    const Streamed streamed = StreamTable(read, size, kind, tables, leftOut, options);
     if (streamed != Streamed::Merged && streamed != Streamed::OutOfMemory)
         leftOut.clear();  // only what was merged has rows left out
     switch (streamed) {
@@ -287,34 +428,39 @@ TableImportResult ImportTableFile(const CString& path, int kind, const MappingTa
         FileSystem::File file;
         if (!file.OpenRead(path, FileSystem::Share::DenyRead))
             return TableImportResult::CannotRead;
-        return Import([&file](char* buffer, size_t size, size_t& got) { return file.Read(buffer, size, got); },
-                      [&] {
-                          file.Close();
-                          return ReadRemapFile(path, kind);
-                      },
-                      kind, tables, leftOut, size_t(1) << 20);
+        const std::int64_t size = file.Size();
+        return Import(
+            [&file](uint64_t offset, char* buffer, size_t want, size_t& got) {
+                return file.ReadAt(std::int64_t(offset), buffer, want, got);
+            },
+            size < 0 ? 0 : uint64_t(size),
+            [&] {
+                file.Close();
+                return ReadRemapFile(path, kind);
+            },
+            kind, tables, leftOut, TableImportOptions{});
     } catch (const std::bad_alloc&) {
         return TableImportResult::CannotRead;
     }
 }
 
 TableImportResult ImportTableBytes(std::string_view bytes, int kind, const MappingTables& tables,
-                                   std::vector<RemapRowLeftOut>& leftOut, size_t windowSize) noexcept {
+                                   std::vector<RemapRowLeftOut>& leftOut, const TableImportOptions& options) noexcept {
     try {
-        size_t at = 0;
         return Import(
-            [&](char* buffer, size_t size, size_t& got) {
-                got = std::min(size, bytes.size() - at);
+            [bytes](uint64_t offset, char* buffer, size_t want, size_t& got) {
+                const size_t at = size_t(std::min<uint64_t>(offset, bytes.size()));
+                got = std::min(want, bytes.size() - at);
                 std::memcpy(buffer, bytes.data() + at, got);
-                at += got;
                 return true;
             },
+            bytes.size(),
             [&] {
                 std::u16string text;
                 TextCodec::Active().Decode(bytes, text);
                 return ReadRemapBuffer(std::move(text), kind);
             },
-            kind, tables, leftOut, windowSize);
+            kind, tables, leftOut, options);
     } catch (const std::bad_alloc&) {
         return TableImportResult::CannotRead;
     }

@@ -13,6 +13,7 @@
 #include "store/MappingFile.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -32,7 +33,18 @@ enum class TableImportResult {
 TableImportResult ImportTableFile(const CString& path, int kind, const MappingTables& tables,
                                   std::vector<RemapRowLeftOut>& leftOut) noexcept;
 
-// The same over a file's bytes in memory, read windowSize bytes at a time
-// (a row longer than the window widens it).
+// How a table's bytes are read: the defaults suit a file; the tests and
+// the fuzz target choose small values to take every road.
+struct TableImportOptions {
+    // Bytes read at a time (a row longer than the window widens it).
+    size_t windowSize = size_t(1) << 20;
+    // A version 8 table in a single-byte code page at least this large is
+    // read by two readers at once on a machine of more than one processor
+    // (0: always, whatever the machine).
+    uint64_t splitFrom = uint64_t(4) << 20;
+};
+
+// The same over a file's bytes in memory.
 TableImportResult ImportTableBytes(std::string_view bytes, int kind, const MappingTables& tables,
-                                   std::vector<RemapRowLeftOut>& leftOut, size_t windowSize = size_t(1) << 20) noexcept;
+                                   std::vector<RemapRowLeftOut>& leftOut,
+                                   const TableImportOptions& options = {}) noexcept;

@@ -57,6 +57,10 @@ public:
     std::int64_t Size();
     // Reads up to size bytes; got == 0 at the end of the file.
     bool Read(void* buffer, std::size_t size, std::size_t& got);
+    // Reads up to size bytes from offset on, wherever Read stands; got == 0
+    // past the end. Two threads may read one file this way at once, so a
+    // failure leaves no text: Read tells why.
+    bool ReadAt(std::int64_t offset, void* buffer, std::size_t size, std::size_t& got);
     bool Write(const void* data, std::size_t size);
     // Flushes to the device and closes; reports what a lazy close would hide.
     bool Close();

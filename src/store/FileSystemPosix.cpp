@@ -124,6 +124,18 @@ bool File::Read(void* buffer, std::size_t size, std::size_t& got) {
     }
 }
 
+bool File::ReadAt(std::int64_t offset, void* buffer, std::size_t size, std::size_t& got) {
+    for (;;) {
+        ssize_t n = ::pread(int(m_handle), buffer, size, off_t(offset));
+        if (n >= 0) {
+            got = std::size_t(n);
+            return true;
+        }
+        if (errno != EINTR)
+            return false;
+    }
+}
+
 bool File::Write(const void* data, std::size_t size) {
     const char* p = static_cast<const char*>(data);
     while (size > 0) {

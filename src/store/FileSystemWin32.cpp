@@ -131,6 +131,21 @@ bool File::Read(void* buffer, std::size_t size, std::size_t& got) {
     return true;
 }
 
+bool File::ReadAt(std::int64_t offset, void* buffer, std::size_t size, std::size_t& got) {
+    OVERLAPPED at{};
+    at.Offset = DWORD(std::uint64_t(offset));
+    at.OffsetHigh = DWORD(std::uint64_t(offset) >> 32);
+    DWORD read = 0;
+    DWORD want = size > (DWORD(1) << 30) ? (DWORD(1) << 30) : DWORD(size);
+    if (!ReadFile(AsHandle(m_handle), buffer, want, &read, &at)) {
+        if (GetLastError() != ERROR_HANDLE_EOF)
+            return false;
+        read = 0;
+    }
+    got = read;
+    return true;
+}
+
 bool File::Write(const void* data, std::size_t size) {
     const char* p = static_cast<const char*>(data);
     while (size > 0) {

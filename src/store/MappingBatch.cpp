@@ -22,6 +22,14 @@ void MappingBatch::Add(std::string_view key, std::string_view value, const TextC
     m_entries.push_back(pEntry);
 }
 
+void MappingBatch::Append(MappingBatch&& later) {
+    if (m_entries.size() + later.m_entries.size() >= UINT32_MAX)
+        throw std::bad_alloc();
+    m_entries.insert(m_entries.end(), later.m_entries.begin(), later.m_entries.end());
+    m_arena.Adopt(std::move(later.m_arena));
+    later.Clear();
+}
+
 void MappingBatch::Clear() noexcept {
     m_entries.clear();
     m_entries.shrink_to_fit();

@@ -29,6 +29,9 @@ public:
     // The same for texts in bytes of a single-byte code page, widened
     // straight into the pair's entry.
     void Add(std::string_view key, std::string_view value, const TextCodec& codec);
+    // Adds later's pairs after those of this batch, as if added here in
+    // their order; their entries stay where they are. later is left empty.
+    void Append(MappingBatch&& later);
     // Pairs added, repeated keys included.
     size_t GetCount() const { return m_entries.size(); }
     void Clear() noexcept;

@@ -49,10 +49,14 @@ Outcome ThroughPairList(const std::string& bytes, int kind) {
     return Finish(result, tables, leftOut);
 }
 
-Outcome Streamed(const std::string& bytes, int kind, size_t window) {
+// bShared: a version 8 table is read by two readers at once, however small.
+Outcome Streamed(const std::string& bytes, int kind, size_t window, bool bShared = false) {
     Tables tables = Existing();
     std::vector<RemapRowLeftOut> leftOut;
-    const TableImportResult result = ImportTableBytes(bytes, kind, tables.View(), leftOut, window);
+    TableImportOptions options;
+    options.windowSize = window;
+    options.splitFrom = bShared ? 0 : UINT64_MAX;
+    const TableImportResult result = ImportTableBytes(bytes, kind, tables.View(), leftOut, options);
     return Finish(result, tables, leftOut);
 }
 
@@ -89,10 +93,39 @@ TEST(TableImport, EveryWindowSizeGivesTheDialogsTables) {
         for (const auto& [bytes, kind] : cases) {
             const Outcome expected = ThroughPairList(bytes, kind);
             for (size_t window : {size_t(1), size_t(2), size_t(3), size_t(7), size_t(16), size_t(1) << 20})
-                EXPECT_EQ(Streamed(bytes, kind, window), expected) << bytes << " (window " << window << ")";
+                for (bool bShared : {false, true})
+                    EXPECT_EQ(Streamed(bytes, kind, window, bShared), expected)
+                        << bytes << " (window " << window << (bShared ? ", two readers)" : ")");
         }
     }
     CodePage::Select(0);
+}
+
+// The second reader begins at a section marker a little before the middle
+// of the text; its rows count only where the first reader would have read
+// them the same way.
+TEST(TableImport, TwoReadersGiveTheDialogsTables) {
+    const std::string head = "%section,Levels\nLevel,DWGOutputLayer\n1,A\n2,B\n3,C\n";
+    const std::string cases[] = {
+        // A clean join: a second Levels section, a row left out after it
+        // (its line counted through both halves), a repeated key.
+        head + "%section,Levels\nLevel,DWGOutputLayer\n1,Z\n\"x\ny\",Q\n4,D\n5,E\n6,F\n7,G\n8,H\n",
+        // The marker inside a quoted field: the second reader's rows are not rows.
+        head + "4,\"multi\n%section,Colors\nColor,DWGOutputColor\n9,1\n\",D\n5,E\n6,F\n7,G\n8,H\n9,I\n",
+        // The marker right after another marker: read as that one's header.
+        "%section,Levels\nLevel,DWGOutputLayer\n1,A\n2,B\n%section,Colors\n"
+        "%section,Levels\nLevel,DWGOutputLayer\n3,C\n4,D\n5,E\n6,F\n7,G\n8,H\n",
+        // A marker row of three fields is no marker: the rows after it stay
+        // in the section before.
+        head + "%section,Colors,x\n9,Y\n4,D\n5,E\n6,F\n7,G\n8,H\n9,I\n",
+        // Keys that trim to one, in the second half only.
+        head + "3,c\n%section,Weights\nWeight,DWGOutputWeight\n 1,0.1\n1,0.2\n4,0.4\n5,0.5\n6,0.6\n7,0.7\n",
+    };
+    for (const std::string& bytes : cases) {
+        const Outcome expected = ThroughPairList(bytes, RemapDetect);
+        for (size_t window : {size_t(1), size_t(5), size_t(1) << 20})
+            EXPECT_EQ(Streamed(bytes, RemapDetect, window, true), expected) << bytes << " (window " << window << ")";
+    }
 }
 
 TEST(TableImport, TablesStayAsTheyWereUnlessMerged) {
