@@ -77,7 +77,7 @@ bool ReadAll(const CString& path, Share share, std::string& bytes, CString& erro
     return true;
 }
 
-bool WriteAndClose(File& file, std::string_view bytes) {
+bool WriteChecked(File& file, std::string_view bytes) {
     while (!bytes.empty()) {
         std::size_t want = std::min(bytes.size(), kChunk);
         std::size_t allowed = AllowedWriteSize(want);
@@ -90,12 +90,12 @@ bool WriteAndClose(File& file, std::string_view bytes) {
         }
         bytes.remove_prefix(want);
     }
-    return file.Close();
+    return true;
 }
 
 bool WriteAll(const CString& path, std::string_view bytes, CString& error) {
     File file;
-    if (!file.OpenWrite(path) || !WriteAndClose(file, bytes)) {
+    if (!file.OpenWrite(path) || !WriteChecked(file, bytes) || !file.Close()) {
         error = file.m_strError;
         return false;
     }

@@ -82,9 +82,10 @@ private:
 // folder; WriteAll checks every write, flushes and closes.
 bool ReadAll(const CString& path, Share share, std::string& bytes, CString& error);
 bool WriteAll(const CString& path, std::string_view bytes, CString& error);
-// Writes all bytes to an open file, flushes and closes it; on failure the
-// file's m_error says why (a full disk as DiskFull).
-bool WriteAndClose(File& file, std::string_view bytes);
+// Writes all bytes to an open file; on failure the file's m_error says why
+// (a full disk as DiskFull).
+bool WriteChecked(File& file, std::string_view bytes);
+
 
 // True when a file or folder exists at path.
 bool Exists(const CString& path);

@@ -3,6 +3,7 @@
 #include "store/FileSystem.h"
 #include "store/TextCodec.h"
 #include "store/TextLines.h"
+#include "store/WorkShare.h"
 
 #include <chrono>
 #include <cstdint>
@@ -17,14 +18,28 @@ const CString kSectionKeys[MappingKindCount] = {
 constexpr int kNoSection = -1;
 constexpr std::u16string_view kPairSeparator = u" = ";
 
-// One section of the file, line by line: emit gets the pieces of a line.
+// A piece of the file that encodes apart from the others: a run of one
+// section's pairs, with the section's header line before the first run and
+// its empty line after the last.
+struct FilePiece {
+    int kind;
+    bool bHeader;
+    bool bEnd;
+    MappingTable::const_iterator first;
+    size_t pairs;
+    int firstLine;  // of the file, from 1
+};
+
+// The lines of a piece: emit gets the pieces of each line.
 template <typename Emit>
-void EmitSection(const CString& name, const MappingTable* table, Emit&& emit) {
-    emit(std::u16string_view(u"["), name.View(), std::u16string_view(u"]"));
-    if (table)
-        for (const auto& [key, value] : *table)
-            emit(key.View(), kPairSeparator, value.View());
-    emit();
+void EmitPiece(const FilePiece& piece, const CString& name, Emit&& emit) {
+    if (piece.bHeader)
+        emit(std::u16string_view(u"["), name.View(), std::u16string_view(u"]"));
+    auto entry = piece.first;
+    for (size_t i = 0; i < piece.pairs; ++i, ++entry)
+        emit(entry->Key(), kPairSeparator, entry->Value());
+    if (piece.bEnd)
+        emit();
 }
 
 // A byte or a UTF-16 unit as the character it stands for in the code
@@ -171,7 +186,9 @@ CString MappingFile::FormatPairLine(const CString& key, const CString& value) {
 }
 
 void MappingFile::WriteSection(CStringArray& lines, const CString& name, const MappingTable* table) {
-    EmitSection(name, table, [&](auto... parts) {
+    const FilePiece whole{-1, true, true, table ? table->begin() : MappingTable::const_iterator(),
+                          table ? size_t(table->GetCount()) : 0, 1};
+    EmitPiece(whole, name, [&](auto... parts) {
         CString line;
         line.Reserve(int((size_t(0) + ... + parts.size())));
         ((line += CString(parts)), ...);
@@ -198,40 +215,95 @@ CString MappingFile::GetBackupPath() {
     return folder + u"_bak" + u"commands.mapping";
 }
 
-BOOL MappingFile::Encode(CVNTextFile* pFile, const MappingTables& tables, std::string& bytes) {
-    TextLines::Encoder encoder;
+namespace {
+
+// Pairs in a piece: enough that the pieces are few, few enough that two
+// threads share a large file evenly and a piece's bytes stay small.
+constexpr size_t kPiecePairs = 8192;
+// Fewer pairs than this encode faster than a second thread starts.
+constexpr size_t kShareFrom = size_t(1) << 16;
+
+std::vector<FilePiece> CutIntoPieces(const MappingTables& tables) {
+    std::vector<FilePiece> pieces;
+    int line = 1;
+    for (int kind = 0; kind < MappingKindCount; ++kind) {
+        const MappingTable* table = tables[size_t(kind)];
+        std::vector<MappingTable::Run> runs;
+        if (table)
+            runs = table->CutIntoRuns(kPiecePairs);
+        if (runs.empty())
+            runs.push_back(MappingTable::Run{{}, 0});
+        for (size_t i = 0; i < runs.size(); ++i) {
+            pieces.push_back(FilePiece{kind, i == 0, i + 1 == runs.size(), runs[i].first, runs[i].count, line});
+            line += int(i == 0) + int(runs[i].count) + int(i + 1 == runs.size());
+        }
+    }
+    return pieces;
+}
+
+// Where the first character without a form in the code page is: the
+// piece's line (from 1) and the character.
+struct PieceFault {
+    int line = 0;
+    char32_t ch = 0;
+};
+
+bool EncodePiece(const FilePiece& piece, const TextCodec& codec, std::u16string_view lineEnd, std::string& bytes,
+                 PieceFault& fault) {
+    TextLines::Encoder encoder(codec, std::move(bytes));
+    // A pair line is rarely longer than this; the rest grows.
+    encoder.Reserve(piece.pairs * 48 + 256);
+    EmitPiece(piece, kSectionKeys[piece.kind], [&](auto... parts) {
+        (encoder.Append(parts), ...);
+        encoder.EndLine(lineEnd);
+    });
+    if (encoder.Take(bytes))
+        return true;
+    fault.line = encoder.BadLine();
+    fault.ch = encoder.BadChar();
+    return false;
+}
+
+}  // namespace
+
+MappingFile::EncodeResult MappingFile::Encode(CVNTextFile* pFile, const MappingTables& tables,
+                                              const std::function<bool(std::string_view)>& write) {
+    std::vector<FilePiece> pieces;
+    std::vector<PieceFault> faults;
+    size_t stoppedAt = 0;
     try {
-        // A pair line is rarely longer than this; the rest grows.
+        pieces = CutIntoPieces(tables);
+        faults.resize(pieces.size());
         size_t pairs = 0;
-        for (const MappingTable* table : tables)
-            pairs += table ? size_t(table->GetCount()) : 0;
-        encoder.Reserve(pairs * 48 + 256);
-        for (int kind = 0; kind < MappingKindCount && !encoder.Failed(); ++kind)
-            EmitSection(kSectionKeys[kind], tables[size_t(kind)], [&](auto... parts) {
-                (encoder.Append(parts), ...);
-                encoder.EndLine(pFile->m_strLineEnd.View());
-            });
-        if (encoder.Take(bytes))
-            return TRUE;
+        for (const FilePiece& piece : pieces)
+            pairs += piece.pairs;
+        bool bWriteFailed = false;
+        const std::u16string_view lineEnd = pFile->m_strLineEnd.View();
+        const TextCodec& codec = TextCodec::Active();
+        stoppedAt = WorkShare::ForEachInOrder(
+            pieces.size(),
+            [&](size_t i, std::string& bytes) { return EncodePiece(pieces[i], codec, lineEnd, bytes, faults[i]); },
+            [&](size_t, const std::string& bytes) { return !(bWriteFailed = !write(bytes)); }, pairs >= kShareFrom);
+        if (stoppedAt == pieces.size())
+            return EncodeResult::Encoded;
+        if (bWriteFailed)
+            return EncodeResult::WriteFailed;
     } catch (const std::bad_alloc&) {
         pFile->m_strError = u"There is not enough memory to save the mapping file.";
-        return FALSE;
+        return EncodeResult::Unencodable;
     }
-    // Which pair holds the character: count the lines again.
+    // The pair on the piece's line that holds the character.
+    const FilePiece& piece = pieces[stoppedAt];
     CVNTextFile::Unencodable what;
-    what.line = encoder.BadLine();
-    what.ch = encoder.BadChar();
-    int line = 0;
-    for (int kind = 0; kind < MappingKindCount && what.kind < 0; ++kind) {
-        line += 1;  // the header
-        if (const MappingTable* table = tables[size_t(kind)])
-            for (const auto& [key, value] : *table)
-                if (++line == what.line) {
-                    what.kind = kind;
-                    what.key = key;
-                    break;
-                }
-        line += 1;  // the empty line
+    what.line = piece.firstLine + faults[stoppedAt].line - 1;
+    what.ch = faults[stoppedAt].ch;
+    const int pairIndex = faults[stoppedAt].line - 1 - int(piece.bHeader);
+    if (pairIndex >= 0 && size_t(pairIndex) < piece.pairs) {
+        auto entry = piece.first;
+        for (int i = 0; i < pairIndex; ++i)
+            ++entry;
+        what.kind = piece.kind;
+        what.key = CString(entry->Key());
     }
     CString where;
     if (what.kind >= 0)
@@ -239,7 +311,15 @@ BOOL MappingFile::Encode(CVNTextFile* pFile, const MappingTables& tables, std::s
     else
         where.Format(u"Line %d", what.line);
     pFile->ReportUnencodable(what, where);
-    return FALSE;
+    return EncodeResult::Unencodable;
+}
+
+BOOL MappingFile::Encode(CVNTextFile* pFile, const MappingTables& tables, std::string& bytes) {
+    bytes.clear();
+    return Encode(pFile, tables, [&bytes](std::string_view piece) {
+               bytes += piece;
+               return true;
+           }) == EncodeResult::Encoded;
 }
 
 namespace {
@@ -292,12 +372,6 @@ SaveResult MappingFile::Save(CVNTextFile& file, CString& path, const MappingTabl
     file.ClearError();
     if (path.IsEmpty() && !file.PromptForPath(TRUE, path))
         return fail(SaveFault::Cancelled);
-    // The whole file in the code page, before any file is touched: a
-    // character the code page cannot hold stops the save here.
-    std::string bytes;
-    if (!Encode(&file, tables, bytes))
-        return fail(SaveFault::Encoding);
-
     // Whatever cannot be replaced is found before anything is written.
     int nCode = 0;
     if (FileSystem::FileError error = FileSystem::CheckReplaceable(path, nCode); error != FileSystem::FileError::None)
@@ -310,7 +384,9 @@ SaveResult MappingFile::Save(CVNTextFile& file, CString& path, const MappingTabl
 
     // The new content is complete on disk before the old file is replaced,
     // so a failure at any step, or the process ending at any instant,
-    // leaves the old or the new file at path.
+    // leaves the old or the new file at path. It is encoded piece by piece
+    // as it is written: a character the code page cannot hold stops the
+    // save there, and the new file goes.
     CString newPath;
     {
         FileSystem::File newFile;
@@ -324,7 +400,12 @@ SaveResult MappingFile::Save(CVNTextFile& file, CString& path, const MappingTabl
                 return fail(FaultOf(newFile.m_error, true), newFile.m_nCode);
             }
         }
-        if (!FileSystem::WriteAndClose(newFile, bytes)) {
+        const EncodeResult encoded = Encode(&file, tables, [&newFile](std::string_view bytes) {
+            return FileSystem::WriteChecked(newFile, bytes);
+        });
+        if (encoded == EncodeResult::Unencodable)
+            result = fail(SaveFault::Encoding);
+        else if (encoded == EncodeResult::WriteFailed || !newFile.Close()) {
             file.m_strError = newFile.m_strError;
             result = fail(FaultOf(newFile.m_error, true), newFile.m_nCode);
         }

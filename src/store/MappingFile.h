@@ -12,6 +12,7 @@
 #include "store/MappingTable.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -104,10 +105,18 @@ public:
     // in place.
     static BOOL Write(CVNTextFile* pFile, CString path, const MappingTables& tables);
 
-    // The file's bytes in the active code page, before any file is
-    // touched. FALSE when a character has no form there: m_unencodable of
-    // pFile names the pair (its kind and key) and m_strError says it.
+    // The file's bytes in the active code page. FALSE when a character has
+    // no form there: m_unencodable of pFile names the pair (its kind and
+    // key) and m_strError says it.
     static BOOL Encode(CVNTextFile* pFile, const MappingTables& tables, std::string& bytes);
+    // The same bytes handed to write piece by piece, in file order (a large
+    // file's pieces are encoded by two threads, written by one at a time).
+    // Stops at the first character without a form (Unencodable, reported
+    // as above; also when memory runs out, said in m_strError) or when
+    // write returns false (WriteFailed).
+    enum class EncodeResult { Encoded, Unencodable, WriteFailed };
+    static EncodeResult Encode(CVNTextFile* pFile, const MappingTables& tables,
+                               const std::function<bool(std::string_view)>& write);
 
     // The reader's core, over the file's bytes in the active code page.
     static void ReadFromBytes(std::string_view bytes, const MappingTables& tables,

@@ -56,6 +56,16 @@ const MappingEntry* MappingEntry::Create(EntryArena& arena, std::u16string_view 
     return pEntry;
 }
 
+std::vector<MappingTable::Run> MappingTable::CutIntoRuns(size_t pairs) const {
+    std::vector<Run> runs;
+    for (size_t chunk = 0; chunk < m_chunks.size(); ++chunk) {
+        if (runs.empty() || runs.back().count >= pairs)
+            runs.push_back(Run{const_iterator(&m_chunks, chunk), 0});
+        runs.back().count += m_chunks[chunk].size();
+    }
+    return runs;
+}
+
 void MappingTable::Append(const MappingEntry* pEntry) {
     if (m_chunks.empty() || m_chunks.back().size() >= kChunkEntries) {
         m_chunks.emplace_back();

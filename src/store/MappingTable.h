@@ -161,6 +161,15 @@ public:
     const_iterator begin() const { return const_iterator(&m_chunks, 0); }
     const_iterator end() const { return const_iterator(&m_chunks, m_chunks.size()); }
 
+    // The pairs in key order cut into runs of consecutive pairs, each of
+    // about pairs pairs, for work shared between threads. No runs when the
+    // table is empty.
+    struct Run {
+        const_iterator first;
+        size_t count;
+    };
+    std::vector<Run> CutIntoRuns(size_t pairs) const;
+
     void swap(MappingTable& other) noexcept;
 
 private:

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
 
 namespace {
 
@@ -31,8 +32,11 @@ TextCodec::TextCodec(unsigned codePage) : m_codePage(codePage), m_toByte(new sho
 }
 
 const TextCodec* TextCodec::For(unsigned codePage) {
-    // One thread uses the store; codecs live as long as the process.
+    // Codecs live as long as the process; the threads of a shared save or
+    // import may look one up at once.
+    static std::mutex lock;
     static std::map<unsigned, std::unique_ptr<TextCodec>> codecs;
+    const std::lock_guard<std::mutex> hold(lock);
     auto found = codecs.find(codePage);
     if (found == codecs.end())
         found = codecs.emplace(codePage, std::make_unique<TextCodec>(codePage)).first;

@@ -78,6 +78,9 @@ void ForEachDecodedLine(std::string_view bytes, const TextCodec& codec, Visit&& 
 class Encoder {
 public:
     explicit Encoder(const TextCodec& codec = TextCodec::Active()) : m_codec(codec) {}
+    // Writes into room (its content dropped), whose memory a caller reuses
+    // from one encoder to the next.
+    Encoder(const TextCodec& codec, std::string&& room) : m_codec(codec), m_out(std::move(room)) { m_out.clear(); }
 
     // Room for about size bytes before the first growth; untouched room
     // costs no memory.

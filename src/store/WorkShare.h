@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <string>
 
 namespace WorkShare {
 
@@ -18,5 +19,16 @@ bool HasSecondProcessor();
 // the caller calls them in order. An exception from a piece is thrown again
 // once both threads are done; the pieces not yet begun are then skipped.
 void ForEach(size_t count, const std::function<void(size_t)>& piece, bool bShare = true);
+
+// Pieces made apart and used in order, as the pieces of a file written
+// from start to end: make(i, bytes) fills bytes (the thread's own, reused
+// from piece to piece) and take(i, bytes) then gets them, in the order of
+// i and one at a time. With bShare two threads make pieces as in ForEach.
+// A false from make or take ends the work there: no later piece is taken,
+// every earlier one is. Returns the index of the first piece that returned
+// false, or count. Exceptions as in ForEach.
+using MakePiece = std::function<bool(size_t, std::string&)>;
+using TakePiece = std::function<bool(size_t, const std::string&)>;
+size_t ForEachInOrder(size_t count, const MakePiece& make, const TakePiece& take, bool bShare = true);
 
 }  // namespace WorkShare
