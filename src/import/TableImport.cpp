@@ -283,23 +283,38 @@ private:
     int m_line = 1;
 };
 
-// Where a second reader may begin: just after the line feed before a
-// section marker that stands a little before the middle of the file, or
-// kToTheEnd when none is near.
+// Where a second reader may begin: just after the line feed before the
+// section marker nearest the middle of the file, looked for a step at a
+// time on either side of it until one is found or the steps are a
+// quarter of the file away; kToTheEnd when there is none.
 uint64_t SecondReaderStart(const ByteSource& read, uint64_t size) {
     static constexpr std::string_view kLineAndMarker = "\n%section,";
-    const uint64_t from = size / 5 * 2, to = from + size / 4;
-    std::string window(size_t(1) << 16, '\0');
-    for (uint64_t at = from; at < to;) {
+    constexpr uint64_t kStep = uint64_t(1) << 16;
+    const uint64_t middle = size / 2;
+    std::string window(size_t(kStep) + kLineAndMarker.size(), '\0');
+    uint64_t best = ByteReader::kToTheEnd, bestDistance = UINT64_MAX;
+    // Markers whose line feed lies in [from, to).
+    auto look = [&](uint64_t from, uint64_t to) {
         size_t got = 0;
-        if (!read(at, window.data(), window.size(), got) || got < kLineAndMarker.size())
-            break;
-        const size_t found = std::string_view(window.data(), got).find(kLineAndMarker);
-        if (found != std::string_view::npos)
-            return at + found + 1;
-        at += got - (kLineAndMarker.size() - 1);
+        if (from >= to || !read(from, window.data(), size_t(to - from) + kLineAndMarker.size() - 1, got))
+            return;
+        const std::string_view text(window.data(), got);
+        for (size_t at = text.find(kLineAndMarker); at != std::string_view::npos && at < to - from;
+             at = text.find(kLineAndMarker, at + 1)) {
+            const uint64_t start = from + at + 1;
+            const uint64_t distance = start > middle ? start - middle : middle - start;
+            if (distance < bestDistance) {
+                best = start;
+                bestDistance = distance;
+            }
+        }
+    };
+    for (uint64_t distance = 0; distance < size / 4 && best == ByteReader::kToTheEnd; distance += kStep) {
+        look(middle + distance, std::min(middle + distance + kStep, size));
+        if (distance < middle)
+            look(middle - std::min(middle, distance + kStep), middle - distance);
     }
-    return ByteReader::kToTheEnd;
+    return best;
 }
 
 // A single-byte code page. A large version 8 table is read by two readers
