@@ -91,6 +91,12 @@ public:
 
     bool NeedsPairList() const { return m_needsPairList; }
 
+    // Sorts each page's pairs (MappingBatch::Sort) on this thread.
+    void SortBatches() {
+        for (MappingBatch& batch : m_batches)
+            batch.Sort();
+    }
+
     // Takes later's pairs after this sink's, as if read here in their order.
     void Append(BatchSink&& later) {
         for (size_t page = 0; page < m_batches.size(); ++page)
@@ -173,6 +179,7 @@ public:
     // joins them as if read here (lines counts the lines read here).
     void Append(TableParse&& later) { m_sink.Append(std::move(later.m_sink)); }
     const RemapParse<Char>& Rows() const { return m_parse; }
+    void SortBatches() { m_sink.SortBatches(); }
 
     Streamed Finish(bool markerFound, const MappingTables& tables) {
         if (m_kind < RemapDetect || m_kind > RemapKindLast || (m_kind == RemapDetect && !markerFound))
@@ -240,6 +247,9 @@ public:
                 return Step::Ended;
         }
     }
+
+    // Sorts the pairs read so far, ahead of the merge, on this thread.
+    void SortBatches() { m_parse.SortBatches(); }
 
     // True when this reader, having reached where later began, stands
     // where later's first row is read as it read it: at a row start, and
@@ -337,11 +347,17 @@ Streamed StreamBytes(const ByteSource& read, uint64_t size, int kind, const Text
                 try {
                     later.emplace(read, kind, codec, options.windowSize, second);
                     laterStep = later->ReadUntil(ByteReader::kToTheEnd, stop);
+                    if (laterStep == ByteReader::Step::Ended)
+                        later->SortBatches();
                 } catch (const std::bad_alloc&) {
                     laterStep = ByteReader::Step::Stopped;  // the first reader goes on alone
                 }
             });
             step = first.ReadUntil(second);
+            // Each reader sorts its own pairs while the other may still be
+            // reading; should the first read on, its later pairs still win.
+            if (step == ByteReader::Step::Reached)
+                first.SortBatches();
             // The second reader's rows are needed only if the first stands
             // where it began; ending the scope another way stops it.
             if (step != ByteReader::Step::Reached)

@@ -29,8 +29,14 @@ public:
     // The same for texts in bytes of a single-byte code page, widened
     // straight into the pair's entry.
     void Add(std::string_view key, std::string_view value, const TextCodec& codec);
+    // Puts the pairs in key order and keeps of equal keys only the one
+    // added last, ahead of the merge (which then only walks them): a batch
+    // filled on one thread is sorted there. Pairs added afterwards come
+    // after these, and still win over them.
+    void Sort();
     // Adds later's pairs after those of this batch, as if added here in
     // their order; their entries stay where they are. later is left empty.
+    // Two sorted batches make a sorted one.
     void Append(MappingBatch&& later);
     // Pairs added, repeated keys included.
     size_t GetCount() const { return m_entries.size(); }
@@ -39,5 +45,8 @@ public:
 private:
     friend class MappingTable;
     EntryArena m_arena;
-    std::vector<const MappingEntry*> m_entries;  // in the order added
+    // In the order added; once sorted, the pairs sorted first, in key order,
+    // then those added after.
+    std::vector<const MappingEntry*> m_entries;
+    bool m_sorted = false;  // m_entries are in key order, each key once
 };

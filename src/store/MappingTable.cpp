@@ -142,7 +142,7 @@ MappingTable::MergeCounts MappingTable::Merge(MappingBatch&& batch) {
         ~EmptyAtExit() { batch.Clear(); }
     } emptyAtExit{batch};
     std::vector<const MappingEntry*>& incoming = batch.m_entries;
-    KeySort::SortKeepingLast(incoming);
+    batch.Sort();
     MergeCounts counts;
     if (incoming.size() < size_t(m_count) / kFewerThanTable) {
         // A few pairs into a large table: inserting each costs less than
