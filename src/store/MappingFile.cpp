@@ -253,10 +253,7 @@ bool EncodePiece(const FilePiece& piece, const TextCodec& codec, std::u16string_
     TextLines::Encoder encoder(codec, std::move(bytes));
     // A pair line is rarely longer than this; the rest grows.
     encoder.Reserve(piece.pairs * 48 + 256);
-    EmitPiece(piece, kSectionKeys[piece.kind], [&](auto... parts) {
-        (encoder.Append(parts), ...);
-        encoder.EndLine(lineEnd);
-    });
+    EmitPiece(piece, kSectionKeys[piece.kind], [&](auto... parts) { encoder.AppendLine({parts...}, lineEnd); });
     if (encoder.Take(bytes))
         return true;
     fault.line = encoder.BadLine();

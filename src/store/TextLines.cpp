@@ -92,6 +92,36 @@ void Encoder::EndLine(std::u16string_view lineEnd) {
     }
 }
 
+void Encoder::AppendLine(std::initializer_list<std::u16string_view> parts, std::u16string_view lineEnd) {
+    if (m_codec.IsSingleByte() && lineEnd == u"\n" && !Failed()) {
+        size_t size = 2;
+        for (std::u16string_view part : parts)
+            size += part.size();
+        if (size > m_out.size() - m_used)
+            Grow(size);
+        char* p = m_out.data() + m_used;
+        char16_t all = 0;
+        bool lineFeed = false;
+        for (std::u16string_view part : parts)
+            for (char16_t ch : part) {
+                all |= ch;
+                lineFeed |= ch == u'\n';
+                *p++ = char(ch);
+            }
+        if (all < 0x80 && !lineFeed) {
+            *p++ = '\r';
+            *p++ = '\n';
+            m_used = size_t(p - m_out.data());
+            ++m_lines;
+            return;
+        }
+    }
+    // Through the code page's table, or gathered for a multi-byte one.
+    for (std::u16string_view part : parts)
+        Append(part);
+    EndLine(lineEnd);
+}
+
 // Converts the gathered lines at once; a failure is traced to its line.
 void Encoder::Flush() {
     size_t badIndex = 0;

@@ -8,6 +8,7 @@
 #include "store/TextCodec.h"
 
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -88,6 +89,9 @@ public:
     void Append(std::u16string_view text);
     // Appends lineEnd and ends the line.
     void EndLine(std::u16string_view lineEnd);
+    // A whole line of parts at once: the same as appending each and ending
+    // the line, with one check for room and one for ASCII.
+    void AppendLine(std::initializer_list<std::u16string_view> parts, std::u16string_view lineEnd);
 
     // True once a character without a form in the code page was met (for
     // multi-byte code pages, at the latest when Take converts the rest).
