@@ -254,21 +254,22 @@ public:
     // True when this reader, having reached where later began, stands
     // where later's first row is read as it read it: at a row start, and
     // taking a section marker for one. Then later's rows are these rows'
-    // continuation.
-    bool ContinuesInto(const ByteReader& later) const {
-        return m_filled == 0 && m_offset == later.m_from && m_parse.Rows().ExpectsSectionMarker() &&
-               !later.m_parse.Rows().SkippedRows();
+    // continuation, and later's lines follow this reader's.
+    bool ContinuesInto(ByteReader& later) const {
+        if (m_filled != 0 || m_offset != later.m_from || !m_parse.Rows().ExpectsSectionMarker() ||
+            later.m_parse.Rows().SkippedRows())
+            return false;
+        later.m_linesBefore = m_linesBefore + uint32_t(m_line - 1);
+        return true;
     }
 
-    // Joins later's rows after this reader's rows (see ContinuesInto).
+    // Joins the rows of a reader that continues this one's (see
+    // ContinuesInto), directly or through others joined before.
     void Append(ByteReader&& later) {
         m_parse.Append(std::move(later.m_parse));
-        const uint32_t before = uint32_t(m_line - 1);
         for (RemapRowLeftOut row : later.m_leftOut)
-            m_leftOut.push_back(RemapRowLeftOut{row.line + before, row.reason});
-        m_markerFound = m_markerFound || later.m_marker.Found();
-        m_offset = later.m_offset;
-        m_line = later.m_line + int(before);
+            m_leftOut.push_back(RemapRowLeftOut{row.line + later.m_linesBefore, row.reason});
+        m_markerFound = m_markerFound || later.m_markerFound || later.m_marker.Found();
     }
 
     Streamed Finish(const MappingTables& tables, std::vector<RemapRowLeftOut>& leftOut) {
@@ -290,17 +291,16 @@ private:
     size_t m_filled = 0;  // bytes in the buffer, the unread row first
     const uint64_t m_from;  // where this reader began
     uint64_t m_offset;      // of the byte after those read
-    int m_line = 1;
+    int m_line = 1;             // counted from where this reader began
+    uint32_t m_linesBefore = 0;  // the file's lines before that
 };
 
-// Where a second reader may begin: just after the line feed before the
-// section marker nearest the middle of the file, looked for a step at a
-// time on either side of it until one is found or the steps are a
-// quarter of the file away; kToTheEnd when there is none.
-uint64_t SecondReaderStart(const ByteSource& read, uint64_t size) {
+// Just after the line feed before the section marker nearest target,
+// looked for a step at a time on either side of it until one is found or
+// the steps are reach away; kToTheEnd when there is none.
+uint64_t MarkerNear(const ByteSource& read, uint64_t size, uint64_t target, uint64_t reach) {
     static constexpr std::string_view kLineAndMarker = "\n%section,";
     constexpr uint64_t kStep = uint64_t(1) << 16;
-    const uint64_t middle = size / 2;
     std::string window(size_t(kStep) + kLineAndMarker.size(), '\0');
     uint64_t best = ByteReader::kToTheEnd, bestDistance = UINT64_MAX;
     // Markers whose line feed lies in [from, to).
@@ -312,72 +312,86 @@ uint64_t SecondReaderStart(const ByteSource& read, uint64_t size) {
         for (size_t at = text.find(kLineAndMarker); at != std::string_view::npos && at < to - from;
              at = text.find(kLineAndMarker, at + 1)) {
             const uint64_t start = from + at + 1;
-            const uint64_t distance = start > middle ? start - middle : middle - start;
+            const uint64_t distance = start > target ? start - target : target - start;
             if (distance < bestDistance) {
                 best = start;
                 bestDistance = distance;
             }
         }
     };
-    for (uint64_t distance = 0; distance < size / 4 && best == ByteReader::kToTheEnd; distance += kStep) {
-        look(middle + distance, std::min(middle + distance + kStep, size));
-        if (distance < middle)
-            look(middle - std::min(middle, distance + kStep), middle - distance);
+    for (uint64_t distance = 0; distance < reach && best == ByteReader::kToTheEnd; distance += kStep) {
+        look(target + distance, std::min(target + distance + kStep, size));
+        if (distance < target)
+            look(target - std::min(target, distance + kStep), target - distance);
     }
     return best;
 }
 
-// A single-byte code page. A large version 8 table is read by two readers
-// at once, the second from a section marker near the middle; its rows are
-// kept only when the first reader, reaching that marker, finds it would
-// have read the same rows from there (not, say, inside a quoted field).
+// Where the parts of a file read at once begin: its start, and the section
+// markers nearest to evenly spaced points, each once, in file order.
+std::vector<uint64_t> PartStarts(const ByteSource& read, uint64_t size, size_t parts) {
+    std::vector<uint64_t> starts{0};
+    for (size_t part = 1; part < parts; ++part) {
+        const uint64_t start = MarkerNear(read, size, size / parts * part, std::max<uint64_t>(size / parts / 2, 1));
+        if (start != ByteReader::kToTheEnd)
+            starts.push_back(start);
+    }
+    std::sort(starts.begin(), starts.end());
+    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    return starts;
+}
+
+// A single-byte code page. A large version 8 table is cut into parts at
+// section markers, and two threads read the parts at once, each into its
+// own batches, sorted when the part is read. Then the parts are joined in
+// file order: a part's rows count only where the reader before it, reaching
+// its start, finds it would have read the same rows from there (not, say,
+// inside a quoted field); otherwise that reader reads on through the part.
 Streamed StreamBytes(const ByteSource& read, uint64_t size, int kind, const TextCodec& codec,
                      const MappingTables& tables, std::vector<RemapRowLeftOut>& leftOut,
                      const TableImportOptions& options) {
-    ByteReader first(read, kind, codec, options.windowSize, 0);
-    const bool split = kind == RemapDetect && size >= options.splitFrom && size > 0 &&
-                       (options.splitFrom == 0 || WorkShare::HasSecondProcessor());
-    const uint64_t second = split ? SecondReaderStart(read, size) : ByteReader::kToTheEnd;
-    ByteReader::Step step = ByteReader::Step::Reached;
-    if (second != ByteReader::kToTheEnd) {
-        std::optional<ByteReader> later;
-        ByteReader::Step laterStep = ByteReader::Step::Stopped;
-        {
-            std::jthread side([&](std::stop_token stop) {
-                try {
-                    later.emplace(read, kind, codec, options.windowSize, second);
-                    laterStep = later->ReadUntil(ByteReader::kToTheEnd, stop);
-                    if (laterStep == ByteReader::Step::Ended)
-                        later->SortBatches();
-                } catch (const std::bad_alloc&) {
-                    laterStep = ByteReader::Step::Stopped;  // the first reader goes on alone
-                }
-            });
-            step = first.ReadUntil(second);
-            // Each reader sorts its own pairs while the other may still be
-            // reading; should the first read on, its later pairs still win.
-            if (step == ByteReader::Step::Reached)
-                first.SortBatches();
-            // The second reader's rows are needed only if the first stands
-            // where it began; ending the scope another way stops it.
-            if (step != ByteReader::Step::Reached)
-                side.request_stop();
-            side.join();
+    using Step = ByteReader::Step;
+    const bool bParts = kind == RemapDetect && size > 0 && size >= options.splitFrom && options.parts > 1 &&
+                        (options.splitFrom == 0 || WorkShare::HasSecondProcessor());
+    const std::vector<uint64_t> starts = bParts ? PartStarts(read, size, options.parts) : std::vector<uint64_t>{0};
+    const size_t count = starts.size();
+    auto endOf = [&](size_t part) { return part + 1 < count ? starts[part + 1] : ByteReader::kToTheEnd; };
+    std::vector<std::optional<ByteReader>> readers(count);
+    std::vector<Step> steps(count, Step::Stopped);
+    WorkShare::ForEach(count, [&](size_t part) {
+        try {
+            ByteReader& reader = readers[part].emplace(read, kind, codec, options.windowSize, starts[part]);
+            steps[part] = reader.ReadUntil(endOf(part));
+            if (count > 1 && (steps[part] == Step::Reached || steps[part] == Step::Ended))
+                reader.SortBatches();
+        } catch (const std::bad_alloc&) {
+            if (part == 0)
+                throw;
+            steps[part] = Step::Stopped;  // the reader before reads on through it
         }
-        if (step == ByteReader::Step::Reached && later && first.ContinuesInto(*later)) {
-            if (laterStep == ByteReader::Step::Ended) {
-                first.Append(std::move(*later));
-                step = ByteReader::Step::Ended;
-            } else if (laterStep == ByteReader::Step::NeedsPairList) {
-                step = laterStep;
-            }
+    });
+
+    ByteReader& first = *readers[0];
+    ByteReader* tail = &first;  // the reader at the end of the rows joined so far
+    Step step = steps[0];
+    std::vector<size_t> joined;
+    for (size_t part = 1; part < count && step == Step::Reached; ++part) {
+        const bool bRead = steps[part] == Step::Reached || steps[part] == Step::Ended ||
+                           steps[part] == Step::NeedsPairList;
+        if (bRead && tail->ContinuesInto(*readers[part])) {
+            tail = &*readers[part];
+            step = steps[part];
+            joined.push_back(part);
+        } else {
+            step = tail->ReadUntil(endOf(part));
         }
     }
-    if (step == ByteReader::Step::Reached)
-        step = first.ReadUntil(ByteReader::kToTheEnd);
     switch (step) {
-    case ByteReader::Step::Ended: return first.Finish(tables, leftOut);
-    case ByteReader::Step::NeedsPairList: return Streamed::NeedsPairList;
+    case Step::Ended:
+        for (size_t part : joined)
+            first.Append(std::move(*readers[part]));
+        return first.Finish(tables, leftOut);
+    case Step::NeedsPairList: return Streamed::NeedsPairList;
     default: return Streamed::CannotRead;
     }
 }

@@ -39,9 +39,11 @@ struct TableImportOptions {
     // Bytes read at a time (a row longer than the window widens it).
     size_t windowSize = size_t(1) << 20;
     // A version 8 table in a single-byte code page at least this large is
-    // read by two readers at once on a machine of more than one processor
-    // (0: always, whatever the machine).
+    // cut into about this many parts at section markers, read two at a
+    // time on a machine of more than one processor (splitFrom 0: whatever
+    // the size and the machine).
     uint64_t splitFrom = uint64_t(4) << 20;
+    size_t parts = 6;
 };
 
 // The same over a file's bytes in memory.

@@ -49,13 +49,14 @@ Outcome ThroughPairList(const std::string& bytes, int kind) {
     return Finish(result, tables, leftOut);
 }
 
-// bShared: a version 8 table is read by two readers at once, however small.
-Outcome Streamed(const std::string& bytes, int kind, size_t window, bool bShared = false) {
+// parts: a version 8 table is cut into about so many parts, however small.
+Outcome Streamed(const std::string& bytes, int kind, size_t window, size_t parts = 1) {
     Tables tables = Existing();
     std::vector<RemapRowLeftOut> leftOut;
     TableImportOptions options;
     options.windowSize = window;
-    options.splitFrom = bShared ? 0 : UINT64_MAX;
+    options.splitFrom = 0;
+    options.parts = parts;
     const TableImportResult result = ImportTableBytes(bytes, kind, tables.View(), leftOut, options);
     return Finish(result, tables, leftOut);
 }
@@ -93,18 +94,18 @@ TEST(TableImport, EveryWindowSizeGivesTheDialogsTables) {
         for (const auto& [bytes, kind] : cases) {
             const Outcome expected = ThroughPairList(bytes, kind);
             for (size_t window : {size_t(1), size_t(2), size_t(3), size_t(7), size_t(16), size_t(1) << 20})
-                for (bool bShared : {false, true})
-                    EXPECT_EQ(Streamed(bytes, kind, window, bShared), expected)
-                        << bytes << " (window " << window << (bShared ? ", two readers)" : ")");
+                for (size_t parts : {1, 2, 5})
+                    EXPECT_EQ(Streamed(bytes, kind, window, parts), expected)
+                        << bytes << " (window " << window << ", " << parts << " parts)";
         }
     }
     CodePage::Select(0);
 }
 
-// The second reader begins at a section marker a little before the middle
-// of the text; its rows count only where the first reader would have read
-// them the same way.
-TEST(TableImport, TwoReadersGiveTheDialogsTables) {
+// A part begins at the section marker nearest its share of the text (in
+// two parts, the middle); its rows count only where the reader before
+// would have read them the same way.
+TEST(TableImport, PartsReadApartGiveTheDialogsTables) {
     const std::string head = "%section,Levels\nLevel,DWGOutputLayer\n1,A\n2,B\n3,C\n";
     const std::string cases[] = {
         // A clean join: a second Levels section, a row left out after it
@@ -118,13 +119,19 @@ TEST(TableImport, TwoReadersGiveTheDialogsTables) {
         // A marker row of three fields is no marker: the rows after it stay
         // in the section before.
         head + "%section,Colors,x\n9,Y\n4,D\n5,E\n6,F\n7,G\n8,H\n9,I\n",
+        // Three sections, a row left out in each: lines count on through
+        // every part joined.
+        "%section,Levels\nLevel,DWGOutputLayer\n1,A\n\"x\ny\",Q\n2,B\n%section,Colors\nColor,DWGOutputColor\n"
+        "1,2\n\"p\nq\",3\n4,5\n%section,Weights\nWeight,DWGOutputWeight\n1,0.1\n\"r\ns\",0.2\n3,0.3\n",
         // Keys that trim to one, in the second half only.
         head + "3,c\n%section,Weights\nWeight,DWGOutputWeight\n 1,0.1\n1,0.2\n4,0.4\n5,0.5\n6,0.6\n7,0.7\n",
     };
     for (const std::string& bytes : cases) {
         const Outcome expected = ThroughPairList(bytes, RemapDetect);
         for (size_t window : {size_t(1), size_t(5), size_t(1) << 20})
-            EXPECT_EQ(Streamed(bytes, RemapDetect, window, true), expected) << bytes << " (window " << window << ")";
+            for (size_t parts : {2, 3, 8})
+                EXPECT_EQ(Streamed(bytes, RemapDetect, window, parts), expected)
+                    << bytes << " (window " << window << ", " << parts << " parts)";
     }
 }
 
