@@ -4,9 +4,10 @@
 // entry, and nothing ever moves.
 #pragma once
 
+#include "store/LargeBlocks.h"
+
 #include <cstddef>
 #include <algorithm>
-#include <memory>
 #include <utility>
 #include <vector>
 
@@ -22,12 +23,13 @@ public:
         size = (size + kAlign - 1) / kAlign * kAlign;
         if (size > m_free) {
             // Blocks double from a few kilobytes (seven tables, most of
-            // them small) up to a megabyte each.
+            // them small) up to a few megabytes each, the large ones on
+            // the platform's large pages (LargeBlocks).
             size_t block = m_blocks.empty() ? kFirstBlock : std::min(m_blockSize * 2, kLargestBlock);
             m_blockSize = block;
             if (size > block)
                 block = size;
-            m_blocks.push_back(std::make_unique_for_overwrite<std::byte[]>(block));
+            m_blocks.push_back(LargeBlocks::Allocate(block));
             m_next = m_blocks.back().get();
             m_free = block;
         }
@@ -70,9 +72,9 @@ public:
 
 private:
     static constexpr size_t kFirstBlock = size_t(4) << 10;
-    static constexpr size_t kLargestBlock = size_t(1) << 20;
+    static constexpr size_t kLargestBlock = size_t(4) << 20;
 
-    std::vector<std::unique_ptr<std::byte[]>> m_blocks;
+    std::vector<LargeBlocks::Block> m_blocks;
     std::byte* m_next = nullptr;
     size_t m_free = 0;       // bytes left in the last block
     size_t m_blockSize = 0;  // the last block's planned size
