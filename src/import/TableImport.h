@@ -37,7 +37,7 @@ TableImportResult ImportTableFile(const CString& path, int kind, const MappingTa
 // the fuzz target choose small values to take every road.
 struct TableImportOptions {
     // Bytes read at a time (a row longer than the window widens it).
-    size_t windowSize = size_t(1) << 20;
+    size_t windowSize = size_t(256) << 10;
     // A version 8 table in a single-byte code page at least this large is
     // cut into about this many parts at section markers, read two at a
     // time on a machine of more than one processor (splitFrom 0: whatever
