@@ -162,3 +162,25 @@ TEST_F(MappingSaveTest, TheStampOfTheReadCatchesAnotherEditorsSave) {
     EXPECT_EQ(MappingFile::Save(m_file, path, m_tables.View(), &stamp).fault, SaveFault::ChangedSinceRead);
     ExpectOnly(m_tables.Written());
 }
+
+// A file of many pairs is encoded in pieces by two threads as it is written:
+// the pieces land in file order, and a disk that fills up midway leaves the
+// old file as it was and nothing else behind.
+TEST_F(MappingSaveTest, ALargeFileLandsInOrderOrNotAtAll) {
+    for (int i = 0; i < 150000; ++i)
+        m_tables[i % 3 ? KindLevels : KindCells].SetPair(CString::FromLatin1("K" + std::to_string(i)),
+                                                         CString::FromLatin1("value " + std::to_string(i)));
+    CString path = PathText(Path("commands.mapping"));
+    FileSystem::FailWritesAfter(1 << 20);
+    EXPECT_EQ(MappingFile::Save(m_file, path, m_tables.View()).fault, SaveFault::DiskFull);
+    FileSystem::FailWritesAfter(-1);
+    ExpectOnly(kOldFile);
+
+    ASSERT_EQ(MappingFile::Save(m_file, path, m_tables.View()).fault, SaveFault::None);
+    CStringArray lines;
+    MappingFile::BuildLines(lines, m_tables.View());
+    std::string expected;
+    for (int i = 0; i < lines.GetSize(); ++i)
+        expected += lines.GetAt(i).ToUtf8() + "\r\n";
+    EXPECT_EQ(ReadFile(Path("commands.mapping")), expected);
+}
