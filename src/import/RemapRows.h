@@ -50,28 +50,30 @@ public:
                 sink.Columns(m_fields);
                 m_headerPending = false;
             } else if (m_fields.size() == 2 && BeginsWithName(m_fields[0].View(), RemapNames::SectionMarker)) {
+                m_bBeganWithMarker = !m_bReadRow || m_bBeganWithMarker;
                 sink.Section(m_fields[1]);
                 m_inSection = m_headerPending = true;
             } else if (m_inSection) {
                 sink.Row(m_fields, tokenizer.RowLine());
-            } else {
-                // Rows before the first section marker belong nowhere.
-                m_skippedRows = true;
             }
+            // Rows before the first section marker belong nowhere and are skipped.
+            m_bReadRow = true;
         }
     }
 
     // A row read next is taken for a section marker if it is one, not for
     // a section's header row.
     bool ExpectsSectionMarker() const { return !m_headerPending; }
-    // Rows were read before the first section marker (and skipped).
-    bool SkippedRows() const { return m_skippedRows; }
+    // The first row this parse read was a section marker: what follows
+    // does not depend on any row before it.
+    bool BeganWithSectionMarker() const { return m_bBeganWithMarker; }
 
 private:
     RemapMode m_mode;
     bool m_headerPending = false;
     bool m_inSection = false;
-    bool m_skippedRows = false;
+    bool m_bReadRow = false;          // a row was read whole
+    bool m_bBeganWithMarker = false;  // and the first was a section marker
     std::vector<BasicRemapToken<Char>> m_fields;
 };
 

@@ -257,7 +257,7 @@ public:
     // continuation, and later's lines follow this reader's.
     bool ContinuesInto(ByteReader& later) const {
         if (m_filled != 0 || m_offset != later.m_from || !m_parse.Rows().ExpectsSectionMarker() ||
-            later.m_parse.Rows().SkippedRows())
+            !later.m_parse.Rows().BeganWithSectionMarker())
             return false;
         later.m_linesBefore = m_linesBefore + uint32_t(m_line - 1);
         return true;

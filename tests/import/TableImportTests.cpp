@@ -119,6 +119,9 @@ TEST(TableImport, PartsReadApartGiveTheDialogsTables) {
         // A marker row of three fields is no marker: the rows after it stay
         // in the section before.
         head + "%section,Colors,x\n9,Y\n4,D\n5,E\n6,F\n7,G\n8,H\n9,I\n",
+        // A part that begins with a marker row whose comment joins the next
+        // line, the next part's marker: a data row of the section before.
+        head + "4,D\n%section,u,b,#c\n%section,Levels,\nua,ub\n5,E\n6,F\n",
         // Three sections, a row left out in each: lines count on through
         // every part joined.
         "%section,Levels\nLevel,DWGOutputLayer\n1,A\n\"x\ny\",Q\n2,B\n%section,Colors\nColor,DWGOutputColor\n"
