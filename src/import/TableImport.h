@@ -3,9 +3,10 @@
 // import (File > Import, then the merge) and so is the code: the same
 // tokenizer, section and column rules, trimming and merge. What differs is
 // the road: in a single-byte code page the file is read piece by piece and
-// tokenized as bytes, only each row's two values become UTF-16, and each
-// table takes its new pairs in one sorted pass. A table of a million rows
-// then needs little more memory than the pairs it adds.
+// tokenized as bytes (a large version 8 table in parts cut at section
+// markers, two at a time), only each row's two values become UTF-16, and
+// each table takes its new pairs in one sorted pass. A table of a million
+// rows then needs little more memory than the pairs it adds.
 #pragma once
 
 #include "framework/CString.h"
