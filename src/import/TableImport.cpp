@@ -308,10 +308,13 @@ uint64_t MarkerNear(const ByteSource& read, uint64_t size, uint64_t target, uint
         size_t got = 0;
         if (from >= to || !read(from, window.data(), size_t(to - from) + kLineAndMarker.size() - 1, got))
             return;
-        const std::string_view text(window.data(), got);
-        for (size_t at = text.find(kLineAndMarker); at != std::string_view::npos && at < to - from;
-             at = text.find(kLineAndMarker, at + 1)) {
-            const uint64_t start = from + at + 1;
+        // Looked for from the '%', rare in a table, rather than the line feed.
+        const std::string_view text(window.data(), got), marker = kLineAndMarker.substr(1);
+        for (size_t at = text.find(marker, 1); at != std::string_view::npos && at - 1 < to - from;
+             at = text.find(marker, at + 1)) {
+            if (text[at - 1] != '\n')
+                continue;
+            const uint64_t start = from + at;
             const uint64_t distance = start > target ? start - target : target - start;
             if (distance < bestDistance) {
                 best = start;
