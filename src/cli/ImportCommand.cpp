@@ -8,6 +8,9 @@
 #include "import/TableFileName.h"
 #include "store/FileSystem.h"
 
+#include <array>
+#include <vector>
+
 namespace {
 
 CString CannotReadText(const CString& path) {
@@ -68,7 +71,9 @@ int RunImport(Session& session) {
     }
 
     // What the file held, to tell what the import changed in the end.
-    const SevenTables before = tables;
+    std::array<std::vector<const MappingEntry*>, MappingKindCount> before;
+    for (size_t kind = 0; kind < before.size(); ++kind)
+        before[kind] = Snapshot(tables.tables[kind]);
     bool failed = false;
     // After a failure the other tables are still read, for their faults,
     // but into no table: nothing will be saved.
@@ -98,7 +103,7 @@ int RunImport(Session& session) {
     }
     for (int kind = 0; kind < MappingKindCount; ++kind) {
         int added = 0, changed = 0;
-        ForEachChange(before.tables[size_t(kind)], tables.tables[size_t(kind)],
+        ForEachChange(before[size_t(kind)], tables.tables[size_t(kind)],
                       [&](Change change, auto, auto, auto) {
                           ++(change == Change::Added ? added : changed);
                       });
