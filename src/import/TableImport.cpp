@@ -15,8 +15,6 @@
 #include <memory>
 #include <new>
 #include <optional>
-#include <stop_token>
-#include <thread>
 #include <type_traits>
 
 namespace {
@@ -207,6 +205,7 @@ bool TooLong(uint64_t size) { return size >= uint64_t(INT32_MAX); }
 class ByteReader {
 public:
     static constexpr uint64_t kToTheEnd = UINT64_MAX;
+    // Stopped: not read at all (memory ran out before).
     enum class Step { Ended, Reached, CannotRead, NeedsPairList, Stopped };
 
     ByteReader(const ByteSource& read, int kind, const TextCodec& codec, size_t window, uint64_t from)
@@ -215,11 +214,9 @@ public:
 
     // Reads and parses rows until the file ends (Ended) or every byte
     // before until was read (Reached: a row running past until stays
-    // unread), or until stop is requested.
-    Step ReadUntil(uint64_t until, std::stop_token stop = {}) {
+    // unread).
+    Step ReadUntil(uint64_t until) {
         for (;;) {
-            if (stop.stop_requested())
-                return Step::Stopped;
             if (m_offset == until)
                 return Step::Reached;
             if (m_filled == m_window) {
