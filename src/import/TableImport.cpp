@@ -2,12 +2,13 @@
 
 #include "import/ImportMerge.h"
 #include "import/RemapRows.h"
-#include "store/FileSystem.h"
 #include "store/BatchMerge.h"
+#include "store/FileSystem.h"
 #include "store/MappingBatch.h"
-#include "store/WorkShare.h"
 #include "store/TextCodec.h"
+#include "store/WorkShare.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstring>
