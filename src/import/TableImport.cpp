@@ -359,7 +359,14 @@ Streamed StreamBytes(const ByteSource& read, uint64_t size, int kind, const Text
     auto endOf = [&](size_t part) { return part + 1 < count ? starts[part + 1] : ByteReader::kToTheEnd; };
     std::vector<std::optional<ByteReader>> readers(count);
     std::vector<Step> steps(count, Step::Stopped);
-    WorkShare::ForEach(count, [&](size_t part) {
+    // The largest parts first, so that the two threads end close together.
+    std::vector<size_t> order(count);
+    for (size_t part = 0; part < count; ++part)
+        order[part] = part;
+    auto sizeOf = [&](size_t part) { return (part + 1 < count ? starts[part + 1] : size) - starts[part]; };
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return sizeOf(a) > sizeOf(b); });
+    WorkShare::ForEach(count, [&](size_t i) {
+        const size_t part = order[i];
         try {
             ByteReader& reader = readers[part].emplace(read, kind, codec, options.windowSize, starts[part]);
             steps[part] = reader.ReadUntil(endOf(part));
