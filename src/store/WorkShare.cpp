@@ -8,6 +8,98 @@
 
 namespace WorkShare {
 
+namespace {
+
+// The thread a KeptHelper keeps: it runs one job at a time, handed over by
+// RunBeside.
+class Helper {
+public:
+    Helper() : m_thread([this] { Loop(); }) {}
+    ~Helper() {
+        {
+            const std::lock_guard<std::mutex> hold(m_lock);
+            m_bEnding = true;
+        }
+        m_wake.notify_all();
+        m_thread.join();
+    }
+
+    // Hands job over unless another is under way (false then).
+    bool TryStart(const std::function<void()>& job) {
+        const std::lock_guard<std::mutex> hold(m_lock);
+        if (m_job)
+            return false;
+        m_job = &job;
+        m_bDone = false;
+        m_wake.notify_all();
+        return true;
+    }
+    void WaitUntilDone() {
+        std::unique_lock<std::mutex> hold(m_lock);
+        m_wake.wait(hold, [&] { return m_bDone; });
+        m_job = nullptr;
+    }
+
+private:
+    void Loop() {
+        std::unique_lock<std::mutex> hold(m_lock);
+        for (;;) {
+            m_wake.wait(hold, [&] { return m_bEnding || (m_job && !m_bDone); });
+            if (m_bEnding)
+                return;
+            const std::function<void()>* job = m_job;
+            hold.unlock();
+            (*job)();  // the jobs of this file throw nothing
+            hold.lock();
+            m_bDone = true;
+            m_wake.notify_all();
+        }
+    }
+
+    std::mutex m_lock;
+    std::condition_variable m_wake;
+    const std::function<void()>* m_job = nullptr;  // under way until taken back
+    bool m_bDone = false;
+    bool m_bEnding = false;
+    std::thread m_thread;
+};
+
+std::mutex g_keptLock;
+Helper* g_kept = nullptr;
+
+// Runs work on the caller's thread and, beside it, on the kept helper (or
+// a thread of its own when there is none or it is busy); returns when both
+// are done. work throws nothing.
+void RunBeside(const std::function<void()>& work) {
+    Helper* helper = nullptr;
+    {
+        const std::lock_guard<std::mutex> hold(g_keptLock);
+        if (g_kept && g_kept->TryStart(work))
+            helper = g_kept;
+    }
+    if (!helper) {
+        std::jthread own(work);
+        work();
+        return;
+    }
+    work();
+    helper->WaitUntilDone();
+}
+
+}  // namespace
+
+KeptHelper::KeptHelper() {
+    const std::lock_guard<std::mutex> hold(g_keptLock);
+    if (!g_kept)
+        g_kept = new Helper();
+}
+
+KeptHelper::~KeptHelper() {
+    const std::lock_guard<std::mutex> hold(g_keptLock);
+    delete g_kept;
+    g_kept = nullptr;
+}
+
 bool HasSecondProcessor() {
     static const bool has = std::thread::hardware_concurrency() > 1;
     return has;
@@ -35,10 +127,7 @@ void ForEach(size_t count, const std::function<void(size_t)>& piece, bool bShare
             }
         }
     };
-    {
-        std::jthread helper(work);
-        work();
-    }
+    RunBeside(work);
     if (error)
         std::rethrow_exception(error);
 }
@@ -101,10 +190,7 @@ size_t ForEachInOrder(size_t count, const MakePiece& make, const TakePiece& take
                 return;
         }
     };
-    {
-        std::jthread helper(work);
-        work();
-    }
+    RunBeside(work);
     if (error)
         std::rethrow_exception(error);
     return stoppedAt;

@@ -9,6 +9,20 @@
 
 namespace WorkShare {
 
+// Keeps one helper thread for as long as it lives (a program's main), so
+// that each shared job finds it waiting, on the other processor, instead
+// of starting a thread of its own, which the system may run first on the
+// caller's busy processor until its next scheduling tick. Without one,
+// each job starts its own thread. Only a program keeps one: a library's
+// thread could outlive the library.
+class KeptHelper {
+public:
+    KeptHelper();
+    ~KeptHelper();
+    KeptHelper(const KeptHelper&) = delete;
+    KeptHelper& operator=(const KeptHelper&) = delete;
+};
+
 // Whether a second thread helps here: the machine has more than one
 // processor.
 bool HasSecondProcessor();
