@@ -362,15 +362,20 @@ uint64_t LastMarkerIn(const ByteSource& read, uint64_t from, uint64_t to) {
         size_t got = 0;
         if (!read(at, window.data(), size_t(end - at) + kSectionMarker.size() - 1, got))
             return ByteReader::kToTheEnd;
+        // Looked for forwards from the '%', which a table seldom holds: the
+        // search runs far faster that way than backwards.
         const std::string_view text(window.data(), got);
-        for (size_t found = text.rfind(kSectionMarker, size_t(end - 1 - at)); found != std::string_view::npos;
-             found = found > 0 ? text.rfind(kSectionMarker, found - 1) : std::string_view::npos) {
+        uint64_t last = ByteReader::kToTheEnd;
+        for (size_t found = text.find(kSectionMarker, size_t(begin - at)); found != std::string_view::npos;
+             found = text.find(kSectionMarker, found + 1)) {
             const uint64_t start = at + found;
-            if (start < begin)
+            if (start >= end)
                 break;
             if (start == 0 || text[found - 1] == '\n')
-                return start;
+                last = start;
         }
+        if (last != ByteReader::kToTheEnd)
+            return last;
         end = begin;
     }
     return ByteReader::kToTheEnd;
