@@ -4,6 +4,7 @@
 #include "store/KeySort.h"
 
 #include <cstdint>
+#include <span>
 #include <new>
 
 void MappingBatch::Add(std::u16string_view key, std::u16string_view value) {
@@ -11,7 +12,7 @@ void MappingBatch::Add(std::u16string_view key, std::u16string_view value) {
     if (m_entries.size() >= UINT32_MAX)
         throw std::bad_alloc();
     m_entries.push_back(MappingEntry::Create(m_arena, key, value));
-    m_sorted = false;
+    m_runEnds.clear();
 }
 
 void MappingBatch::Add(std::string_view key, std::string_view value, const TextCodec& codec) {
@@ -24,13 +25,44 @@ void MappingBatch::Add(std::string_view key, std::string_view value, const TextC
     for (char byte : value)
         *text++ = codec.CharOf(byte);
     m_entries.push_back(pEntry);
-    m_sorted = false;
+    m_runEnds.clear();
 }
 
+namespace {
+
+// The pairs of two sorted runs in one, in key order; of equal keys the
+// later run's wins.
+std::vector<const MappingEntry*> MergeRuns(std::span<const MappingEntry* const> earlier,
+                                           std::span<const MappingEntry* const> later) {
+    std::vector<const MappingEntry*> merged;
+    merged.reserve(earlier.size() + later.size());
+    auto mine = earlier.begin();
+    for (const MappingEntry* pLater : later) {
+        int order = -1;
+        while (mine != earlier.end() && (order = KeyOrder::Compare((*mine)->Key(), pLater->Key())) < 0)
+            merged.push_back(*mine++);
+        if (mine != earlier.end() && order == 0)
+            ++mine;
+        merged.push_back(pLater);
+    }
+    merged.insert(merged.end(), mine, earlier.end());
+    return merged;
+}
+
+}  // namespace
+
 void MappingBatch::Sort() {
-    if (!m_sorted)
+    if (m_runEnds.empty()) {
         KeySort::SortKeepingLast(m_entries);
-    m_sorted = true;
+    } else if (m_runEnds.size() > 1) {
+        // Runs sorted apart (batches joined): merged one after the other.
+        std::vector<const MappingEntry*> merged(m_entries.begin(), m_entries.begin() + ptrdiff_t(m_runEnds[0]));
+        for (size_t run = 1; run < m_runEnds.size(); ++run)
+            merged = MergeRuns(merged, std::span(m_entries).subspan(m_runEnds[run - 1],
+                                                                    m_runEnds[run] - m_runEnds[run - 1]));
+        m_entries.swap(merged);
+    }
+    m_runEnds.assign(1, m_entries.size());
 }
 
 void MappingBatch::Append(MappingBatch&& later) {
@@ -40,28 +72,17 @@ void MappingBatch::Append(MappingBatch&& later) {
         later.Clear();
         return;
     }
-    if (m_entries.empty()) {
-        m_entries.swap(later.m_entries);
-        m_sorted = later.m_sorted;
-    } else if (m_sorted && later.m_sorted) {
-        // One walk through both; of equal keys later's wins.
-        std::vector<const MappingEntry*> merged;
-        merged.reserve(m_entries.size() + later.m_entries.size());
-        auto mine = m_entries.begin();
-        for (const MappingEntry* pLater : later.m_entries) {
-            int order = -1;
-            while (mine != m_entries.end() && (order = KeyOrder::Compare((*mine)->Key(), pLater->Key())) < 0)
-                merged.push_back(*mine++);
-            if (mine != m_entries.end() && order == 0)
-                ++mine;
-            merged.push_back(pLater);
-        }
-        merged.insert(merged.end(), mine, m_entries.end());
-        m_entries.swap(merged);
+    // Sorted runs stay runs, to be merged by Sort (on the merging thread).
+    const size_t before = m_entries.size();
+    if (before == 0) {
+        m_runEnds = later.m_runEnds;
+    } else if (!m_runEnds.empty() && !later.m_runEnds.empty()) {
+        for (size_t end : later.m_runEnds)
+            m_runEnds.push_back(before + end);
     } else {
-        m_entries.insert(m_entries.end(), later.m_entries.begin(), later.m_entries.end());
-        m_sorted = false;
+        m_runEnds.clear();
     }
+    m_entries.insert(m_entries.end(), later.m_entries.begin(), later.m_entries.end());
     m_arena.Adopt(std::move(later.m_arena));
     later.Clear();
 }
@@ -69,6 +90,6 @@ void MappingBatch::Append(MappingBatch&& later) {
 void MappingBatch::Clear() noexcept {
     m_entries.clear();
     m_entries.shrink_to_fit();
-    m_sorted = false;
+    m_runEnds.clear();
     m_arena.Clear();
 }

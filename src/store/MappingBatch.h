@@ -36,7 +36,7 @@ public:
     void Sort();
     // Adds later's pairs after those of this batch, as if added here in
     // their order; their entries stay where they are. later is left empty.
-    // Two sorted batches make a sorted one.
+    // Sorted batches stay sorted runs, merged by the next Sort.
     void Append(MappingBatch&& later);
     // Pairs added, repeated keys included.
     size_t GetCount() const { return m_entries.size(); }
@@ -48,5 +48,7 @@ private:
     // In the order added; once sorted, the pairs sorted first, in key order,
     // then those added after.
     std::vector<const MappingEntry*> m_entries;
-    bool m_sorted = false;  // m_entries are in key order, each key once
+    // When m_entries are runs in key order, each key once within a run: the
+    // end of each run (one run once sorted). Empty otherwise.
+    std::vector<size_t> m_runEnds;
 };

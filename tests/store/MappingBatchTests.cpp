@@ -145,3 +145,47 @@ TEST(MappingBatch, MergeTellsKeysApartWhenEveryCodeUnitOccurs) {
     EXPECT_EQ(PairsOf(table), PairsOf(expected));
     EXPECT_EQ(table.GetCount(), 3 * 0x10000);
 }
+
+// Batches filled apart and joined in order, some sorted where they were
+// filled and some not, some with pairs added after their sort: the table
+// must end as setting all their pairs in order leaves it.
+TEST(MappingBatch, JoinedBatchesMergeAsTheirPairsInOrder) {
+    std::mt19937 random(7);
+    const std::u16string alphabet = u"ab0\uffff";
+    auto text = [&](int length) {
+        std::u16string key;
+        for (int n = int(random() % unsigned(length + 1)); n > 0; --n)
+            key += alphabet[random() % alphabet.size()];
+        return key;
+    };
+    // For each of the four batches: 0 left unsorted, 1 sorted, 2 sorted
+    // and then given more pairs.
+    for (int shape = 0; shape < 81; ++shape) {
+        SCOPED_TRACE(shape);
+        MappingTable table, expected;
+        for (int i = 0; i < 50; ++i) {
+            const std::u16string key = text(4), value = text(2);
+            table.SetPair(View(key), View(value));
+            expected.SetPair(View(key), View(value));
+        }
+        MappingBatch joined;
+        for (int part = 0, rest = shape; part < 4; ++part, rest /= 3) {
+            MappingBatch batch;
+            auto add = [&](int count) {
+                for (int i = 0; i < count; ++i) {
+                    const std::u16string key = text(4), value = text(2);
+                    batch.Add(key, value);
+                    expected.SetPair(View(key), View(value));
+                }
+            };
+            add(part == 2 ? 0 : 60);  // one batch empty
+            if (rest % 3 != 0)
+                batch.Sort();
+            if (rest % 3 == 2)
+                add(10);
+            joined.Append(std::move(batch));
+        }
+        table.Merge(std::move(joined));
+        EXPECT_EQ(PairsOf(table), PairsOf(expected));
+    }
+}
