@@ -350,6 +350,39 @@ uint64_t LineStartFrom(const ByteSource& read, uint64_t size, uint64_t offset) {
     return offset + lineFeed;
 }
 
+// The start of the section marker line nearest target, looked for a step
+// at a time on either side of it until one is found or the steps are reach
+// away; kToTheEnd when there is none.
+uint64_t MarkerNear(const ByteSource& read, uint64_t size, uint64_t target, uint64_t reach) {
+    std::string window(size_t(kSearchStep) + kSectionMarker.size(), '\0');
+    uint64_t best = ByteReader::kToTheEnd, bestDistance = UINT64_MAX;
+    // Marker lines whose line feed before lies in [from, to).
+    auto look = [&](uint64_t from, uint64_t to) {
+        size_t got = 0;
+        if (from >= to || !read(from, window.data(), size_t(to - from) + kSectionMarker.size(), got))
+            return;
+        // Looked for from the '%', rare in a table, rather than the line feed.
+        const std::string_view text(window.data(), got);
+        for (size_t at = text.find(kSectionMarker, 1); at != std::string_view::npos && at - 1 < to - from;
+             at = text.find(kSectionMarker, at + 1)) {
+            if (text[at - 1] != '\n')
+                continue;
+            const uint64_t start = from + at;
+            const uint64_t distance = start > target ? start - target : target - start;
+            if (distance < bestDistance) {
+                best = start;
+                bestDistance = distance;
+            }
+        }
+    };
+    for (uint64_t distance = 0; distance < reach && best == ByteReader::kToTheEnd; distance += kSearchStep) {
+        look(target + distance, std::min(target + distance + kSearchStep, size));
+        if (distance < target)
+            look(target - std::min(target, distance + kSearchStep), target - distance);
+    }
+    return best;
+}
+
 // The start of the last line in [from, to) that begins with a section
 // marker, looked for a step at a time from to backwards; kToTheEnd when
 // there is none.
@@ -381,21 +414,27 @@ uint64_t LastMarkerIn(const ByteSource& read, uint64_t from, uint64_t to) {
     return ByteReader::kToTheEnd;
 }
 
-// A large table's parts: they begin at the line starts nearest to evenly
-// spaced points, each with the state the parse would have there, taken
-// from the last section marker before it (its marker row and header row).
-// A part whose state cannot be told is left out: the part before reads
-// on through its rows.
+// A large table's parts: they begin near evenly spaced points, at a
+// section marker line within half a part of the point (so that a section
+// is seldom cut in two), else at the next line start; each with the state
+// the parse would have there, taken from the last section marker before it
+// (its marker row and header row). A part whose state cannot be told is
+// left out: the part before reads on through its rows.
 struct Part {
     uint64_t start;
     std::optional<ByteReader::State> state;  // none for the file's start
 };
 std::vector<Part> CutIntoParts(const ByteSource& read, uint64_t size, size_t parts, int kind,
                                const TextCodec& codec) {
-    std::vector<uint64_t> starts{0};
-    for (size_t part = 1; part < parts; ++part)
-        if (const uint64_t start = LineStartFrom(read, size, size / parts * part); start != ByteReader::kToTheEnd)
-            starts.push_back(start);
+    std::vector<uint64_t> starts(parts, 0);
+    WorkShare::ForEach(parts - 1, [&](size_t i) {
+        const uint64_t target = size / parts * (i + 1);
+        starts[i + 1] = MarkerNear(read, size, target, std::max<uint64_t>(size / parts / 2, 1));
+        if (starts[i + 1] == ByteReader::kToTheEnd)
+            starts[i + 1] = LineStartFrom(read, size, target);
+    });
+    std::erase(starts, ByteReader::kToTheEnd);
+    std::sort(starts.begin(), starts.end());
     starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
     // The last marker of each part's bytes but the last part's, two parts
     // at a time.

@@ -75,14 +75,17 @@ void MappingBatch::Append(MappingBatch&& later) {
     // Sorted runs stay runs, to be merged by Sort (on the merging thread).
     const size_t before = m_entries.size();
     if (before == 0) {
-        m_runEnds = later.m_runEnds;
-    } else if (!m_runEnds.empty() && !later.m_runEnds.empty()) {
-        for (size_t end : later.m_runEnds)
-            m_runEnds.push_back(before + end);
+        m_entries.swap(later.m_entries);
+        m_runEnds.swap(later.m_runEnds);
     } else {
-        m_runEnds.clear();
+        if (!m_runEnds.empty() && !later.m_runEnds.empty()) {
+            for (size_t end : later.m_runEnds)
+                m_runEnds.push_back(before + end);
+        } else {
+            m_runEnds.clear();
+        }
+        m_entries.insert(m_entries.end(), later.m_entries.begin(), later.m_entries.end());
     }
-    m_entries.insert(m_entries.end(), later.m_entries.begin(), later.m_entries.end());
     m_arena.Adopt(std::move(later.m_arena));
     later.Clear();
 }
