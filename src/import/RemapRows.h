@@ -29,14 +29,6 @@ bool BeginsWithName(std::basic_string_view<Char> text, std::u16string_view name)
     return true;
 }
 
-// Where a sectioned parse stands between two rows: after a section marker,
-// and whether the next row is that section's header.
-struct RemapRowPosition {
-    bool inSection = false;
-    bool headerPending = false;
-    bool operator==(const RemapRowPosition&) const = default;
-};
-
 // A parse of either form, and where it stands between two windows. In a
 // version 7 table every row is a data row of the one section, whose name
 // and columns the kind fixes (RemapColumnsOfKind).
@@ -58,27 +50,30 @@ public:
                 sink.Columns(m_fields);
                 m_headerPending = false;
             } else if (m_fields.size() == 2 && BeginsWithName(m_fields[0].View(), RemapNames::SectionMarker)) {
+                m_bBeganWithMarker = !m_bReadRow || m_bBeganWithMarker;
                 sink.Section(m_fields[1]);
                 m_inSection = m_headerPending = true;
             } else if (m_inSection) {
                 sink.Row(m_fields, tokenizer.RowLine());
             }
             // Rows before the first section marker belong nowhere and are skipped.
+            m_bReadRow = true;
         }
     }
 
-    // Where the parse stands between two rows; a parse resumed there reads
-    // the rows after it as this one does.
-    RemapRowPosition Where() const { return {m_inSection, m_headerPending}; }
-    void Resume(RemapRowPosition position) {
-        m_inSection = position.inSection;
-        m_headerPending = position.headerPending;
-    }
+    // A row read next is taken for a section marker if it is one, not for
+    // a section's header row.
+    bool ExpectsSectionMarker() const { return !m_headerPending; }
+    // The first row this parse read was a section marker: what follows
+    // does not depend on any row before it.
+    bool BeganWithSectionMarker() const { return m_bBeganWithMarker; }
 
 private:
     RemapMode m_mode;
     bool m_headerPending = false;
     bool m_inSection = false;
+    bool m_bReadRow = false;          // a row was read whole
+    bool m_bBeganWithMarker = false;  // and the first was a section marker
     std::vector<BasicRemapToken<Char>> m_fields;
 };
 

@@ -55,20 +55,6 @@ public:
         m_ms = m_dwg = -1;
     }
     void Columns(const std::vector<Token>& names) { FindColumns(names); }
-
-    // The current section's kind and wanted columns, which decide what a
-    // data row gives.
-    struct SectionColumns {
-        int kind = 0;
-        int ms = -1, dwg = -1;
-        bool operator==(const SectionColumns&) const = default;
-    };
-    SectionColumns Current() const { return {m_kind, m_ms, m_dwg}; }
-    void Resume(const SectionColumns& columns) {
-        m_kind = columns.kind;
-        m_ms = columns.ms;
-        m_dwg = columns.dwg;
-    }
     void SingleTable(int kind) {
         m_kind = RemapKindOfSection(RemapNames::ForKind(kind).section);
         FindColumns(RemapColumnsOfKind(kind));
@@ -191,20 +177,8 @@ public:
     // The parse of the rows that follow this parse's rows, read apart:
     // joins them as if read here (lines counts the lines read here).
     void Append(TableParse&& later) { m_sink.Append(std::move(later.m_sink)); }
+    const RemapParse<Char>& Rows() const { return m_parse; }
     void SortBatches() { m_sink.SortBatches(); }
-
-    // All that decides how the rows after a point between two rows are
-    // read; a parse resumed at a state reads them as any parse there.
-    struct State {
-        RemapRowPosition position;
-        typename BatchSink<Char>::SectionColumns columns;
-        bool operator==(const State&) const = default;
-    };
-    State Now() const { return {m_parse.Where(), m_sink.Current()}; }
-    void Resume(const State& state) {
-        m_parse.Resume(state.position);
-        m_sink.Resume(state.columns);
-    }
 
     Streamed Finish(bool markerFound, const MappingTables& tables) {
         if (m_kind < RemapDetect || m_kind > RemapKindLast || (m_kind == RemapDetect && !markerFound))
@@ -235,21 +209,9 @@ public:
     // Stopped: not read at all (memory ran out before).
     enum class Step { Ended, Reached, CannotRead, NeedsPairList, Stopped };
 
-    using State = TableParse<char>::State;
-
-    // A reader from the row start at from on, where the parse stands at
-    // start (at the file's start, a new parse's state).
-    ByteReader(const ByteSource& read, int kind, const TextCodec& codec, size_t window, uint64_t from,
-               const std::optional<State>& start = std::nullopt)
+    ByteReader(const ByteSource& read, int kind, const TextCodec& codec, size_t window, uint64_t from)
         : m_read(read), m_parse(kind, codec, m_leftOut), m_window(std::max<size_t>(window, 1)),
-          m_buffer(m_window + kMargin), m_from(from), m_offset(from) {
-        if (start)
-            m_parse.Resume(*start);
-        m_start = m_parse.Now();
-    }
-
-    // Where the parse stands after the rows read so far.
-    State Now() const { return m_parse.Now(); }
+          m_buffer(m_window + kMargin), m_from(from), m_offset(from) {}
 
     // Reads and parses rows until the file ends (Ended) or every byte
     // before until was read (Reached: a row running past until stays
@@ -288,11 +250,12 @@ public:
     void SortBatches() { m_parse.SortBatches(); }
 
     // True when this reader, having reached where later began, stands
-    // there at a row start and in the state later began in: then later's
-    // rows are these rows' continuation, and later's lines follow this
-    // reader's.
+    // where later's first row is read as it read it: at a row start, and
+    // taking a section marker for one. Then later's rows are these rows'
+    // continuation, and later's lines follow this reader's.
     bool ContinuesInto(ByteReader& later) const {
-        if (m_filled != 0 || m_offset != later.m_from || !(m_parse.Now() == later.m_start))
+        if (m_filled != 0 || m_offset != later.m_from || !m_parse.Rows().ExpectsSectionMarker() ||
+            !later.m_parse.Rows().BeganWithSectionMarker())
             return false;
         later.m_linesBefore = m_linesBefore + uint32_t(m_line - 1);
         return true;
@@ -325,46 +288,28 @@ private:
     std::vector<char> m_buffer;
     size_t m_filled = 0;  // bytes in the buffer, the unread row first
     const uint64_t m_from;  // where this reader began
-    State m_start;          // and in what state
     uint64_t m_offset;      // of the byte after those read
     int m_line = 1;             // counted from where this reader began
     uint32_t m_linesBefore = 0;  // the file's lines before that
 };
 
-constexpr uint64_t kSearchStep = uint64_t(1) << 16;
-constexpr std::string_view kSectionMarker = "%section,";
-
-// The first line start at or after offset: offset itself after a line
-// feed, else just after the next one, looked for up to a step on;
-// kToTheEnd when there is none.
-uint64_t LineStartFrom(const ByteSource& read, uint64_t size, uint64_t offset) {
-    if (offset == 0 || offset >= size)
-        return offset == 0 ? 0 : ByteReader::kToTheEnd;
-    std::string window(size_t(kSearchStep), '\0');
-    size_t got = 0;
-    if (!read(offset - 1, window.data(), window.size(), got))
-        return ByteReader::kToTheEnd;
-    const size_t lineFeed = std::string_view(window.data(), got).find('\n');
-    if (lineFeed == std::string_view::npos || offset + lineFeed >= size)
-        return ByteReader::kToTheEnd;
-    return offset + lineFeed;
-}
-
-// The start of the section marker line nearest target, looked for a step
-// at a time on either side of it until one is found or the steps are reach
-// away; kToTheEnd when there is none.
+// Just after the line feed before the section marker nearest target,
+// looked for a step at a time on either side of it until one is found or
+// the steps are reach away; kToTheEnd when there is none.
 uint64_t MarkerNear(const ByteSource& read, uint64_t size, uint64_t target, uint64_t reach) {
-    std::string window(size_t(kSearchStep) + kSectionMarker.size(), '\0');
+    static constexpr std::string_view kLineAndMarker = "\n%section,";
+    constexpr uint64_t kStep = uint64_t(1) << 16;
+    std::string window(size_t(kStep) + kLineAndMarker.size(), '\0');
     uint64_t best = ByteReader::kToTheEnd, bestDistance = UINT64_MAX;
-    // Marker lines whose line feed before lies in [from, to).
+    // Markers whose line feed lies in [from, to).
     auto look = [&](uint64_t from, uint64_t to) {
         size_t got = 0;
-        if (from >= to || !read(from, window.data(), size_t(to - from) + kSectionMarker.size(), got))
+        if (from >= to || !read(from, window.data(), size_t(to - from) + kLineAndMarker.size() - 1, got))
             return;
         // Looked for from the '%', rare in a table, rather than the line feed.
-        const std::string_view text(window.data(), got);
-        for (size_t at = text.find(kSectionMarker, 1); at != std::string_view::npos && at - 1 < to - from;
-             at = text.find(kSectionMarker, at + 1)) {
+        const std::string_view text(window.data(), got), marker = kLineAndMarker.substr(1);
+        for (size_t at = text.find(marker, 1); at != std::string_view::npos && at - 1 < to - from;
+             at = text.find(marker, at + 1)) {
             if (text[at - 1] != '\n')
                 continue;
             const uint64_t start = from + at;
@@ -375,91 +320,26 @@ uint64_t MarkerNear(const ByteSource& read, uint64_t size, uint64_t target, uint
             }
         }
     };
-    for (uint64_t distance = 0; distance < reach && best == ByteReader::kToTheEnd; distance += kSearchStep) {
-        look(target + distance, std::min(target + distance + kSearchStep, size));
+    for (uint64_t distance = 0; distance < reach && best == ByteReader::kToTheEnd; distance += kStep) {
+        look(target + distance, std::min(target + distance + kStep, size));
         if (distance < target)
-            look(target - std::min(target, distance + kSearchStep), target - distance);
+            look(target - std::min(target, distance + kStep), target - distance);
     }
     return best;
 }
 
-// The start of the last line in [from, to) that begins with a section
-// marker, looked for a step at a time from to backwards; kToTheEnd when
-// there is none.
-uint64_t LastMarkerIn(const ByteSource& read, uint64_t from, uint64_t to) {
-    std::string window(size_t(kSearchStep) + 1 + kSectionMarker.size(), '\0');
-    for (uint64_t end = to; end > from;) {
-        const uint64_t begin = std::max(from, end > kSearchStep ? end - kSearchStep : 0);
-        // The byte before the step, and the marker's text beyond its end.
-        const uint64_t at = begin > 0 ? begin - 1 : 0;
-        size_t got = 0;
-        if (!read(at, window.data(), size_t(end - at) + kSectionMarker.size() - 1, got))
-            return ByteReader::kToTheEnd;
-        // Looked for forwards from the '%', which a table seldom holds: the
-        // search runs far faster that way than backwards.
-        const std::string_view text(window.data(), got);
-        uint64_t last = ByteReader::kToTheEnd;
-        for (size_t found = text.find(kSectionMarker, size_t(begin - at)); found != std::string_view::npos;
-             found = text.find(kSectionMarker, found + 1)) {
-            const uint64_t start = at + found;
-            if (start >= end)
-                break;
-            if (start == 0 || text[found - 1] == '\n')
-                last = start;
-        }
-        if (last != ByteReader::kToTheEnd)
-            return last;
-        end = begin;
+// Where the parts of a file read at once begin: its start, and the section
+// markers nearest to evenly spaced points, each once, in file order.
+std::vector<uint64_t> PartStarts(const ByteSource& read, uint64_t size, size_t parts) {
+    std::vector<uint64_t> starts{0};
+    for (size_t part = 1; part < parts; ++part) {
+        const uint64_t start = MarkerNear(read, size, size / parts * part, std::max<uint64_t>(size / parts / 2, 1));
+        if (start != ByteReader::kToTheEnd)
+            starts.push_back(start);
     }
-    return ByteReader::kToTheEnd;
-}
-
-// A large table's parts: they begin near evenly spaced points, at a
-// section marker line within half a part of the point (so that a section
-// is seldom cut in two), else at the next line start; each with the state
-// the parse would have there, taken from the last section marker before it
-// (its marker row and header row). A part whose state cannot be told is
-// left out: the part before reads on through its rows.
-struct Part {
-    uint64_t start;
-    std::optional<ByteReader::State> state;  // none for the file's start
-};
-std::vector<Part> CutIntoParts(const ByteSource& read, uint64_t size, size_t parts, int kind,
-                               const TextCodec& codec) {
-    std::vector<uint64_t> starts(parts, 0);
-    WorkShare::ForEach(parts - 1, [&](size_t i) {
-        const uint64_t target = size / parts * (i + 1);
-        starts[i + 1] = MarkerNear(read, size, target, std::max<uint64_t>(size / parts / 2, 1));
-        if (starts[i + 1] == ByteReader::kToTheEnd)
-            starts[i + 1] = LineStartFrom(read, size, target);
-    });
-    std::erase(starts, ByteReader::kToTheEnd);
     std::sort(starts.begin(), starts.end());
     starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-    // The last marker of each part's bytes but the last part's, two parts
-    // at a time.
-    std::vector<uint64_t> lastMarker(starts.size() - 1);
-    WorkShare::ForEach(lastMarker.size(), [&](size_t i) { lastMarker[i] = LastMarkerIn(read, starts[i], starts[i + 1]); });
-    std::vector<Part> cut{Part{0, std::nullopt}};
-    std::optional<ByteReader::State> state = ByteReader::State{};  // a new parse's
-    for (size_t i = 1; i < starts.size(); ++i) {
-        if (const uint64_t marker = lastMarker[i - 1]; marker != ByteReader::kToTheEnd) {
-            // The marker row and the header row after it: two lines, if
-            // they end within a step (a quoted line break may make them
-            // rows of their own; the join then finds the state unlike).
-            const uint64_t header = LineStartFrom(read, size, marker + 1);
-            const uint64_t after = header == ByteReader::kToTheEnd ? size : LineStartFrom(read, size, header + 1);
-            ByteReader reader(read, kind, codec, size_t(kSearchStep), marker);
-            reader.ReadUntil(std::min({starts[i], after == ByteReader::kToTheEnd ? size : after,
-                                       marker + kSearchStep}));
-            state = reader.Now();
-        } else if (state && state->position.headerPending) {
-            state.reset();  // the part before begins with a header row, not read here
-        }
-        if (state)
-            cut.push_back(Part{starts[i], state});
-    }
-    return cut;
+    return starts;
 }
 
 // A single-byte code page. A large version 8 table is cut into parts at
@@ -474,23 +354,21 @@ Streamed StreamBytes(const ByteSource& read, uint64_t size, int kind, const Text
     using Step = ByteReader::Step;
     const bool bParts = kind == RemapDetect && size > 0 && size >= options.splitFrom && options.parts > 1 &&
                         (options.splitFrom == 0 || WorkShare::HasSecondProcessor());
-    const std::vector<Part> parts =
-        bParts ? CutIntoParts(read, size, options.parts, kind, codec) : std::vector<Part>{Part{0, std::nullopt}};
-    const size_t count = parts.size();
-    auto endOf = [&](size_t part) { return part + 1 < count ? parts[part + 1].start : ByteReader::kToTheEnd; };
+    const std::vector<uint64_t> starts = bParts ? PartStarts(read, size, options.parts) : std::vector<uint64_t>{0};
+    const size_t count = starts.size();
+    auto endOf = [&](size_t part) { return part + 1 < count ? starts[part + 1] : ByteReader::kToTheEnd; };
     std::vector<std::optional<ByteReader>> readers(count);
     std::vector<Step> steps(count, Step::Stopped);
     // The largest parts first, so that the two threads end close together.
     std::vector<size_t> order(count);
     for (size_t part = 0; part < count; ++part)
         order[part] = part;
-    auto sizeOf = [&](size_t part) { return std::min(endOf(part), size) - parts[part].start; };
+    auto sizeOf = [&](size_t part) { return (part + 1 < count ? starts[part + 1] : size) - starts[part]; };
     std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return sizeOf(a) > sizeOf(b); });
     WorkShare::ForEach(count, [&](size_t i) {
         const size_t part = order[i];
         try {
-            ByteReader& reader =
-                readers[part].emplace(read, kind, codec, options.windowSize, parts[part].start, parts[part].state);
+            ByteReader& reader = readers[part].emplace(read, kind, codec, options.windowSize, starts[part]);
             steps[part] = reader.ReadUntil(endOf(part));
             if (count > 1 && (steps[part] == Step::Reached || steps[part] == Step::Ended))
                 reader.SortBatches();
