@@ -103,10 +103,12 @@ int RunImport(Session& session) {
     }
     for (int kind = 0; kind < MappingKindCount; ++kind) {
         int added = 0, changed = 0;
-        ForEachChange(before[size_t(kind)], tables.tables[size_t(kind)],
-                      [&](Change change, auto, auto, auto) {
-                          ++(change == Change::Added ? added : changed);
-                      });
+        if (before[size_t(kind)].empty()) {
+            added = tables.tables[size_t(kind)].GetCount();  // into an empty table every pair is new
+        } else {
+            ForEachChange(before[size_t(kind)], tables.tables[size_t(kind)],
+                          [&](Change change, auto, auto, auto) { ++(change == Change::Added ? added : changed); });
+        }
         if (added == 0 && changed == 0)
             continue;
         CString text;
