@@ -106,8 +106,7 @@ public:
     void MergeInto(const MappingTables& tables) {
         MappingBatches batches{};
         for (size_t page = 0; page < m_batches.size(); ++page)
-            if (tables[page])
-                batches[page] = &m_batches[page];
+            batches[page] = &m_batches[page];
         MergeBatches(tables, batches);
     }
 
@@ -130,6 +129,9 @@ private:
     std::array<MappingBatch, MappingKindCount> m_batches;
 };
 
+// The start of a version 8 table's section marker row, as bytes.
+constexpr std::string_view kSectionMarker = "%section,";
+
 // Whether "%section," occurs in the text, found across the pieces it comes
 // in.
 class MarkerSearch {
@@ -148,9 +150,8 @@ public:
     bool Found() const { return m_found; }
 
 private:
-    static constexpr std::string_view kMarker = "%section,";
-    static constexpr size_t kLength = kMarker.size();
-    static bool Contains(std::string_view text) { return text.find(kMarker) != std::string_view::npos; }
+    static constexpr size_t kLength = kSectionMarker.size();
+    static bool Contains(std::string_view text) { return text.find(kSectionMarker) != std::string_view::npos; }
     std::string m_tail;  // the last bytes seen, fewer than the marker's
     bool m_found = false;
 };
@@ -297,19 +298,18 @@ private:
 // looked for a step at a time on either side of it until one is found or
 // the steps are reach away; kToTheEnd when there is none.
 uint64_t MarkerNear(const ByteSource& read, uint64_t size, uint64_t target, uint64_t reach) {
-    static constexpr std::string_view kLineAndMarker = "\n%section,";
     constexpr uint64_t kStep = uint64_t(1) << 16;
-    std::string window(size_t(kStep) + kLineAndMarker.size(), '\0');
+    std::string window(size_t(kStep) + kSectionMarker.size(), '\0');
     uint64_t best = ByteReader::kToTheEnd, bestDistance = UINT64_MAX;
     // Markers whose line feed lies in [from, to).
     auto look = [&](uint64_t from, uint64_t to) {
         size_t got = 0;
-        if (from >= to || !read(from, window.data(), size_t(to - from) + kLineAndMarker.size() - 1, got))
+        if (from >= to || !read(from, window.data(), size_t(to - from) + kSectionMarker.size(), got))
             return;
         // Looked for from the '%', rare in a table, rather than the line feed.
-        const std::string_view text(window.data(), got), marker = kLineAndMarker.substr(1);
-        for (size_t at = text.find(marker, 1); at != std::string_view::npos && at - 1 < to - from;
-             at = text.find(marker, at + 1)) {
+        const std::string_view text(window.data(), got);
+        for (size_t at = text.find(kSectionMarker, 1); at != std::string_view::npos && at - 1 < to - from;
+             at = text.find(kSectionMarker, at + 1)) {
             if (text[at - 1] != '\n')
                 continue;
             const uint64_t start = from + at;

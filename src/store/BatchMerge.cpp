@@ -5,11 +5,6 @@
 #include <algorithm>
 #include <vector>
 
-namespace {
-// Fewer pairs than this merge faster than a second thread starts.
-constexpr size_t kShareFrom = size_t(1) << 16;
-}  // namespace
-
 void MergeBatches(const MappingTables& tables, const MappingBatches& batches) {
     std::vector<size_t> pages;
     size_t pairs = 0;
@@ -23,5 +18,5 @@ void MergeBatches(const MappingTables& tables, const MappingBatches& batches) {
                      [&](size_t a, size_t b) { return batches[a]->GetCount() > batches[b]->GetCount(); });
     WorkShare::ForEach(
         pages.size(), [&](size_t i) { tables[pages[i]]->Merge(std::move(*batches[pages[i]])); },
-        pairs >= kShareFrom);
+        pairs >= WorkShare::kSharedFromPairs);
 }

@@ -220,8 +220,6 @@ namespace {
 // Pairs in a piece: enough that the pieces are few, few enough that two
 // threads share a large file evenly and a piece's bytes stay small.
 constexpr size_t kPiecePairs = 8192;
-// Fewer pairs than this encode faster than a second thread starts.
-constexpr size_t kShareFrom = size_t(1) << 16;
 
 std::vector<FilePiece> CutIntoPieces(const MappingTables& tables) {
     std::vector<FilePiece> pieces;
@@ -280,7 +278,8 @@ MappingFile::EncodeResult MappingFile::Encode(CVNTextFile* pFile, const MappingT
         stoppedAt = WorkShare::ForEachInOrder(
             pieces.size(),
             [&](size_t i, std::string& bytes) { return EncodePiece(pieces[i], codec, lineEnd, bytes, faults[i]); },
-            [&](size_t, const std::string& bytes) { return !(bWriteFailed = !write(bytes)); }, pairs >= kShareFrom);
+            [&](size_t, const std::string& bytes) { return !(bWriteFailed = !write(bytes)); },
+            pairs >= WorkShare::kSharedFromPairs);
         if (stoppedAt == pieces.size())
             return EncodeResult::Encoded;
         if (bWriteFailed)

@@ -5,6 +5,7 @@
 #include <exception>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 namespace WorkShare {
 
@@ -64,6 +65,25 @@ private:
     std::thread m_thread;
 };
 
+// The first exception the pieces of a shared job threw, kept to be thrown
+// again once both threads are done.
+class FirstException {
+public:
+    void Keep() {
+        const std::lock_guard<std::mutex> hold(m_lock);
+        if (!m_error)
+            m_error = std::current_exception();
+    }
+    void ThrowAgain() const {
+        if (m_error)
+            std::rethrow_exception(m_error);
+    }
+
+private:
+    std::mutex m_lock;
+    std::exception_ptr m_error;
+};
+
 std::mutex g_keptLock;
 Helper* g_kept = nullptr;
 
@@ -113,23 +133,19 @@ void ForEach(size_t count, const std::function<void(size_t)>& piece, bool bShare
     }
     std::atomic<size_t> next{0};
     std::atomic<bool> failed{false};
-    std::exception_ptr error;
-    std::mutex errorLock;
+    FirstException error;
     auto work = [&] {
         for (size_t i; !failed && (i = next++) < count;) {
             try {
                 piece(i);
             } catch (...) {
-                const std::lock_guard<std::mutex> hold(errorLock);
-                if (!error)
-                    error = std::current_exception();
+                error.Keep();
                 failed = true;
             }
         }
     };
     RunBeside(work);
-    if (error)
-        std::rethrow_exception(error);
+    error.ThrowAgain();
 }
 
 size_t ForEachInOrder(size_t count, const MakePiece& make, const TakePiece& take, bool bShare) {
@@ -147,38 +163,31 @@ size_t ForEachInOrder(size_t count, const MakePiece& make, const TakePiece& take
     std::condition_variable turn;
     size_t nextToTake = 0;   // under lock
     size_t stoppedAt = count;  // under lock: the first piece that returned false
-    std::exception_ptr error;  // under lock
+    FirstException error;
+    // A piece's call; an exception counts as a false.
+    auto call = [&error](auto&& function, size_t i, auto& bytes) {
+        try {
+            return function(i, bytes);
+        } catch (...) {
+            error.Keep();
+            return false;
+        }
+    };
     auto work = [&] {
         std::string bytes;
         for (;;) {
             const size_t i = next++;
             if (i >= count)
                 return;
-            bool ok = true;
-            try {
-                bytes.clear();
-                ok = make(i, bytes);
-            } catch (...) {
-                const std::lock_guard<std::mutex> hold(lock);
-                if (!error)
-                    error = std::current_exception();
-                ok = false;
-            }
+            bytes.clear();
+            bool ok = call(make, i, bytes);
             std::unique_lock<std::mutex> hold(lock);
             turn.wait(hold, [&] { return nextToTake == i || stoppedAt < i; });
             if (stoppedAt < i)
                 return;  // an earlier piece ended the work
             if (ok) {
                 hold.unlock();
-                try {
-                    ok = take(i, bytes);
-                } catch (...) {
-                    ok = false;
-                    hold.lock();
-                    if (!error)
-                        error = std::current_exception();
-                    hold.unlock();
-                }
+                ok = call(take, i, std::as_const(bytes));
                 hold.lock();
             }
             if (ok)
@@ -191,8 +200,7 @@ size_t ForEachInOrder(size_t count, const MakePiece& make, const TakePiece& take
         }
     };
     RunBeside(work);
-    if (error)
-        std::rethrow_exception(error);
+    error.ThrowAgain();
     return stoppedAt;
 }
 

@@ -27,6 +27,10 @@ public:
 // processor.
 bool HasSecondProcessor();
 
+// Work over fewer table pairs than this (a merge, an encoding) ends sooner
+// on one thread than a second thread takes to start.
+constexpr size_t kSharedFromPairs = size_t(1) << 16;
+
 // Calls piece(i) once for every i below count. With bShare (and a second
 // processor) two threads take the next piece in turn, each as soon as it is
 // done with its last, so the larger pieces should come first; otherwise
