@@ -44,31 +44,51 @@ public:
             const RemapRowResult result = tokenizer.ReadRow(m_fields);
             if (result != RemapRowResult::Row)
                 return result;
-            if (m_mode == RemapMode::SingleTableMode) {
-                sink.Row(m_fields, tokenizer.RowLine());
-            } else if (m_headerPending) {
-                sink.Columns(m_fields);
-                m_headerPending = false;
-            } else if (m_fields.size() == 2 && BeginsWithName(m_fields[0].View(), RemapNames::SectionMarker)) {
-                m_bBeganWithMarker = !m_bReadRow || m_bBeganWithMarker;
-                sink.Section(m_fields[1]);
-                m_inSection = m_headerPending = true;
-            } else if (m_inSection) {
-                sink.Row(m_fields, tokenizer.RowLine());
-            }
-            // Rows before the first section marker belong nowhere and are skipped.
-            m_bReadRow = true;
+            Take(tokenizer.RowLine(), sink);
         }
+    }
+
+    // Reads rows until a section marker and its header row were read (no
+    // data row comes before them); false when the window ends first.
+    template <class Sink>
+    bool RunToSectionBody(BasicRemapTokenizer<Char>& tokenizer, Sink& sink) {
+        while (Where() != Place::DataRow) {
+            if (tokenizer.ReadRow(m_fields) != RemapRowResult::Row)
+                return false;
+            Take(tokenizer.RowLine(), sink);
+        }
+        return true;
     }
 
     // A row read next is taken for a section marker if it is one, not for
     // a section's header row.
     bool ExpectsSectionMarker() const { return !m_headerPending; }
+    // What a row read next is taken for (a marker row aside).
+    enum class Place { BeforeSections, Header, DataRow };
+    Place Where() const { return !m_inSection ? Place::BeforeSections : m_headerPending ? Place::Header : Place::DataRow; }
     // The first row this parse read was a section marker: what follows
     // does not depend on any row before it.
     bool BeganWithSectionMarker() const { return m_bBeganWithMarker; }
 
 private:
+    template <class Sink>
+    void Take(int line, Sink& sink) {
+        if (m_mode == RemapMode::SingleTableMode) {
+            sink.Row(m_fields, line);
+        } else if (m_headerPending) {
+            sink.Columns(m_fields);
+            m_headerPending = false;
+        } else if (m_fields.size() == 2 && BeginsWithName(m_fields[0].View(), RemapNames::SectionMarker)) {
+            m_bBeganWithMarker = !m_bReadRow || m_bBeganWithMarker;
+            sink.Section(m_fields[1]);
+            m_inSection = m_headerPending = true;
+        } else if (m_inSection) {
+            sink.Row(m_fields, line);
+        }
+        // Rows before the first section marker belong nowhere and are skipped.
+        m_bReadRow = true;
+    }
+
     RemapMode m_mode;
     bool m_headerPending = false;
     bool m_inSection = false;

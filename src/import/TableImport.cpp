@@ -2,6 +2,7 @@
 
 #include "import/ImportMerge.h"
 #include "import/RemapRows.h"
+#include "import/TableParts.h"
 #include "store/BatchMerge.h"
 #include "store/FileSystem.h"
 #include "store/MappingBatch.h"
@@ -14,15 +15,14 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <optional>
 #include <type_traits>
 
 namespace {
 
-// Gives up to size bytes of the file from offset on at buffer; got 0 past
-// its end. False when the read fails. Two readers may call it at once.
-using ByteSource = std::function<bool(uint64_t offset, char* buffer, size_t size, size_t& got)>;
+using namespace TableParts;
 
 enum class Streamed { Merged, NotRecognised, CannotRead, OutOfMemory, NeedsPairList };
 
@@ -82,13 +82,26 @@ public:
         // reach the table in that order, which only its pair list knows.
         if (key.size() != untrimmed)
             m_needsPairList = true;
+        MappingBatch& batch = m_batches[size_t(page)];
+        if (batch.GetCount() == 0)
+            batch.Reserve(m_expectedRows);
         if constexpr (std::is_same_v<Char, char>)
-            m_batches[size_t(page)].Add(key, value, m_codec);
+            batch.Add(key, value, m_codec);
         else
-            m_batches[size_t(page)].Add(key, value);
+            batch.Add(key, value);
     }
 
     bool NeedsPairList() const { return m_needsPairList; }
+    // The rows expected, roughly: room for them is made in each page's
+    // batch at its first pair.
+    void ExpectRows(size_t rows) { m_expectedRows = rows; }
+
+    // What decides how a data row is taken: the section's kind and columns.
+    struct SectionColumns {
+        int kind, ms, dwg;
+        bool operator==(const SectionColumns&) const = default;
+    };
+    SectionColumns Current() const { return {m_kind, m_ms, m_dwg}; }
 
     // Sorts each page's pairs (MappingBatch::Sort) on this thread.
     void SortBatches() {
@@ -126,11 +139,9 @@ private:
     int m_kind = 0;
     int m_ms = -1, m_dwg = -1;  // the wanted columns' indexes, -1 for none
     bool m_needsPairList = false;
+    size_t m_expectedRows = 0;
     std::array<MappingBatch, MappingKindCount> m_batches;
 };
-
-// The start of a version 8 table's section marker row, as bytes.
-constexpr std::string_view kSectionMarker = "%section,";
 
 // Whether "%section," occurs in the text, found across the pieces it comes
 // in.
@@ -174,12 +185,24 @@ public:
         m_parse.Run(tokenizer, m_sink);
         return !m_sink.NeedsPairList();
     }
+    // Reads a section's marker row and header row; false when the
+    // tokenizer's buffer ends first.
+    bool RunToSectionBody(BasicRemapTokenizer<Char>& tokenizer) { return m_parse.RunToSectionBody(tokenizer, m_sink); }
+
+    // What decides how the rows from here on are read.
+    struct State {
+        typename RemapParse<Char>::Place place;
+        typename BatchSink<Char>::SectionColumns columns;
+        bool operator==(const State&) const = default;
+    };
+    State Now() const { return {m_parse.Where(), m_sink.Current()}; }
 
     // The parse of the rows that follow this parse's rows, read apart:
     // joins them as if read here (lines counts the lines read here).
     void Append(TableParse&& later) { m_sink.Append(std::move(later.m_sink)); }
     const RemapParse<Char>& Rows() const { return m_parse; }
     void SortBatches() { m_sink.SortBatches(); }
+    void ExpectRows(size_t rows) { m_sink.ExpectRows(rows); }
 
     Streamed Finish(bool markerFound, const MappingTables& tables) {
         if (m_kind < RemapDetect || m_kind > RemapKindLast || (m_kind == RemapDetect && !markerFound))
@@ -213,6 +236,33 @@ public:
     ByteReader(const ByteSource& read, int kind, const TextCodec& codec, size_t window, uint64_t from)
         : m_read(read), m_parse(kind, codec, m_leftOut), m_window(std::max<size_t>(window, 1)),
           m_buffer(m_window + kMargin), m_from(from), m_offset(from) {}
+
+    // For a reader that begins at a line start inside a section: takes the
+    // state of the rows there from the last section marker row in
+    // [floor, from) and its header row, read ahead of the rest (none: the
+    // state before every section). False when that marker's rows do not
+    // end within a window before from; then this reader cannot begin here.
+    bool StartInSection(uint64_t floor) {
+        uint64_t marker = kNowhere;
+        constexpr uint64_t kStep = uint64_t(1) << 16;
+        for (uint64_t end = m_from; end > floor && marker == kNowhere;) {
+            const uint64_t at = end - std::min(end - floor, kStep);
+            ForEachMarkerLine(m_read, at, end, [&marker](uint64_t start) { marker = start; });
+            end = at;
+        }
+        if (marker != kNowhere) {
+            const size_t want = size_t(std::min<uint64_t>(m_from - marker, m_window));
+            size_t got = 0;
+            if (!m_read(marker, m_buffer.data(), want, got))
+                return false;
+            m_buffer[got] = '\0';
+            RemapByteTokenizer tokenizer(m_buffer.data(), m_buffer.data() + got, m_parse.Mode(), false);
+            if (!m_parse.RunToSectionBody(tokenizer))
+                return false;
+        }
+        m_startState = m_parse.Now();
+        return true;
+    }
 
     // Reads and parses rows until the file ends (Ended) or every byte
     // before until was read (Reached: a row running past until stays
@@ -249,14 +299,20 @@ public:
 
     // Sorts the pairs read so far, ahead of the merge, on this thread.
     void SortBatches() { m_parse.SortBatches(); }
+    void ExpectRows(size_t rows) { m_parse.ExpectRows(rows); }
 
     // True when this reader, having reached where later began, stands
     // where later's first row is read as it read it: at a row start, and
-    // taking a section marker for one. Then later's rows are these rows'
-    // continuation, and later's lines follow this reader's.
+    // either taking a section marker for one (later began with one) or in
+    // the very state later took (StartInSection). Then later's rows are
+    // these rows' continuation, and later's lines follow this reader's.
     bool ContinuesInto(ByteReader& later) const {
-        if (m_filled != 0 || m_offset != later.m_from || !m_parse.Rows().ExpectsSectionMarker() ||
-            !later.m_parse.Rows().BeganWithSectionMarker())
+        if (m_filled != 0 || m_offset != later.m_from)
+            return false;
+        const bool bSameRows = later.m_startState ? m_parse.Now() == *later.m_startState
+                                                  : m_parse.Rows().ExpectsSectionMarker() &&
+                                                        later.m_parse.Rows().BeganWithSectionMarker();
+        if (!bSameRows)
             return false;
         later.m_linesBefore = m_linesBefore + uint32_t(m_line - 1);
         return true;
@@ -283,6 +339,7 @@ private:
     const ByteSource& m_read;
     std::vector<RemapRowLeftOut> m_leftOut;
     TableParse<char> m_parse;
+    std::optional<TableParse<char>::State> m_startState;  // taken by StartInSection
     MarkerSearch m_marker;
     bool m_markerFound = false;  // in the bytes of a reader appended
     size_t m_window;
@@ -294,90 +351,76 @@ private:
     uint32_t m_linesBefore = 0;  // the file's lines before that
 };
 
-// Just after the line feed before the section marker nearest target,
-// looked for a step at a time on either side of it until one is found or
-// the steps are reach away; kToTheEnd when there is none.
-uint64_t MarkerNear(const ByteSource& read, uint64_t size, uint64_t target, uint64_t reach) {
-    constexpr uint64_t kStep = uint64_t(1) << 16;
-    std::string window(size_t(kStep) + kSectionMarker.size(), '\0');
-    uint64_t best = ByteReader::kToTheEnd, bestDistance = UINT64_MAX;
-    // Markers whose line feed lies in [from, to).
-    auto look = [&](uint64_t from, uint64_t to) {
-        size_t got = 0;
-        if (from >= to || !read(from, window.data(), size_t(to - from) + kSectionMarker.size(), got))
-            return;
-        // Looked for from the '%', rare in a table, rather than the line feed.
-        const std::string_view text(window.data(), got);
-        for (size_t at = text.find(kSectionMarker, 1); at != std::string_view::npos && at - 1 < to - from;
-             at = text.find(kSectionMarker, at + 1)) {
-            if (text[at - 1] != '\n')
-                continue;
-            const uint64_t start = from + at;
-            const uint64_t distance = start > target ? start - target : target - start;
-            if (distance < bestDistance) {
-                best = start;
-                bestDistance = distance;
-            }
-        }
-    };
-    for (uint64_t distance = 0; distance < reach && best == ByteReader::kToTheEnd; distance += kStep) {
-        look(target + distance, std::min(target + distance + kStep, size));
-        if (distance < target)
-            look(target - std::min(target, distance + kStep), target - distance);
-    }
-    return best;
-}
+// Room made ahead for a part's pairs in each page's batch, at most.
+constexpr uint64_t kMostRowsExpected = uint64_t(1) << 22;
 
-// Where the parts of a file read at once begin: its start, and the section
-// markers nearest to evenly spaced points, each once, in file order.
-std::vector<uint64_t> PartStarts(const ByteSource& read, uint64_t size, size_t parts) {
-    std::vector<uint64_t> starts{0};
-    for (size_t part = 1; part < parts; ++part) {
-        const uint64_t start = MarkerNear(read, size, size / parts * part, std::max<uint64_t>(size / parts / 2, 1));
-        if (start != ByteReader::kToTheEnd)
-            starts.push_back(start);
-    }
-    std::sort(starts.begin(), starts.end());
-    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-    return starts;
-}
-
-// A single-byte code page. A large version 8 table is cut into parts at
-// section markers, and two threads read the parts at once, each into its
-// own batches, sorted when the part is read. Then the parts are joined in
-// file order: a part's rows count only where the reader before it, reaching
-// its start, finds it would have read the same rows from there (not, say,
-// inside a quoted field); otherwise that reader reads on through the part.
+// A single-byte code page. A large version 8 table is cut into parts (at
+// section markers, and inside the largest sections for balance), and two
+// threads read the parts at once, each into its own batches, sorted when
+// the part is read. Then the parts are joined in file order: a part's rows
+// count only where the reader before it, reaching its start, finds it
+// would have read the same rows from there (not, say, inside a quoted
+// field); otherwise that reader reads on through the part.
 Streamed StreamBytes(const ByteSource& read, uint64_t size, int kind, const TextCodec& codec,
                      const MappingTables& tables, std::vector<RemapRowLeftOut>& leftOut,
                      const TableImportOptions& options) {
     using Step = ByteReader::Step;
     const bool bParts = kind == RemapDetect && size > 0 && size >= options.splitFrom && options.parts > 1 &&
                         (options.splitFrom == 0 || WorkShare::HasSecondProcessor());
-    const std::vector<uint64_t> starts = bParts ? PartStarts(read, size, options.parts) : std::vector<uint64_t>{0};
-    const size_t count = starts.size();
-    auto endOf = [&](size_t part) { return part + 1 < count ? starts[part + 1] : ByteReader::kToTheEnd; };
-    std::vector<std::optional<ByteReader>> readers(count);
-    std::vector<Step> steps(count, Step::Stopped);
-    // The largest parts first, so that the two threads end close together.
-    std::vector<size_t> order(count);
-    for (size_t part = 0; part < count; ++part)
-        order[part] = part;
-    auto sizeOf = [&](size_t part) { return (part + 1 < count ? starts[part + 1] : size) - starts[part]; };
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return sizeOf(a) > sizeOf(b); });
-    WorkShare::ForEach(count, [&](size_t i) {
-        const size_t part = order[i];
-        try {
-            ByteReader& reader = readers[part].emplace(read, kind, codec, options.windowSize, starts[part]);
-            steps[part] = reader.ReadUntil(endOf(part));
-            if (count > 1 && (steps[part] == Step::Reached || steps[part] == Step::Ended))
-                reader.SortBatches();
-        } catch (const std::bad_alloc&) {
-            if (part == 0)
-                throw;
-            steps[part] = Step::Stopped;  // the reader before reads on through it
-        }
-    });
+    const size_t most = bParts ? 2 * options.parts : 1;
+    // The first part is read from the start at once, up to firstFrom
+    // without waiting for the plan of the parts, which the other thread
+    // makes meanwhile (and which begins no other part before firstFrom).
+    const uint64_t firstFrom = bParts ? size / (4 * options.parts) : ByteReader::kToTheEnd;
+    std::vector<Part> parts{Part{0, size, false, 0, 0}};
+    std::vector<size_t> order;  // the other parts, the most work first
+    std::once_flag planned;
+    auto plan = [&] {
+        std::call_once(planned, [&] {
+            if (bParts)
+                parts = PartsOf(read, size, options.parts, most, firstFrom);
+            for (size_t part = 1; part < parts.size(); ++part)
+                order.push_back(part);
+            std::stable_sort(order.begin(), order.end(),
+                             [&](size_t a, size_t b) { return parts[a].Work() > parts[b].Work(); });
+        });
+    };
+    auto endOf = [&](size_t part) { return part + 1 < parts.size() ? parts[part + 1].from : ByteReader::kToTheEnd; };
+    std::vector<std::optional<ByteReader>> readers(most);
+    std::vector<Step> steps(most, Step::Stopped);
+    WorkShare::ForEach(
+        most,
+        [&](size_t i) {
+            if (i == 0) {
+                ByteReader& reader = readers[0].emplace(read, kind, codec, options.windowSize, 0);
+                if (bParts)
+                    reader.ExpectRows(size_t(std::min(RowsOf(read, 0, size / options.parts), kMostRowsExpected)));
+                steps[0] = reader.ReadUntil(firstFrom);
+                plan();
+                if (steps[0] == Step::Reached)
+                    steps[0] = reader.ReadUntil(endOf(0));
+                if (parts.size() > 1 && (steps[0] == Step::Reached || steps[0] == Step::Ended))
+                    reader.SortBatches();
+                return;
+            }
+            plan();
+            if (i > order.size())
+                return;
+            const size_t part = order[i - 1];
+            try {
+                ByteReader& reader = readers[part].emplace(read, kind, codec, options.windowSize, parts[part].from);
+                reader.ExpectRows(size_t(std::min(parts[part].rows, kMostRowsExpected)));
+                if (parts[part].bInSection && !reader.StartInSection(parts[part].floor))
+                    return;  // Stopped: the reader before reads on through it
+                steps[part] = reader.ReadUntil(endOf(part));
+                if (steps[part] == Step::Reached || steps[part] == Step::Ended)
+                    reader.SortBatches();
+            } catch (const std::bad_alloc&) {
+                steps[part] = Step::Stopped;  // the reader before reads on through it
+            }
+        },
+        bParts);
+    const size_t count = parts.size();
 
     ByteReader& first = *readers[0];
     ByteReader* tail = &first;  // the reader at the end of the rows joined so far

@@ -3,8 +3,8 @@
 // import (File > Import, then the merge) and so is the code: the same
 // tokenizer, section and column rules, trimming and merge. What differs is
 // the road: in a single-byte code page the file is read piece by piece and
-// tokenized as bytes (a large version 8 table in parts cut at section
-// markers, two at a time), only each row's two values become UTF-16, and
+// tokenized as bytes (a large version 8 table in parts, two at a time; see
+// TableParts), only each row's two values become UTF-16, and
 // each table takes its new pairs in one sorted pass. A table of a million
 // rows then needs little more memory than the pairs it adds.
 #pragma once
@@ -40,9 +40,9 @@ struct TableImportOptions {
     // Bytes read at a time (a row longer than the window widens it).
     size_t windowSize = size_t(256) << 10;
     // A version 8 table in a single-byte code page at least this large is
-    // cut into about this many parts at section markers, read two at a
-    // time on a machine of more than one processor (splitFrom 0: whatever
-    // the size and the machine).
+    // cut into about this many parts at section markers (the largest cut
+    // again, up to twice as many), read two at a time on a machine of more
+    // than one processor (splitFrom 0: whatever the size and the machine).
     uint64_t splitFrom = uint64_t(4) << 20;
     size_t parts = 6;
 };

@@ -38,6 +38,9 @@ public:
     // their order; their entries stay where they are. later is left empty.
     // Sorted batches stay sorted runs, merged by the next Sort.
     void Append(MappingBatch&& later);
+    // Room for this many pairs in all, made ahead when their number is
+    // known roughly: the memory is touched only as pairs come.
+    void Reserve(size_t pairs) { m_entries.reserve(pairs); }
     // Pairs added, repeated keys included.
     size_t GetCount() const { return m_entries.size(); }
     void Clear() noexcept;

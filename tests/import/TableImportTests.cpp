@@ -128,6 +128,17 @@ TEST(TableImport, PartsReadApartGiveTheDialogsTables) {
         "1,2\n\"p\nq\",3\n4,5\n%section,Weights\nWeight,DWGOutputWeight\n1,0.1\n\"r\ns\",0.2\n3,0.3\n",
         // Keys that trim to one, in the second half only.
         head + "3,c\n%section,Weights\nWeight,DWGOutputWeight\n 1,0.1\n1,0.2\n4,0.4\n5,0.5\n6,0.6\n7,0.7\n",
+        // One long section, cut inside it: the parts there take its columns
+        // from its marker and header rows (here in another order).
+        "# head\n%section,Levels\nDWGOutputLayer,x,Level\nA,,1\nB,,2\n\"x\ny\",,3\nD,,4\n#c\nE,,5\nF,,6\nG,,7\nH,,8\n"
+        "I,,9\nJ,,10\nK,,11\nL,,12\n",
+        // A quoted field whose line breaks span the middle of the section.
+        head + "4,\"a\nb\nc\nd\ne\nf\ng\nh\ni\nj\nk\nl\",D\n5,E\n",
+        // A marker line inside a quoted field before the middle: the part
+        // after it would take the wrong columns.
+        head + "4,\"q\n%section,Colors\nColor,x,DWGOutputColor\n\",D\n5,E\n6,F\n7,G\n8,H\n9,I\n10,J\n11,K\n12,L\n",
+        // No section marker row at all, and rows before the first one.
+        "1,A\n2,B\n3,C\n4,D\n5,E\n6,F\n7,G\n8,H\n9,I\n%section,Levels\nLevel,DWGOutputLayer\n1,Z\n",
     };
     for (const std::string& bytes : cases) {
         const Outcome expected = ThroughPairList(bytes, RemapDetect);
