@@ -49,6 +49,27 @@ VARNEL_HOT_INLINE const char* SkipAboveComma(const char* at) {
     return at;
 }
 
+// In the sectioned form only ',' and the bytes below 0x0E (LF, CR, the NUL
+// at the end) can end a field: the first such byte at or after at, eight
+// at a time as above. Spaces, common in values, do not stop the scan.
+VARNEL_HOT_INLINE const char* SkipToCommaOrControl(const char* at) {
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr uint64_t kOnes = 0x0101010101010101ull;
+        constexpr uint64_t kHigh = kOnes * 0x80;
+        for (;;) {
+            uint64_t word;
+            std::memcpy(&word, at, sizeof word);
+            const uint64_t notComma = word ^ (kOnes * ',');
+            // The lowest bit of either mask marks its first byte exactly.
+            const uint64_t stops = ((word - kOnes * 0x0E) & ~word & kHigh) | ((notComma - kOnes) & ~notComma & kHigh);
+            if (stops)
+                return at + std::countr_zero(stops) / 8;
+            at += sizeof word;
+        }
+    }
+    return SkipAboveComma(at);
+}
+
 }  // namespace
 
 template <class Char>
@@ -124,7 +145,10 @@ template <class Char>
 VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::ScanPlainField(Token& token) {
     Char* at = m_cursor;
     for (;;) {
-        at = const_cast<Char*>(SkipAboveComma<Char>(at));
+        if constexpr (std::is_same_v<Char, char>)
+            at = const_cast<Char*>(m_mode == RemapMode::SectionedMode ? SkipToCommaOrControl(at) : SkipAboveComma(at));
+        else
+            at = const_cast<Char*>(SkipAboveComma<Char>(at));
         if (AtLineEnd(at) || IsSeparator(*at))
             break;
         ++at;
@@ -230,7 +254,65 @@ VARNEL_HOT_INLINE void BasicRemapTokenizer<Char>::FinishField() {
 }
 
 template <class Char>
+VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::ReadPlainRow(std::vector<Token>& fields) {
+    // A LF or a CR LF, before the buffer's end (where the NUL is).
+    auto AtCrLfOrLf = [](const Char* at) { return at[0] == Char('\n') || (at[0] == Char('\r') && at[1] == Char('\n')); };
+    if constexpr (std::is_same_v<Char, char> && std::endian::native == std::endian::little) {
+        constexpr uint64_t kOnes = 0x0101010101010101ull;
+        constexpr uint64_t kHigh = kOnes * 0x80;
+        Char* at = m_cursor;
+        for (;;) {
+            // A field's first byte: a quote, a comment, another control
+            // character and the buffer's end take the general road.
+            const Char first = *at;
+            if (first == Char(',')) {
+                fields.push_back(Token{at, 0});
+                ++at;
+                continue;
+            }
+            if (AtCrLfOrLf(at))
+                break;
+            if (first == Char(Quote) || first == Char('#') || Unit(first) < 0x0E)
+                return false;
+            Char* const start = at;
+            for (;;) {
+                // As SkipToCommaOrControl, keeping the byte found.
+                uint64_t word;
+                std::memcpy(&word, at, sizeof word);
+                const uint64_t notComma = word ^ (kOnes * ',');
+                const uint64_t stops =
+                    ((word - kOnes * 0x0E) & ~word & kHigh) | ((notComma - kOnes) & ~notComma & kHigh);
+                if (stops == 0) {
+                    at += sizeof word;
+                    continue;
+                }
+                const int shift = std::countr_zero(stops) - 7;
+                at += shift / 8;
+                if (Char(word >> shift) == Char(',') || AtCrLfOrLf(at))
+                    break;
+                if (at == m_end)
+                    return false;
+                ++at;  // another control character, or a CR alone: part of the field
+            }
+            fields.push_back(Token{start, int32_t(at - start)});
+            if (*at != Char(','))
+                break;
+            ++at;
+        }
+        // at is on the row's line end.
+        m_rowLine = m_line;
+        ++m_line;
+        m_cursor = at + (*at == Char('\r') ? 2 : 1);
+        return true;
+    }
+    return false;
+}
+
+template <class Char>
 RemapRowResult BasicRemapTokenizer<Char>::ReadRow(std::vector<Token>& fields) {
+    fields.clear();
+    if (m_mode == RemapMode::SectionedMode && ReadPlainRow(fields))
+        return RemapRowResult::Row;
     fields.clear();
     Char* const rowStart = m_cursor;
     const int rowStartLine = m_line;

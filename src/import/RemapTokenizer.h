@@ -50,6 +50,10 @@ public:
     void SetLine(int line) { m_line = line; }
 
 private:
+    // The common row of the sectioned form in bytes, read in one pass:
+    // unquoted fields, no comment, the line end within the buffer. False,
+    // having moved nothing, for any other row.
+    bool ReadPlainRow(std::vector<Token>& fields);
     RemapTokenType NextToken(Token& token);
     bool IsSeparator(Char ch) const;
     // True at the end, a '\n' or a "\r\n", which end a field.

@@ -5,19 +5,33 @@
 
 namespace {
 
-// The fields of every row of text, each row as "f1|f2|..." (with "@line:"
-// in front when withLines).
-Strings RowsOf(const std::string& text, RemapMode mode, bool withLines = false) {
-    std::u16string buffer = CString::FromUtf8(text).Str();
-    RemapTokenizer tokenizer(buffer.data(), buffer.data() + buffer.size(), mode);
-    std::vector<RemapToken> fields;
+template <class Char>
+Strings RowsOfBuffer(Char* text, Char* end, RemapMode mode, bool withLines) {
+    BasicRemapTokenizer<Char> tokenizer(text, end, mode);
+    std::vector<BasicRemapToken<Char>> fields;
     Strings rows;
     while (tokenizer.ReadRow(fields) == RemapRowResult::Row) {
         std::string row = withLines ? "@" + std::to_string(tokenizer.RowLine()) + ":" : "";
-        for (size_t i = 0; i < fields.size(); ++i)
-            row += (i ? "|" : "") + Utf8(fields[i].View());
+        for (size_t i = 0; i < fields.size(); ++i) {
+            row += i ? "|" : "";
+            if constexpr (std::is_same_v<Char, char>)
+                row += std::string(fields[i].View());
+            else
+                row += Utf8(fields[i].View());
+        }
         rows.push_back(row);
     }
+    return rows;
+}
+
+// The fields of every row of text, each row as "f1|f2|..." (with "@line:"
+// in front when withLines). The bytes of the text read as bytes give the
+// same rows (the road of a table in a single-byte code page).
+Strings RowsOf(const std::string& text, RemapMode mode, bool withLines = false) {
+    std::u16string buffer = CString::FromUtf8(text).Str();
+    const Strings rows = RowsOfBuffer(buffer.data(), buffer.data() + buffer.size(), mode, withLines);
+    std::string bytes = text + std::string(9, '\0');  // the NUL after the text and the margin
+    EXPECT_EQ(RowsOfBuffer(bytes.data(), bytes.data() + text.size(), mode, withLines), rows) << text;
     return rows;
 }
 
