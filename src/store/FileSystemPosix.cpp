@@ -151,7 +151,7 @@ bool File::Write(const void* data, std::size_t size) {
 #ifdef __linux__
     // Each few megabytes written start on their way to the device while
     // the next are prepared, so that Close's flush has little left to wait for.
-    constexpr off_t kWriteback = off_t(4) << 20;
+    constexpr off_t kWriteback = off_t(2) << 20;
     const off_t end = ::lseek(int(m_handle), 0, SEEK_CUR);
     if (end > 0 && end / kWriteback != (end - off_t(written)) / kWriteback)
         ::sync_file_range(int(m_handle), 0, end, SYNC_FILE_RANGE_WRITE);

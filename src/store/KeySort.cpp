@@ -72,6 +72,8 @@ struct Layout {
     explicit Layout(const std::vector<const MappingEntry*>& entries) {
         std::u16string_view first = entries.front()->Key();
         skip = first.size();
+        for (char16_t unit : first)
+            rank[unit] = 1;
         for (const MappingEntry* pEntry : entries) {
             std::u16string_view key = pEntry->Key();
             const size_t limit = std::min(skip, key.size());
@@ -79,7 +81,8 @@ struct Layout {
             while (i < limit && key[i] == first[i])
                 ++i;
             skip = i;
-            for (char16_t unit : key)
+            // The units before i are the first key's, already counted.
+            for (char16_t unit : key.substr(i))
                 rank[unit] = 1;
         }
         unsigned next = 0;

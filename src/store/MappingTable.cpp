@@ -155,27 +155,39 @@ MappingTable::MergeCounts MappingTable::Merge(MappingBatch&& batch) {
         return counts;
     }
 
-    // Both in key order: one walk through the two, into full chunks. The
-    // table stays as it is until the new chunks are complete.
+    // Both in key order: one walk through the two, into full chunks (into
+    // an empty table, the batch's order cut into chunks). The table stays
+    // as it is until the new chunks are complete.
     MappingTable merged;
-    const_iterator old = begin();
-    auto next = incoming.begin();
-    while (old != end() || next != incoming.end()) {
-        const int order = old == end()              ? 1
-                          : next == incoming.end() ? -1
-                                                   : KeyOrder::Compare(old->Key(), (*next)->Key());
-        if (order < 0) {
-            merged.Append(&*old++);
-        } else if (order > 0) {
-            merged.Append(*next++);
-            ++counts.added;
-        } else {
-            // An equal value keeps the entry a view may point at.
-            const bool same = old->Value() == (*next)->Value();
-            merged.Append(same ? &*old : *next);
-            counts.changed += !same;
-            ++old;
-            ++next;
+    if (m_count == 0) {
+        for (size_t at = 0; at < incoming.size(); at += kChunkEntries) {
+            const size_t count = std::min(kChunkEntries, incoming.size() - at);
+            merged.m_chunks.emplace_back();
+            merged.m_chunks.back().reserve(kChunkEntries + 1);
+            merged.m_chunks.back().assign(incoming.begin() + std::ptrdiff_t(at),
+                                          incoming.begin() + std::ptrdiff_t(at + count));
+        }
+        counts.added = int(incoming.size());
+    } else {
+        const_iterator old = begin();
+        auto next = incoming.begin();
+        while (old != end() || next != incoming.end()) {
+            const int order = old == end()              ? 1
+                              : next == incoming.end() ? -1
+                                                       : KeyOrder::Compare(old->Key(), (*next)->Key());
+            if (order < 0) {
+                merged.Append(&*old++);
+            } else if (order > 0) {
+                merged.Append(*next++);
+                ++counts.added;
+            } else {
+                // An equal value keeps the entry a view may point at.
+                const bool same = old->Value() == (*next)->Value();
+                merged.Append(same ? &*old : *next);
+                counts.changed += !same;
+                ++old;
+                ++next;
+            }
         }
     }
     if (counts.added == 0 && counts.changed == 0)

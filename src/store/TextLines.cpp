@@ -1,6 +1,9 @@
 #include "store/TextLines.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
 
 namespace TextLines {
 
@@ -100,15 +103,33 @@ void Encoder::AppendLine(std::initializer_list<std::u16string_view> parts, std::
         if (size > m_out.size() - m_used)
             Grow(size);
         char* p = m_out.data() + m_used;
-        char16_t all = 0;
+        uint64_t all = 0;
         bool lineFeed = false;
-        for (std::u16string_view part : parts)
-            for (char16_t ch : part) {
+        for (std::u16string_view part : parts) {
+            const char16_t* in = part.data();
+            size_t left = part.size();
+            if constexpr (std::endian::native == std::endian::little) {
+                // Four units at a time: their low bytes side by side.
+                constexpr uint64_t kUnits = 0x0001000100010001ull;
+                for (; left >= 4; left -= 4, in += 4, p += 4) {
+                    uint64_t word;
+                    std::memcpy(&word, in, sizeof word);
+                    all |= word;
+                    const uint64_t lf = word ^ (kUnits * u'\n');
+                    lineFeed |= ((lf - kUnits) & ~lf & (kUnits << 15)) != 0;
+                    const uint32_t bytes = uint32_t((word & 0xFF) | (word >> 8 & 0xFF00) | (word >> 16 & 0xFF0000) |
+                                                    (word >> 24 & 0xFF000000));
+                    std::memcpy(p, &bytes, sizeof bytes);
+                }
+            }
+            for (; left > 0; --left) {
+                const char16_t ch = *in++;
                 all |= ch;
                 lineFeed |= ch == u'\n';
                 *p++ = char(ch);
             }
-        if (all < 0x80 && !lineFeed) {
+        }
+        if ((all & 0xFF80FF80FF80FF80ull) == 0 && !lineFeed) {
             *p++ = '\r';
             *p++ = '\n';
             m_used = size_t(p - m_out.data());

@@ -1,4 +1,5 @@
 #include "StoreTestSupport.h"
+#include "store/TextLines.h"
 
 namespace {
 
@@ -83,4 +84,28 @@ TEST_F(StoreTest, TextFileWriteEndsEveryLineWithCrLfAndRefusesWideCharacters) {
     lines.RemoveAll();
     ASSERT_TRUE(file.WriteLines(path, lines));
     EXPECT_EQ(ReadFile(Path("out")), "");
+}
+
+TEST(TextLines, AWholeLineEncodesAsItsPartsAppendedOneByOne) {
+    // Lines are narrowed a few units at a time: every length around that,
+    // with a character of the code page, one outside it or a line feed at
+    // every place.
+    for (size_t length = 0; length <= 10; ++length)
+        for (size_t at = 0; at <= length; ++at)
+            for (char16_t ch : {u'\u00e9', u'\u20ac', u'\u0100', u'\n', u'x'}) {
+                std::u16string key(length, u'k');
+                if (at < length)
+                    key[at] = ch;
+                const std::u16string value = key + u"v";
+                TextLines::Encoder whole, parts;
+                whole.AppendLine({key, u" = ", value}, u"\n");
+                for (std::u16string_view part : {std::u16string_view(key), std::u16string_view(u" = "),
+                                                 std::u16string_view(value)})
+                    parts.Append(part);
+                parts.EndLine(u"\n");
+                std::string wholeBytes, partsBytes;
+                EXPECT_EQ(whole.Take(wholeBytes), parts.Take(partsBytes)) << length << " " << at << " " << int(ch);
+                EXPECT_EQ(wholeBytes, partsBytes);
+                EXPECT_EQ(whole.BadChar(), parts.BadChar());
+            }
 }
