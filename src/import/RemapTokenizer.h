@@ -25,7 +25,7 @@ class BasicRemapTokenizer {
 public:
     using Token = BasicRemapToken<Char>;
 
-    // [text, end): a buffer with a NUL at end (and, for bytes, 8 more bytes
+    // [text, end): a buffer with a NUL at end (and, for bytes, 16 more bytes
     // that may be read but mean nothing). A NUL before end is an
     // ordinary character. wholeText: end is the end of the text; else more
     // may follow it. Every token points into the buffer; a row that is

@@ -334,7 +334,7 @@ public:
 
 private:
     // After the window, the NUL after the text and the tokenizer's margin.
-    static constexpr size_t kMargin = 1 + 8;
+    static constexpr size_t kMargin = 1 + 16;
 
     const ByteSource& m_read;
     std::vector<RemapRowLeftOut> m_leftOut;

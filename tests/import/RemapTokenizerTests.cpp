@@ -30,7 +30,7 @@ Strings RowsOfBuffer(Char* text, Char* end, RemapMode mode, bool withLines) {
 Strings RowsOf(const std::string& text, RemapMode mode, bool withLines = false) {
     std::u16string buffer = CString::FromUtf8(text).Str();
     const Strings rows = RowsOfBuffer(buffer.data(), buffer.data() + buffer.size(), mode, withLines);
-    std::string bytes = text + std::string(9, '\0');  // the NUL after the text and the margin
+    std::string bytes = text + std::string(17, '\0');  // the NUL after the text and the margin
     EXPECT_EQ(RowsOfBuffer(bytes.data(), bytes.data() + text.size(), mode, withLines), rows) << text;
     return rows;
 }
