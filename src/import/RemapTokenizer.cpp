@@ -82,12 +82,9 @@ class FieldEnds {
 public:
     VARNEL_HOT_INLINE char* Next(char* from) {
 #if defined(__SSE2__)
-        size_t offset = size_t(from - m_chunk);
-        if (m_chunk == nullptr || offset >= 16) {
+        if (m_chunk == nullptr || from - m_chunk >= 16)
             Load(from);
-            offset = 0;
-        }
-        uint32_t ahead = m_stops >> offset;
+        uint32_t ahead = m_stops >> (from - m_chunk);
         while (ahead == 0) {
             Load(m_chunk + 16);
             ahead = m_stops;
