@@ -243,13 +243,7 @@ public:
     // state before every section). False when that marker's rows do not
     // end within a window before from; then this reader cannot begin here.
     bool StartInSection(uint64_t floor) {
-        uint64_t marker = kNowhere;
-        constexpr uint64_t kStep = uint64_t(1) << 16;
-        for (uint64_t end = m_from; end > floor && marker == kNowhere;) {
-            const uint64_t at = end - std::min(end - floor, kStep);
-            ForEachMarkerLine(m_read, at, end, [&marker](uint64_t start) { marker = start; });
-            end = at;
-        }
+        const uint64_t marker = LastMarkerLine(m_read, floor, m_from);
         if (marker != kNowhere) {
             const size_t want = size_t(std::min<uint64_t>(m_from - marker, m_window));
             size_t got = 0;

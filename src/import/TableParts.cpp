@@ -2,9 +2,36 @@
 
 #include <algorithm>
 #include <numeric>
+#include <string>
 
 namespace TableParts {
 namespace {
+
+// Calls found(start), in file order, for each line start in [from, to)
+// where a section marker row begins as bytes: "%section," at the file's
+// start or after a line feed. Looked for from the '%', rare in a table.
+template <class Found>
+void ForEachMarkerLine(const ByteSource& read, uint64_t from, uint64_t to, Found&& found) {
+    constexpr uint64_t kStep = uint64_t(1) << 16;
+    std::string window;
+    for (uint64_t at = from; at < to; at += kStep) {
+        const uint64_t end = std::min(at + kStep, to);
+        const uint64_t readFrom = at == 0 ? 0 : at - 1;  // and the byte before, for its line feed
+        window.resize(size_t(end - readFrom) + kSectionMarker.size() - 1);
+        size_t got = 0;
+        if (!read(readFrom, window.data(), window.size(), got))
+            return;
+        const std::string_view text(window.data(), got);
+        for (size_t p = text.find(kSectionMarker, size_t(at - readFrom)); p != std::string_view::npos;
+             p = text.find(kSectionMarker, p + 1)) {
+            const uint64_t start = readFrom + p;
+            if (start >= end)
+                break;
+            if (start == 0 || text[p - 1] == '\n')
+                found(start);
+        }
+    }
+}
 
 // Just after the first line feed in [at, end), or kNowhere without one
 // in the next window of bytes.
@@ -49,6 +76,17 @@ uint64_t TwoThreadSpan(std::vector<uint64_t> works) {
 }
 
 }  // namespace
+
+uint64_t LastMarkerLine(const ByteSource& read, uint64_t floor, uint64_t before) {
+    constexpr uint64_t kStep = uint64_t(1) << 16;
+    uint64_t marker = kNowhere;
+    for (uint64_t end = before; end > floor && marker == kNowhere;) {
+        const uint64_t at = end - std::min(end - floor, kStep);
+        ForEachMarkerLine(read, at, end, [&marker](uint64_t start) { marker = start; });
+        end = at;
+    }
+    return marker;
+}
 
 uint64_t RowsOf(const ByteSource& read, uint64_t from, uint64_t end) {
     const uint64_t size = end - from;

@@ -3,11 +3,9 @@
 // each is. The bytes come through a ByteSource, a file's or a buffer's.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,31 +21,10 @@ constexpr uint64_t kNowhere = UINT64_MAX;
 // The start of a version 8 table's section marker row, as bytes.
 constexpr std::string_view kSectionMarker = "%section,";
 
-// Calls found(start), in file order, for each line start in [from, to)
-// where a section marker row begins as bytes: "%section," at the file's
-// start or after a line feed. Looked for from the '%', rare in a table.
-template <class Found>
-void ForEachMarkerLine(const ByteSource& read, uint64_t from, uint64_t to, Found&& found) {
-    constexpr uint64_t kStep = uint64_t(1) << 16;
-    std::string window;
-    for (uint64_t at = from; at < to; at += kStep) {
-        const uint64_t end = std::min(at + kStep, to);
-        const uint64_t readFrom = at == 0 ? 0 : at - 1;  // and the byte before, for its line feed
-        window.resize(size_t(end - readFrom) + kSectionMarker.size() - 1);
-        size_t got = 0;
-        if (!read(readFrom, window.data(), window.size(), got))
-            return;
-        const std::string_view text(window.data(), got);
-        for (size_t p = text.find(kSectionMarker, size_t(at - readFrom)); p != std::string_view::npos;
-             p = text.find(kSectionMarker, p + 1)) {
-            const uint64_t start = readFrom + p;
-            if (start >= end)
-                break;
-            if (start == 0 || text[p - 1] == '\n')
-                found(start);
-        }
-    }
-}
+// The start of the last section marker row ("%section," at the file's
+// start or after a line feed) in [floor, before), looked for backwards a
+// step at a time; kNowhere when there is none.
+uint64_t LastMarkerLine(const ByteSource& read, uint64_t floor, uint64_t before);
 
 // The work of reading a part, in bytes: a row costs as much more as this
 // many bytes (its pair widened, sorted and merged).

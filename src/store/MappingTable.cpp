@@ -66,12 +66,23 @@ std::vector<MappingTable::Run> MappingTable::CutIntoRuns(size_t pairs) const {
     return runs;
 }
 
-void MappingTable::Append(const MappingEntry* pEntry) {
+MappingTable::Chunk& MappingTable::ChunkWithRoom() {
     if (m_chunks.empty() || m_chunks.back().size() >= kChunkEntries) {
         m_chunks.emplace_back();
         m_chunks.back().reserve(kChunkEntries + 1);
     }
-    m_chunks.back().push_back(pEntry);
+    return m_chunks.back();
+}
+
+void MappingTable::Append(const MappingEntry* pEntry) { ChunkWithRoom().push_back(pEntry); }
+
+void MappingTable::Append(std::span<const MappingEntry* const> entries) {
+    while (!entries.empty()) {
+        Chunk& chunk = ChunkWithRoom();
+        const size_t count = std::min(entries.size(), kChunkEntries - chunk.size());
+        chunk.insert(chunk.end(), entries.begin(), entries.begin() + std::ptrdiff_t(count));
+        entries = entries.subspan(count);
+    }
 }
 
 MappingTable::Position MappingTable::LowerBound(std::u16string_view key, Position guess) const {
@@ -156,17 +167,11 @@ MappingTable::MergeCounts MappingTable::Merge(MappingBatch&& batch) {
     }
 
     // Both in key order: one walk through the two, into full chunks (into
-    // an empty table, the batch's order cut into chunks). The table stays
-    // as it is until the new chunks are complete.
+    // an empty table, the batch as it is). The table stays as it is until
+    // the new chunks are complete.
     MappingTable merged;
     if (m_count == 0) {
-        for (size_t at = 0; at < incoming.size(); at += kChunkEntries) {
-            const size_t count = std::min(kChunkEntries, incoming.size() - at);
-            merged.m_chunks.emplace_back();
-            merged.m_chunks.back().reserve(kChunkEntries + 1);
-            merged.m_chunks.back().assign(incoming.begin() + std::ptrdiff_t(at),
-                                          incoming.begin() + std::ptrdiff_t(at + count));
-        }
+        merged.Append(incoming);
         counts.added = int(incoming.size());
     } else {
         const_iterator old = begin();

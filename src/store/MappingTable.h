@@ -14,6 +14,7 @@
 
 #include <cstdint>
 #include <iterator>
+#include <span>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -186,7 +187,10 @@ private:
     Position LowerBound(std::u16string_view key, Position guess = {SIZE_MAX, 0}) const;
     // The entry at position, if it holds key.
     const MappingEntry* At(Position position, std::u16string_view key) const;
+    // The last chunk, or a new one when it is full.
+    Chunk& ChunkWithRoom();
     void Append(const MappingEntry* pEntry);
+    void Append(std::span<const MappingEntry* const> entries);
 
     // A chunk splits in two when it would pass this many entries.
     static constexpr size_t kChunkEntries = 512;
