@@ -206,7 +206,7 @@ TEST_F(PageTest, DeleteOneRowOrAskForSeveral) {
     Show(kLevels);
     Select({2});  // "9": no question, the others keep their order
     Press(IDC_DELETE);
-    EXPECT_FALSE(driver::WaitForMessageBox(hSheet, 300).hWnd);
+    driver::ExpectNoMessage(hSheet);
     Rows expected = kLevelsSorted;
     expected.erase(expected.begin() + 2);
     EXPECT_EQ(ListRows(), expected);
