@@ -82,3 +82,7 @@ std::vector<HelpSection> ReadSections(const CString& text) {
     }
     return sections;
 }
+
+HelpContent ReadHelpContent(const CString& text) {
+    return {ReadSections(text), CountTag(text, HelpTagText(HELP_TAG_LINE))};
+}
