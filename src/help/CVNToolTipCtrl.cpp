@@ -71,10 +71,10 @@ bool CVNToolTipCtrl::GetToolNote(HWND hWnd, ToolNote& note) const {
 CString CVNToolTipCtrl::GetToolDescription(HWND hWnd) const {
     ToolNote note;
     if (GetToolNote(hWnd, note)) {
-        CString lines;
+        HelpContent lines;
         for (const CString& line : note.lines)
-            lines += (lines.IsEmpty() ? u"" : u"\r\n") + line;
-        return lines;
+            lines.sections.push_back({HELP_TAG_DESCRIPTION, line});
+        return PlainText(lines);
     }
     return GetDescription(GetToolText(hWnd));
 }

@@ -177,6 +177,7 @@ void CVNToolTipCtrl::ShowAt(POINT ptScreen) {
         return;
     }
     ::SetWindowRgn(m_hWnd, hRgn, TRUE);  // the window owns the region from now on
+    ::SetWindowTextW(m_hWnd, PlainText(m_content));
 
     BalloonPoint corner = PlaceBalloonWindow(ShapeOfStyle(m_nStyle), {int(ptScreen.x), int(ptScreen.y)},
                                              {int(size.cx), int(size.cy)}, m_bStemLeft, m_bAbove, m_measures);

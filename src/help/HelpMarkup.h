@@ -50,3 +50,6 @@ struct HelpContent {
     int nLineTags = 0;
 };
 HelpContent ReadHelpContent(const CString& text);
+// The sections' texts one to a line: what the balloon window gives as its
+// text, for screen readers.
+CString PlainText(const HelpContent& content);

@@ -161,8 +161,9 @@ TEST(CaseVariants, AgreeWithAComparisonOfEveryPair) {
                 expected = expected || AreCaseVariants(value, other);
             std::u16string_view found = variants.OtherSpelling(value);
             EXPECT_EQ(!found.empty(), expected) << CString(value).ToUtf8();
-            if (!found.empty())
+            if (!found.empty()) {
                 EXPECT_TRUE(AreCaseVariants(value, found));
+            }
         }
     }
 }
