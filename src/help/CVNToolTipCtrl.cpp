@@ -9,6 +9,17 @@ namespace {
 
 uint64_t KeyOf(HWND hWnd) { return uint64_t(reinterpret_cast<uintptr_t>(hWnd)); }
 
+// A note as the balloon shows it: its header, then each line as a
+// description, whatever characters they hold.
+HelpContent ContentOf(const ToolNote& note) {
+    HelpContent content;
+    if (!note.header.IsEmpty())
+        content.sections.push_back({HELP_TAG_HEADER, note.header});
+    for (const CString& line : note.lines)
+        content.sections.push_back({HELP_TAG_DESCRIPTION, line});
+    return content;
+}
+
 }  // namespace
 
 CVNToolTipCtrl::CVNToolTipCtrl() {
@@ -71,10 +82,8 @@ bool CVNToolTipCtrl::GetToolNote(HWND hWnd, ToolNote& note) const {
 CString CVNToolTipCtrl::GetToolDescription(HWND hWnd) const {
     ToolNote note;
     if (GetToolNote(hWnd, note)) {
-        HelpContent lines;
-        for (const CString& line : note.lines)
-            lines.sections.push_back({HELP_TAG_DESCRIPTION, line});
-        return PlainText(lines);
+        note.header.Empty();  // the description area shows the lines alone
+        return PlainText(ContentOf(note));
     }
     return GetDescription(GetToolText(hWnd));
 }
@@ -148,11 +157,7 @@ bool CVNToolTipCtrl::SpotAt(HWND hTool, POINT ptScreen, Spot& spot) const {
     if (!pRecord || !pRecord->pNotes || !pRecord->pNotes->NoteAt(ptScreen, note, spot.rc))
         return HelpSpot(hTool, spot);
     spot.text.Empty();
-    spot.content = HelpContent{};
-    if (!note.header.IsEmpty())
-        spot.content.sections.push_back({HELP_TAG_HEADER, note.header});
-    for (const CString& line : note.lines)
-        spot.content.sections.push_back({HELP_TAG_DESCRIPTION, line});
+    spot.content = ContentOf(note);
     return !spot.content.sections.empty();
 }
 

@@ -99,6 +99,7 @@ BOOL CBasePage::RefreshList() {
     m_nRefreshedTable = m_table.GetChangeCount();
     m_nRefreshedRows = m_wndList.GetChangeCount();
     UpdateButtons();
+    TellNoteChanged();
     return TRUE;
 }
 
@@ -185,6 +186,10 @@ void CBasePage::OnInsert() {
         return;
     m_wndList.AddPairItem(m_wndList.GetItemCount(), new MappingPair{first, second});
     SetPair(first, second);
+    // Other rows' looks follow the table: the new value may be another
+    // spelling of theirs.
+    ::InvalidateRect(m_wndList.m_hWnd, nullptr, FALSE);
+    TellNoteChanged();
 }
 
 void CBasePage::OnDelete() {
@@ -205,13 +210,16 @@ void CBasePage::OnDelete() {
                 RemovePair(CString(pPair->Key()));
         nLast = i;
     }
-    if (nSelected == 1)
+    if (nSelected == 1) {
         m_wndList.DeletePairItem(nLast);
-    else
+        ::InvalidateRect(m_wndList.m_hWnd, nullptr, FALSE);  // a spelling of another row's value may have gone
+    } else {
         RefreshList();
+    }
     // Deleted rows are changes the file does not hold yet: Cancel asks.
     RaiseChangeFlag();
     UpdateButtons();
+    TellNoteChanged();
 }
 
 void CBasePage::OnItemChangedList(const NMLISTVIEW* pNMListView, LRESULT* pResult) {
@@ -230,7 +238,10 @@ void CBasePage::OnItemChangedList(const NMLISTVIEW* pNMListView, LRESULT* pResul
         }
     }
     UpdateButtons();
-    // The selected row's reasons, or no longer, belong in the description.
+    TellNoteChanged();
+}
+
+void CBasePage::TellNoteChanged() {
     if (CWnd* pSheet = GetParentOwner(); pSheet && pSheet->m_hWnd)
         pSheet->SendMessage(VNTT_NOTE_CHANGED, WPARAM(m_wndList.m_hWnd));
 }

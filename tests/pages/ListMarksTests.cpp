@@ -165,6 +165,15 @@ TEST_F(ListMarksTest, TheSelectedMarkedRowGivesItsReasonInTheDescription) {
     driver::Focus(::GetDlgItem(hPage, IDC_INSERT));
     EXPECT_EQ(driver::Text(hDescription),
               L"Inserts a new row or updates the selected row with the active Level / Layer Name.");
+    // Inserting another spelling of the selected row's value marks that row.
+    Select(Row(L"B"));
+    ::SendMessageW(::GetDlgItem(hPage, IDC_EDIT1), WM_SETTEXT, 0, LPARAM(L"E"));
+    ::SendMessageW(::GetDlgItem(hPage, IDC_EDIT2), WM_SETTEXT, 0, LPARAM(L"DOORS"));
+    driver::Click(::GetDlgItem(hPage, IDC_INSERT));
+    driver::Settle(hSheet);
+    EXPECT_EQ(driver::Text(hDescription),
+              L"\"Doors\" and \"DOORS\" differ only in letter case: AutoCAD takes them as one layer");
+    EXPECT_EQ(CustomDraw(Row(L"B"), 1).first, CDRF_SKIPDEFAULT);
     // Both sides of a Colors row break a rule: both reasons, one to a line.
     Show(kColors);
     driver::Focus(hList);
