@@ -99,7 +99,7 @@ BOOL CBasePage::RefreshList() {
     m_nRefreshedTable = m_table.GetChangeCount();
     m_nRefreshedRows = m_wndList.GetChangeCount();
     UpdateButtons();
-    TellNoteChanged();
+    m_wndList.TellNoteChanged();
     return TRUE;
 }
 
@@ -189,7 +189,7 @@ void CBasePage::OnInsert() {
     // Other rows' looks follow the table: the new value may be another
     // spelling of theirs.
     ::InvalidateRect(m_wndList.m_hWnd, nullptr, FALSE);
-    TellNoteChanged();
+    m_wndList.TellNoteChanged();
 }
 
 void CBasePage::OnDelete() {
@@ -219,7 +219,7 @@ void CBasePage::OnDelete() {
     // Deleted rows are changes the file does not hold yet: Cancel asks.
     RaiseChangeFlag();
     UpdateButtons();
-    TellNoteChanged();
+    m_wndList.TellNoteChanged();
 }
 
 void CBasePage::OnItemChangedList(const NMLISTVIEW* pNMListView, LRESULT* pResult) {
@@ -238,12 +238,9 @@ void CBasePage::OnItemChangedList(const NMLISTVIEW* pNMListView, LRESULT* pResul
         }
     }
     UpdateButtons();
-    TellNoteChanged();
+    m_wndList.TellNoteChanged();
 }
 
-void CBasePage::TellNoteChanged() {
-    if (CWnd* pSheet = GetParentOwner(); pSheet && pSheet->m_hWnd)
-        pSheet->SendMessage(VNTT_NOTE_CHANGED, WPARAM(m_wndList.m_hWnd));
-}
+
 
 void CBasePage::OnChangeInput() { UpdateButtons(); }

@@ -77,9 +77,6 @@ private:
     // Sets the sheet's unsaved-changes bit when the page and the sheet have
     // windows and the bit is still clear.
     void RaiseChangeFlag();
-    // Tells the sheet that the list's note (the selected row's reasons) may
-    // have changed, so that the description area follows.
-    void TellNoteChanged();
 
     // The table's and the list's change counts right after the last
     // refresh: while both hold, the rows are what a refresh would build.

@@ -2,18 +2,19 @@
 
 #include "pages/ListOrder.h"
 
-CaseVariants::CaseVariants(const MappingTable& table) {
+CaseVariants::CaseVariants(size_t nValues) {
     size_t buckets = 16;
-    while (buckets < size_t(table.GetCount()) * 2)
+    while (buckets < nValues * 2)
         buckets *= 2;
     m_first.assign(buckets, nullptr);
-    for (const MappingEntry& entry : table) {
-        const MappingEntry*& first = m_first[SlotOf(entry.Value())];
-        if (!first)
-            first = &entry;
-        else if (first->Value() != entry.Value())
-            m_second.try_emplace(first, &entry);
-    }
+}
+
+void CaseVariants::Add(const MappingEntry& entry) {
+    const MappingEntry*& first = m_first[SlotOf(entry.Value())];
+    if (!first)
+        first = &entry;
+    else if (first->Value() != entry.Value())
+        m_second.try_emplace(first, &entry);
 }
 
 size_t CaseVariants::SlotOf(std::u16string_view value) const {

@@ -1,7 +1,8 @@
 // The values of a table that another pair spells differently in letter case
-// only ("A-Wall" and "A-WALL"): AutoCAD takes such names as one. Made in one
-// pass over the table, a hash of the values with their letters folded; then
-// each value is looked up on its own. Portable.
+// only ("A-Wall" and "A-WALL"): AutoCAD takes such names as one. A hash of
+// the values with their letters folded, filled one entry at a time (a large
+// table is taken in over several steps), then asked value by value.
+// Portable.
 #pragma once
 
 #include "store/MappingTable.h"
@@ -12,9 +13,12 @@
 
 class CaseVariants {
 public:
-    explicit CaseVariants(const MappingTable& table);
+    // Room for the values of nValues pairs.
+    explicit CaseVariants(size_t nValues);
 
-    // A value of the table equal to value ignoring ASCII letter case but
+    // Takes in one entry's value.
+    void Add(const MappingEntry& entry);
+    // A value taken in that equals value ignoring ASCII letter case but is
     // spelt differently; empty when there is none.
     std::u16string_view OtherSpelling(std::u16string_view value) const;
 

@@ -1,37 +1,32 @@
 #include "pages/CellLooks.h"
 
-namespace {
-
-// The index an AutoCAD color value names: 1 to 255 written as the Colors
-// list writes them; 0 for ByLayer, ByBlock and "0"; -1 for anything else.
-int AciIndexOf(std::u16string_view value) {
-    if (value == u"ByLayer" || value == u"ByBlock" || value == u"0")
-        return 0;
-    if (value.empty() || value.size() > 3 || value[0] == u'0')
-        return -1;
-    int index = 0;
-    for (char16_t ch : value) {
-        if (ch < u'0' || ch > u'9')
-            return -1;
-        index = index * 10 + (ch - u'0');
-    }
-    return index <= 255 ? index : -1;
-}
-
-}  // namespace
-
 int WeightLinePixels(int nWeight, int nDpi) {
     // Hundredths of a millimetre to pixels: 2540 of them to the inch.
     const long long pixels = ((long long)nWeight * nDpi + 1270) / 2540;
     return pixels < 1 ? 1 : int(pixels);
 }
 
-std::u16string_view CellLooks::CaseVariantOf(std::u16string_view value) const {
+bool CellLooks::KnowsCaseVariants() const {
+    return !MappingRules::HasNames(m_kind) ||
+           (m_variants && m_nVariantsChange == m_table.GetChangeCount() && m_next == m_table.end());
+}
+
+bool CellLooks::FindCaseVariants(size_t nPairs) const {
+    if (KnowsCaseVariants())
+        return true;
     if (!m_variants || m_nVariantsChange != m_table.GetChangeCount()) {
-        m_variants.emplace(m_table);
+        m_variants.emplace(size_t(m_table.GetCount()));
+        m_next = m_table.begin();
         m_nVariantsChange = m_table.GetChangeCount();
     }
-    return m_variants->OtherSpelling(value);
+    for (const auto end = m_table.end(); m_next != end && nPairs > 0; ++m_next, --nPairs)
+        m_variants->Add(*m_next);
+    return m_next == m_table.end();
+}
+
+std::u16string_view CellLooks::CaseVariantOf(std::u16string_view value) const {
+    return MappingRules::HasNames(m_kind) && KnowsCaseVariants() ? m_variants->OtherSpelling(value)
+                                                                  : std::u16string_view();
 }
 
 CellLook CellLooks::LookOf(std::u16string_view key, std::u16string_view value, int nColumn) const {
@@ -42,16 +37,15 @@ CellLook CellLooks::LookOf(std::u16string_view key, std::u16string_view value, i
                    (side == MappingRules::kAutoCad && MappingRules::HasNames(m_kind) && !CaseVariantOf(text).empty());
     if (side != MappingRules::kAutoCad || look.bMarked)
         return look;
+    // A value AutoCAD takes is one of the page's list: a number, or ByLayer,
+    // ByBlock (and Default) that have no color or weight of their own, nor
+    // has color 0 (ByBlock).
+    const int number = MappingRules::DecimalNumber(text);
     if (m_kind == KindColors) {
-        const int index = AciIndexOf(text);
-        if (index == 0)
-            look.picture = CellLook::Picture::EmptySwatch;
-        else if (AciColorOf(index, look.color))
-            look.picture = CellLook::Picture::Swatch;
-    } else if (m_kind == KindWeights && !text.empty() && text[0] >= u'0' && text[0] <= u'9') {
+        look.picture = AciColorOf(number, look.color) ? CellLook::Picture::Swatch : CellLook::Picture::EmptySwatch;
+    } else if (m_kind == KindWeights && number >= 0) {
         look.picture = CellLook::Picture::WeightLine;
-        for (char16_t ch : text)
-            look.nWeight = look.nWeight * 10 + (ch - u'0');
+        look.nWeight = number;
     }
     return look;
 }

@@ -19,19 +19,6 @@ bool IsBlank(char16_t ch) { return IsCWhiteSpace(ch) || ch == u'\u00A0' || ch ==
 
 bool IsRefusedInNames(char16_t ch) { return kRefusedInNames.find(ch) != std::u16string_view::npos; }
 
-// Decimal digits alone, at most 9 of them, read as a number; -1 otherwise.
-int DecimalNumber(std::u16string_view text) {
-    if (text.empty() || text.size() > 9)
-        return -1;
-    int value = 0;
-    for (char16_t ch : text) {
-        if (ch < u'0' || ch > u'9')
-            return -1;
-        value = value * 10 + (ch - u'0');
-    }
-    return value;
-}
-
 // Membership of a page's fixed list, looked up in a set made once.
 class ValueSet {
 public:
@@ -150,6 +137,18 @@ CString Reason(Rule rule, MappingKind kind, std::u16string_view text) {
 }
 
 }  // namespace
+
+int DecimalNumber(std::u16string_view text) {
+    if (text.empty() || text.size() > 9)
+        return -1;
+    int value = 0;
+    for (char16_t ch : text) {
+        if (ch < u'0' || ch > u'9')
+            return -1;
+        value = value * 10 + (ch - u'0');
+    }
+    return value;
+}
 
 bool HasNames(MappingKind kind) { return kind == KindLevels || kind == KindLineStyles || kind == KindCells; }
 

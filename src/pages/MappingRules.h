@@ -55,6 +55,11 @@ std::vector<Finding> Check(MappingKind kind, Side side, std::u16string_view text
 // MicroStation take it. Case variants aside.
 std::vector<Finding> CheckPair(MappingKind kind, std::u16string_view key, std::u16string_view value);
 
+// The number that decimal digits alone spell (at most 9 of them, leading
+// zeros allowed), or -1 for any other text: how a MicroStation color or
+// weight reads.
+int DecimalNumber(std::u16string_view text);
+
 // Whether the AutoCAD values of kind are names that AutoCAD compares
 // ignoring letter case (layers, linetypes, blocks).
 bool HasNames(MappingKind kind);

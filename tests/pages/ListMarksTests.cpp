@@ -4,10 +4,8 @@
 // cell is drawn by the control; the Colors page draws each AutoCAD color as
 // a swatch of its index's color and the Line Weights page a line at its
 // weight, read back from pixels of the list's own drawing.
-#include "driver/FolderTest.h"
+#include "OpenPageTest.h"
 #include "pages/ListCellPainter.h"
-
-#include <memory>
 
 namespace {
 
@@ -60,24 +58,13 @@ private:
     const DWORD* m_pBits = nullptr;
 };
 
-class ListMarksTest : public FolderTest {
+class ListMarksTest : public OpenPageTest {
 protected:
     void SetUp() override {
         FolderTest::SetUp();
-        WriteFile(path, "[Colors]\r\n1 = 1\r\n2 = 5\r\n3 = 30\r\n4 = ByLayer\r\n5 = 62x\r\n300 = red\r\n"
-                        "[Weights]\r\n1 = 211\r\n2 = 25\r\n3 = 0.25\r\n"
-                        "[Levels]\r\nA = A-WALL/EXT\r\nB = Doors\r\nC = Glass\r\nD = glass\r\n");
-        run = std::make_unique<DialogRun>(library, path);
-        hSheet = run->Open();
-        ASSERT_TRUE(hSheet);
-    }
-    void TearDown() override {
-        run.reset();
-        FolderTest::TearDown();
-    }
-    void Show(Tab tab) {
-        hPage = driver::SelectTab(hSheet, tab);
-        hList = ::GetDlgItem(hPage, IDC_LIST);
+        Open("[Colors]\r\n1 = 1\r\n2 = 5\r\n3 = 30\r\n4 = ByLayer\r\n5 = 62x\r\n300 = red\r\n"
+             "[Weights]\r\n1 = 211\r\n2 = 25\r\n3 = 0.25\r\n"
+             "[Levels]\r\nA = A-WALL/EXT\r\nB = Doors\r\nC = Glass\r\nD = glass\r\n");
     }
     RECT Cell(int row, int column) const {
         RECT rc{};
@@ -95,15 +82,18 @@ protected:
         return int(::SendMessageW(hList, LVM_FINDITEMW, WPARAM(-1), LPARAM(&find)));
     }
     // The page's answer to the custom-draw item of one cell, with the item
-    // as the page leaves it.
+    // as the page leaves it, after the stages a paint sends before it.
     std::pair<LRESULT, NMLVCUSTOMDRAW> CustomDraw(int row, int column) const {
         NMLVCUSTOMDRAW draw{};
         draw.nmcd.hdr = {hList, UINT_PTR(IDC_LIST), UINT(NM_CUSTOMDRAW)};
-        draw.nmcd.dwDrawStage = CDDS_ITEMPREPAINT | CDDS_SUBITEM;
         draw.nmcd.dwItemSpec = DWORD_PTR(row);
-        draw.iSubItem = column;
         draw.clrText = draw.clrTextBk = CLR_DEFAULT;
-        LRESULT result = ::SendMessageW(hPage, WM_NOTIFY, IDC_LIST, LPARAM(&draw));
+        LRESULT result = 0;
+        for (DWORD stage : {CDDS_PREPAINT, CDDS_ITEMPREPAINT, CDDS_ITEMPREPAINT | CDDS_SUBITEM}) {
+            draw.nmcd.dwDrawStage = stage;
+            draw.iSubItem = stage & CDDS_SUBITEM ? column : 0;
+            result = ::SendMessageW(hPage, WM_NOTIFY, IDC_LIST, LPARAM(&draw));
+        }
         return {result, draw};
     }
     void Select(int row) {
@@ -114,9 +104,6 @@ protected:
         ::SendMessageW(hList, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&item));
         driver::Settle(hSheet);
     }
-
-    std::unique_ptr<DialogRun> run;
-    HWND hSheet = nullptr, hPage = nullptr, hList = nullptr;
 };
 
 }  // namespace
@@ -244,4 +231,18 @@ TEST_F(ListMarksTest, ColorsAreDrawnInTheirIndexColorAndWeightsAtTheirWidth) {
     EXPECT_EQ(lineHeight(L"1"), 8);
     EXPECT_EQ(lineHeight(L"2"), 1);
     EXPECT_EQ(lineHeight(L"3"), 0);
+}
+
+TEST_F(ListMarksTest, ALargeTablesCaseVariantsAreFoundWhileTheDialogIsIdle) {
+    run.reset();
+    std::string mapping = "[Levels]\r\n";
+    for (int i = 0; i < 100000; ++i)
+        mapping += "L" + std::to_string(100000 + i) + " = Layer-" + std::to_string(i) + "\r\n";
+    Open(mapping + "zz1 = Roof\r\nzz2 = ROOF\r\n");
+    Show(kLevels);
+    ::RedrawWindow(hList, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // the first step
+    // The rest is taken in on the list's timer; then the list repaints.
+    ASSERT_TRUE(driver::WaitUntil([&] { return CustomDraw(Row(L"zz2"), 1).first == CDRF_SKIPDEFAULT; }));
+    EXPECT_EQ(CustomDraw(Row(L"zz1"), 1).first, CDRF_SKIPDEFAULT);
+    EXPECT_EQ(CustomDraw(Row(L"L100000"), 1).first, CDRF_DODEFAULT);
 }

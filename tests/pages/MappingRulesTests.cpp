@@ -122,6 +122,17 @@ TEST(MappingRules, TakesAgreesWithCheck) {
     }
 }
 
+namespace {
+
+CaseVariants VariantsOf(const MappingTable& table) {
+    CaseVariants variants(size_t(table.GetCount()));
+    for (const MappingEntry& entry : table)
+        variants.Add(entry);
+    return variants;
+}
+
+}  // namespace
+
 TEST(CaseVariants, ValuesSpeltOnlyInAnotherCaseFindEachOther) {
     MappingTable table;
     table.SetPair(u"1", u"A-Wall");
@@ -130,7 +141,7 @@ TEST(CaseVariants, ValuesSpeltOnlyInAnotherCaseFindEachOther) {
     table.SetPair(u"4", u"Door");
     table.SetPair(u"5", u"\u00C9tage");  // only ASCII letters fold
     table.SetPair(u"6", u"\u00E9tage");
-    CaseVariants variants(table);
+    CaseVariants variants = VariantsOf(table);
     EXPECT_EQ(variants.OtherSpelling(u"A-Wall"), u"A-WALL");
     EXPECT_EQ(variants.OtherSpelling(u"A-WALL"), u"A-Wall");
     EXPECT_EQ(variants.OtherSpelling(u"Door"), u"");
@@ -154,7 +165,7 @@ TEST(CaseVariants, AgreeWithAComparisonOfEveryPair) {
             table.SetPair(CString::FromUtf8(std::to_string(i)), CString(value));
             values.push_back(value);
         }
-        CaseVariants variants(table);
+        CaseVariants variants = VariantsOf(table);
         for (const std::u16string& value : values) {
             bool expected = false;
             for (const std::u16string& other : values)
@@ -222,18 +233,30 @@ TEST(CellLooks, NameCellsAreMarkedForTheirRulesAndTheTablesCaseVariants) {
     table.SetPair(u"L1", u"A-Wall");
     table.SetPair(u"L2", u"A-WALL/EXT");
     CellLooks levels(KindLevels, table);
+    EXPECT_FALSE(levels.KnowsCaseVariants());
+    ASSERT_TRUE(levels.FindCaseVariants(2));
     EXPECT_FALSE(levels.LookOf(u"L1", u"A-Wall", 1).bMarked);
     EXPECT_FALSE(levels.LookOf(u"L/1", u"A-Wall", 0).bMarked);
     ASSERT_TRUE(levels.LookOf(u"L2", u"A-WALL/EXT", 1).bMarked);
     auto findings = levels.FindingsOf(u"L2", u"A-WALL/EXT", 1);
     ASSERT_EQ(findings.size(), 1u);
     EXPECT_EQ(findings[0].reason, u"\"/\" is not allowed in an AutoCAD layer name");
-    // A variant that comes later marks both spellings: the looks follow the table.
+    // A variant that comes later marks both spellings once the changed table
+    // is taken in again, step by step; until then the cells show the rules
+    // alone.
     table.SetPair(u"L3", u"A-WALL");
+    EXPECT_FALSE(levels.KnowsCaseVariants());
+    EXPECT_FALSE(levels.LookOf(u"L1", u"A-Wall", 1).bMarked);
+    EXPECT_FALSE(levels.FindCaseVariants(2));
+    EXPECT_FALSE(levels.LookOf(u"L1", u"A-Wall", 1).bMarked);
+    EXPECT_TRUE(levels.FindCaseVariants(2));
     EXPECT_TRUE(levels.LookOf(u"L1", u"A-Wall", 1).bMarked);
     findings = levels.FindingsOf(u"L3", u"A-WALL", 1);
     ASSERT_EQ(findings.size(), 1u);
     EXPECT_EQ(findings[0].rule, Rule::NameCase);
     table.RemovePair(CString(u"L3"));
+    EXPECT_TRUE(levels.FindCaseVariants(100));
     EXPECT_FALSE(levels.LookOf(u"L1", u"A-Wall", 1).bMarked);
+    // Pages whose values are not names have nothing to find.
+    EXPECT_TRUE(CellLooks(KindColors, table).KnowsCaseVariants());
 }
