@@ -64,7 +64,7 @@ void ReadReport::CheckPair(int line, MappingKind kind, const CString& key, const
     auto [it, added] = m_foldedValues[size_t(kind)].try_emplace(Folded(value), FirstKey{value, line});
     if (!added && MappingRules::AreCaseVariants(value.View(), it->second.key.View())) {
         CString where;
-        where.Format(u" (line %d)", it->second.line);
+        where.Format(u"; see line %d", it->second.line);
         Report(line, MappingRules::CaseVariant(kind, value.View(), it->second.key.View()), where);
     }
 }

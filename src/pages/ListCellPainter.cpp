@@ -9,6 +9,7 @@ constexpr int kSwatchWidth = 20;
 constexpr int kLineLength = 24;
 constexpr COLORREF kFrame = RGB(96, 96, 96);
 constexpr COLORREF kGlyphEdge = RGB(120, 72, 0);
+constexpr size_t kLongestDrawn = 260;
 
 void Fill(HDC hDC, const RECT& rc, COLORREF colour) {
     ::SetBkColor(hDC, colour);
@@ -73,7 +74,9 @@ void PaintListCell(HDC hDC, const RECT& rcCell, const CellLook& look, std::u16st
     RECT rcText = {x, rcCell.top, rcCell.right - px(2), rcCell.bottom};
     const int oldMode = ::SetBkMode(hDC, TRANSPARENT);
     const COLORREF oldText = ::SetTextColor(hDC, colors.text);
-    ::DrawTextW(hDC, reinterpret_cast<LPCWSTR>(text.data()), int(text.size()), &rcText,
+    // No more of a long text than the control itself would show.
+    const int length = int(std::min(text.size(), kLongestDrawn));
+    ::DrawTextW(hDC, reinterpret_cast<LPCWSTR>(text.data()), length, &rcText,
                 DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     ::SetTextColor(hDC, oldText);
     ::SetBkMode(hDC, oldMode);
