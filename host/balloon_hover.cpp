@@ -1,8 +1,10 @@
 // varnel-balloon-hover: rests the mouse on the Save button of an open
 // "Commands Mapping" dialog and waits until its help balloon is shown, so
 // that a scripted run can take a screenshot (tools/screenshot-balloon).
-// Given a tab, it shows that page and rests on the AutoCAD cell of its
-// list's first row instead (the balloon of a marked cell tells its reason).
+// Given a tab, it shows that page, clicks the list's second row (the list
+// takes the focus, and the description area its help) and rests on the
+// AutoCAD cell of the first row instead (the balloon of a marked cell tells
+// its reason).
 //
 //   varnel-balloon-hover marker-file [seconds [tab]]
 //
@@ -81,12 +83,23 @@ int main(int argc, char** argv) {
         HWND hHeader = hList ? HWND(::SendMessageW(hList, LVM_GETHEADER, 0, 0)) : nullptr;
         if (!hHeader)
             return Report(pszMarker, "no list on that tab", 1);
-        RECT rcHeader;
+        RECT rcHeader, rcClient;
         ::GetWindowRect(hList, &rc);
         ::GetWindowRect(hHeader, &rcHeader);
+        ::GetClientRect(hList, &rcClient);
+        // A row's height from the rows that fit below the header.
+        const int rows = int(::SendMessageW(hList, LVM_GETCOUNTPERPAGE, 0, 0));
+        const int rowHeight = rows > 0 ? (rcClient.bottom - (rcHeader.bottom - rcHeader.top)) / rows : 16;
         x = rc.left + (rc.right - rc.left) * 3 / 4;
-        y = rcHeader.bottom + 6;
+        y = rcHeader.bottom + rowHeight / 2;
         ::Sleep(500);  // let the page paint
+        ::SetCursorPos(x, y + rowHeight);
+        INPUT click[2] = {};
+        click[0].type = click[1].type = INPUT_MOUSE;
+        click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ::SendInput(2, click, sizeof(INPUT));
+        ::Sleep(300);
     }
 
     // Come in from beside the spot and rest on it: each step moves the
