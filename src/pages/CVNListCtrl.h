@@ -15,7 +15,7 @@
 //
 // Cells: the list draws each cell's look (a mark, a color swatch, a weight
 // line) through custom draw, as the page's CellLooks decide it when the
-// cell is drawn; the specified list styles stay. Before a paint it lets the
+// cell is drawn; the list keeps its own styles. Before a paint it lets the
 // looks find the table's case variants, a slice of the table at a time: a
 // table of office size at once, the rest of a large one on a timer (timers
 // come only when no other message waits), repainting when they are known.
