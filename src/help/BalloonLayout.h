@@ -49,10 +49,6 @@ struct BalloonLayout {
 // the left and top screen edges are considered.
 BalloonLayout CalcBalloonLayout(const HelpContent& content, HelpTextMeasurer& measurer,
                                 const BalloonMetrics& metrics, BalloonPoint anchor);
-inline BalloonLayout CalcBalloonLayout(const CString& text, HelpTextMeasurer& measurer, const BalloonMetrics& metrics,
-                                       BalloonPoint anchor) {
-    return CalcBalloonLayout(ReadHelpContent(text), measurer, metrics, anchor);
-}
 
 // One section as painted: its text in `font` and colour `nColour`, with
 // DrawText format `nFormat`, into `rc` (window coordinates).
@@ -76,8 +72,3 @@ struct BalloonPaintPlan {
 // descriptions by the spacing.
 BalloonPaintPlan PlanBalloonPaint(const HelpContent& content, HelpTextMeasurer& measurer,
                                   const BalloonMetrics& metrics, BalloonShape shape, bool bAbove, BalloonRect client);
-inline BalloonPaintPlan PlanBalloonPaint(const CString& text, HelpTextMeasurer& measurer,
-                                         const BalloonMetrics& metrics, BalloonShape shape, bool bAbove,
-                                         BalloonRect client) {
-    return PlanBalloonPaint(ReadHelpContent(text), measurer, metrics, shape, bAbove, client);
-}
