@@ -58,6 +58,13 @@ private:
     const DWORD* m_pBits = nullptr;
 };
 
+// The help balloon: a visible tool window of the dialog's thread.
+BOOL CALLBACK FindShownToolWindow(HWND hWnd, LPARAM lParam) {
+    if (::IsWindowVisible(hWnd) && (::GetWindowLongPtrW(hWnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW))
+        *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return TRUE;
+}
+
 class ListMarksTest : public OpenPageTest {
 protected:
     void SetUp() override {
@@ -171,11 +178,7 @@ TEST_F(ListMarksTest, RestingOnAMarkedCellShowsItsReasonInABalloon) {
     ::PostMessageW(hList, WM_MOUSEMOVE, 0, MAKELPARAM((cell.left + cell.right) / 2, (cell.top + cell.bottom) / 2));
     HWND hBalloon = nullptr;
     ASSERT_TRUE(driver::WaitUntil([&] {
-        ::EnumThreadWindows(::GetWindowThreadProcessId(hSheet, nullptr), [](HWND hWnd, LPARAM lParam) {
-            if (::IsWindowVisible(hWnd) && (::GetWindowLongPtrW(hWnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW))
-                *reinterpret_cast<HWND*>(lParam) = hWnd;
-            return TRUE;
-        }, LPARAM(&hBalloon));
+        ::EnumThreadWindows(::GetWindowThreadProcessId(hSheet, nullptr), FindShownToolWindow, LPARAM(&hBalloon));
         return hBalloon != nullptr;
     }, 4000));
     EXPECT_EQ(driver::Text(hBalloon), L"A-WALL/EXT\r\n\"/\" is not allowed in an AutoCAD layer name");
