@@ -151,13 +151,18 @@ TEST_F(ListMarksTest, TheSelectedMarkedRowGivesItsReasonInTheDescription) {
     // A clean row: the list's own help text again.
     Select(Row(L"B"));
     EXPECT_EQ(driver::Text(hDescription), L"This list contains mappings from MicroStation Levels into AutoCAD Layers.");
-    // With the focus elsewhere, inserting another spelling of the selected
-    // row's value marks that row and tells why.
+    // The focus elsewhere: selecting a marked row tells its reason all the same.
     driver::Focus(::GetDlgItem(hPage, IDC_EDIT1));
+    Select(Row(L"A"));
+    EXPECT_EQ(driver::Text(hDescription), L"\"/\" is not allowed in an AutoCAD layer name");
+    // Inserting another spelling of the selected row's value marks that row,
+    // and the list tells why once it has the focus again.
+    Select(Row(L"B"));
     ::SendMessageW(::GetDlgItem(hPage, IDC_EDIT1), WM_SETTEXT, 0, LPARAM(L"E"));
     ::SendMessageW(::GetDlgItem(hPage, IDC_EDIT2), WM_SETTEXT, 0, LPARAM(L"DOORS"));
     driver::Click(::GetDlgItem(hPage, IDC_INSERT));
     driver::Settle(hSheet);
+    driver::Focus(hList);
     EXPECT_EQ(driver::Text(hDescription),
               L"\"Doors\" and \"DOORS\" differ only in letter case: AutoCAD takes them as one layer");
     EXPECT_EQ(CustomDraw(Row(L"B"), 1).first, CDRF_SKIPDEFAULT);
