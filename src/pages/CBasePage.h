@@ -9,11 +9,13 @@
 #include "framework/CPropertyPage.h"
 #include "framework/Controls.h"
 #include "pages/CVNListCtrl.h"
+#include "pages/CellLooks.h"
 #include "store/MappingTable.h"
 
 class CBasePage : public CPropertyPage {
 public:
-    explicit CBasePage(UINT nIDTemplate);
+    // kind: the mapping kind the page edits, which decides how its cells look.
+    CBasePage(UINT nIDTemplate, MappingKind kind);
     ~CBasePage() override;
 
     // Binds the controls, adds the columns, builds the rows from the table,
@@ -45,6 +47,7 @@ public:
     BOOL RefreshList();
 
     MappingTable m_table;
+    CellLooks m_looks;  // how the list draws the table's cells
     CVNListCtrl m_wndList;
     CButton m_wndInsert;
     CButton m_wndDelete;
