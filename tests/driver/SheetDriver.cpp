@@ -176,6 +176,21 @@ void PressKey(HWND hWnd, UINT vk) {
     Settle(::GetAncestor(hWnd, GA_ROOT));
 }
 
+void PressShortcut(HWND hWnd, UINT vk, bool ctrl, bool shift) {
+    // Attached, the two threads share one keyboard state.
+    DWORD uiThread = ::GetWindowThreadProcessId(hWnd, nullptr), self = ::GetCurrentThreadId();
+    ::AttachThreadInput(self, uiThread, TRUE);
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = ctrl ? 0x80 : 0;
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    PressKey(hWnd, vk);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = keys[VK_SHIFT] = keys[VK_LSHIFT] = 0;
+    ::SetKeyboardState(keys);
+    ::AttachThreadInput(self, uiThread, FALSE);
+}
+
 void Click(HWND hButton) { ::PostMessageW(hButton, BM_CLICK, 0, 0); }
 
 void InsertPair(HWND hSheet, const std::wstring& key, const std::wstring& value) {
