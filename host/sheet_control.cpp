@@ -2,7 +2,8 @@
 // outside, for scripted runs of the sample host (tools/run).
 //
 //   varnel-sheet-control wait [seconds]   waits until the dialog is shown
-//   varnel-sheet-control cancel           presses its Cancel button
+//   varnel-sheet-control edit-menu        opens its Edit menu (as Alt+E does)
+//   varnel-sheet-control cancel           closes an open menu, presses Cancel
 //
 // Exits 0 on success, 1 when the dialog did not appear in time.
 #include <windows.h>
@@ -38,8 +39,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (std::strcmp(command, "cancel") == 0) {
+        ::PostMessageW(hSheet, WM_CANCELMODE, 0, 0);
         ::PostMessageW(hSheet, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         std::printf("Commands Mapping: Cancel pressed\n");
+    } else if (std::strcmp(command, "edit-menu") == 0) {
+        ::PostMessageW(hSheet, WM_SYSCOMMAND, SC_KEYMENU, 'e');
+        ::Sleep(1000);  // let it open and paint
+        std::printf("Commands Mapping: Edit menu open\n");
     } else {
         ::Sleep(500);  // let it paint
         std::printf("Commands Mapping is open\n");

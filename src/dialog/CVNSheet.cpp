@@ -221,7 +221,7 @@ CString CVNSheet::FormatPairLine(CString key, CString value) { return MappingFil
 CString CVNSheet::GetBackupPath() { return MappingFile::GetBackupPath(); }
 
 LRESULT CVNSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == FindMessage() && lParam) {
+    if (message == m_nFindMessage && lParam) {
         OnFindMessage(*reinterpret_cast<const FINDREPLACEW*>(lParam));
         return 0;
     }

@@ -126,10 +126,8 @@ private:
     BOOL OnShortcut(const MSG& msg);
     // Undo and Redo greyed when there is nothing to take back or redo.
     void UpdateEditMenu();
-    // What the Find dialog reports: Find Next, or that it is closing; the
-    // registered message it reports with.
+    // What the Find dialog reports: Find Next, or that it is closing.
     void OnFindMessage(const FINDREPLACEW& find);
-    static UINT FindMessage();
     CBasePage* ActivePage();
     CBasePage* PageOfTable(const MappingTable* pTable);
     // The pages in member order, which is also the file's section order.
@@ -145,4 +143,6 @@ private:
     wchar_t m_szFindText[256] = {};
     DWORD m_nFindFlags = FR_DOWN;
     HWND m_hFindDialog = nullptr;
+    // The registered message the Find dialog reports with.
+    const UINT m_nFindMessage = ::RegisterWindowMessageW(FINDMSGSTRINGW);
 };

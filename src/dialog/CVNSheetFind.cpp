@@ -12,12 +12,6 @@ constexpr DWORD kKeptFindFlags = FR_DOWN | FR_MATCHCASE | FR_WHOLEWORD;
 
 }  // namespace
 
-UINT CVNSheet::FindMessage() {
-    // Registered on first use, never while the library is being loaded.
-    static const UINT nMessage = ::RegisterWindowMessageW(FINDMSGSTRINGW);
-    return nMessage;
-}
-
 void CVNSheet::OpenFind() {
     if (m_hFindDialog) {
         ::SetActiveWindow(m_hFindDialog);

@@ -217,6 +217,7 @@ void CBasePage::OnDelete() {
     PageEdit edit(&m_table);
     if (nSelected > 1) {
         edit.rows = RowsBeforeRebuild();
+        edit.rows.selectedBefore = selected;
     } else if (!selected.empty()) {
         edit.rows.kind = RowsEdit::kOneRow;
         edit.rows.nRow = selected.back();
@@ -305,7 +306,10 @@ void CBasePage::ShowEdit(const PageEdit& edit, bool bUndo) {
             m_wndList.ShowRows(rows.rowsBefore, rows.nSortColumn, rows.bAscending);
         else
             RefreshList();
-        selected = RowsShowing(edit.table.EntriesPut(bUndo));
+        // The rows a Delete took come back where they were; others are
+        // found by their entries.
+        selected = bUndo && !rows.selectedBefore.empty() ? rows.selectedBefore
+                                                          : RowsShowing(edit.table.EntriesPut(bUndo));
     }
     m_wndList.SelectRows(selected);
     OnSelectionSet();

@@ -77,7 +77,8 @@ std::vector<int> CVNListCtrl::GetSelectedRows() const {
 void CVNListCtrl::SelectRows(const std::vector<int>& rows) {
     m_bMovingSelection = true;
     SendMessage(WM_SETREDRAW, FALSE);
-    SetItemState(-1, 0, LVIS_SELECTED);
+    if (GetSelectedCount() > 0)  // the control visits every row for this
+        SetItemState(-1, 0, LVIS_SELECTED);
     if (!rows.empty() && rows.size() == m_rows.size())
         SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
     else

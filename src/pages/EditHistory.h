@@ -70,11 +70,13 @@ struct RowsEdit {
     const MappingEntry* pAfter = nullptr;
     // kRebuilt: the rows before, in their order, with the list's sort,
     // unless they were the rows the rebuild of the table before gives
-    // (bFresh): then nothing needs keeping.
+    // (bFresh): then nothing needs keeping. A Delete of many keeps the rows
+    // it deleted, which Undo selects again.
     bool bFresh = true;
     std::vector<const MappingEntry*> rowsBefore;
     int nSortColumn = 0;
     bool bAscending = true;
+    std::vector<int> selectedBefore;
 };
 
 // One page's part of a step.
