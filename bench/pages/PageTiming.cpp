@@ -203,13 +203,7 @@ public:
     // the click until the sheet is idle. 0 when the match is not the last
     // row.
     double FindLast(const std::wstring& text) {
-        ::PostMessageW(m_hSheet, WM_COMMAND, MAKEWPARAM(ID_EDIT_FIND, 0), 0);
-        HWND hFind = nullptr;
-        Poll([&] {
-            hFind = ::FindWindowW(L"#32770", L"Find");
-            return hFind && ::IsWindowVisible(hFind);
-        });
-        WaitIdle(hFind);
+        HWND hFind = OpenDialog(ID_EDIT_FIND, L"Find");
         ::SetDlgItemTextW(hFind, 0x480, text.c_str());
         ::CheckDlgButton(hFind, 0x410, BST_CHECKED);
         ::CheckDlgButton(hFind, 0x411, BST_CHECKED);
@@ -232,13 +226,7 @@ public:
     }
     // File > Import > v8 with path, from the Open dialog's OK to idle.
     double Import(const std::string& path) {
-        ::PostMessageW(m_hSheet, WM_COMMAND, MAKEWPARAM(ID_IMPORT_V8, 0), 0);
-        HWND hDialog = nullptr;
-        Poll([&] {
-            hDialog = ::FindWindowW(L"#32770", L"Select File");
-            return hDialog && ::IsWindowVisible(hDialog);
-        });
-        WaitIdle(hDialog);
+        HWND hDialog = OpenDialog(ID_IMPORT_V8, L"Select File");
         ::SetDlgItemTextW(hDialog, 0x47C, std::wstring(path.begin(), path.end()).c_str());
         auto start = Clock::now();
         ::PostMessageW(hDialog, WM_COMMAND, IDOK, 0);
@@ -248,6 +236,17 @@ public:
     }
 
 private:
+    // The dialog with this caption that the menu command opens, once idle.
+    HWND OpenDialog(int nCommand, const wchar_t* caption) {
+        ::PostMessageW(m_hSheet, WM_COMMAND, MAKEWPARAM(nCommand, 0), 0);
+        HWND hDialog = nullptr;
+        Poll([&] {
+            hDialog = ::FindWindowW(L"#32770", caption);
+            return hDialog && ::IsWindowVisible(hDialog);
+        });
+        WaitIdle(hDialog);
+        return hDialog;
+    }
     bool AnswerBox(int nAnswer) {
         HWND hBox = FindMessageBox(m_uiThread);
         if (hBox)
@@ -428,9 +427,9 @@ int main(int argc, char** argv) {
     std::string folder = MakeTempFolder("page-timing");
     std::string path = folder + "\\commands.mapping";
 
-    std::printf("%8s %8s | %7s %7s | %7s %7s %7s | %7s %7s %7s %7s %7s | %7s %7s %7s | %6s\n", "rows", "left", "open s",
-                "read s", "fill s", "find s", "scan s", "sort s", "resort", "sel+del", "undo s", "sort n", "save s", "save*",
-                "write s", "peakMB");
+    std::printf("%8s %8s | %7s %7s | %7s %7s %7s | %7s %7s %7s %7s %7s | %7s %7s %7s | %6s\n", "rows", "left",
+                "open s", "read s", "fill s", "find s", "scan s", "sort s", "resort", "sel+del", "undo s", "sort n",
+                "save s", "save*", "write s", "peakMB");
     {
         // One run first, so that the first size does not pay for the
         // process's first dialog (classes, fonts, the property sheet).
@@ -479,7 +478,8 @@ int main(int argc, char** argv) {
         }
         f.peak = PeakMegabytes("--memory \"" + path + "\"");
         figures[n] = f;
-        std::printf("%8d %8d | %7.3f %7.3f | %7.3f %7.3f %7.3f | %7.3f %7.3f %7.3f %7.3f %7.3f | %7.3f %7.3f %7.3f | %6d\n",
+        std::printf("%8d %8d | %7.3f %7.3f | %7.3f %7.3f %7.3f | %7.3f %7.3f %7.3f %7.3f %7.3f | %7.3f %7.3f %7.3f"
+                    " | %6d\n",
                     f.rows, f.rows - f.removedRows, f.open, f.read, f.fill, f.find, f.scan, f.sort, f.resort, f.remove,
                     f.undo, f.sortInts, f.save, f.saveUnopened, f.write, f.peak);
         std::fflush(stdout);

@@ -86,6 +86,7 @@ protected:
 
 private:
     bool UsesCombos() const { return m_wndCombo1.m_hWnd && m_wndCombo2.m_hWnd; }
+    bool UsesEdits() const { return m_wndEdit1.m_hWnd && m_wndEdit2.m_hWnd; }
     // The sheet that holds the page, while both have windows; else null.
     CChangeFlagHolder* Sheet() const;
     // Hands what an Insert or a Delete did to the sheet's history.
@@ -94,7 +95,6 @@ private:
     void OnSelectionSet();
     // The rows showing any of these entries, in ascending order.
     std::vector<int> RowsShowing(std::vector<const MappingEntry*> entries) const;
-    bool UsesEdits() const { return m_wndEdit1.m_hWnd && m_wndEdit2.m_hWnd; }
     // Sets the sheet's unsaved-changes bit when the page and the sheet have
     // windows and the bit is still clear.
     void RaiseChangeFlag();

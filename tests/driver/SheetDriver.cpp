@@ -4,6 +4,9 @@
 
 namespace {
 
+// The Find dialog's text box; its label is a static 0xFFFF as a message is.
+constexpr int kFindText = 0x480;
+
 bool IsDialog(HWND hWnd) {
     wchar_t name[32] = {};
     ::GetClassNameW(hWnd, name, 32);
@@ -209,7 +212,7 @@ MessageBoxSeen WaitForMessageBox(HWND hOwner, int milliseconds) {
     box.hWnd = FindOwnWindow(
         [&](HWND hWnd) {  // a dialog of the owner's thread with a message text (static 0xFFFF)
             return ::GetWindowThreadProcessId(hWnd, nullptr) == threadId && IsDialog(hWnd) &&
-                   ::GetDlgItem(hWnd, 0xFFFF) && ::IsWindowVisible(hWnd);
+                   ::GetDlgItem(hWnd, 0xFFFF) && !::GetDlgItem(hWnd, kFindText) && ::IsWindowVisible(hWnd);
         },
         milliseconds);
     if (box.hWnd) {

@@ -16,105 +16,78 @@
 namespace {
 
 constexpr size_t kTables = 7;
-using Pairs = std::vector<std::pair<std::u16string, std::u16string>>;
-using Copy = std::array<Pairs, kTables>;
+using Tables = std::array<MappingTable, kTables>;
+using Copy = std::array<std::vector<std::pair<std::u16string, std::u16string>>, kTables>;
 
-struct Sheet {
-    std::array<MappingTable, kTables> tables;
-
-    Copy Copied() const {
-        Copy copy;
-        for (size_t t = 0; t < kTables; ++t) {
-            for (const MappingEntry& entry : tables[t])
-                copy[t].emplace_back(entry.Key(), entry.Value());
-            EXPECT_EQ(size_t(tables[t].GetCount()), copy[t].size());
-        }
-        return copy;
+Copy Copied(const Tables& tables) {
+    Copy copy;
+    for (size_t t = 0; t < kTables; ++t) {
+        for (const MappingEntry& entry : tables[t])
+            copy[t].emplace_back(entry.Key(), entry.Value());
+        EXPECT_EQ(size_t(tables[t].GetCount()), copy[t].size());
     }
-};
+    return copy;
+}
 
-class RandomActions {
-public:
-    explicit RandomActions(unsigned seed) : m_random(seed) {}
-
-    size_t Below(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(m_random); }
-    // Keys from a small set, in two letter cases, so that actions meet
-    // each other's keys; now and then a value equal to the stored one.
-    std::u16string Key() {
-        std::string text = (Below(2) ? "K" : "k") + std::to_string(Below(3000));
+struct Random {
+    std::mt19937 engine;
+    size_t Below(size_t n) { return std::uniform_int_distribution<size_t>(0, n - 1)(engine); }
+    // Keys from a small set in two letter cases, so that actions meet each
+    // other's keys; few values, so that some sets change nothing.
+    std::u16string Text(const char* prefix, size_t n) {
+        std::string text = prefix + std::to_string(Below(n));
         return {text.begin(), text.end()};
     }
-    std::u16string Value() {
-        std::string text = "v" + std::to_string(Below(4));
-        return {text.begin(), text.end()};
-    }
-
-    EditStep Insert(Sheet& sheet) {
-        PageEdit page(&sheet.tables[Below(kTables)]);
-        page.table.Record([&] { return page.pTable->Assign(Key(), Value()); });
-        return Step(std::move(page));
-    }
-    // Up to forty keys of one table, some of them not in it.
-    EditStep Delete(Sheet& sheet) {
-        PageEdit page(&sheet.tables[Below(kTables)]);
-        std::vector<std::u16string> keys;
-        for (const MappingEntry& entry : *page.pTable)
-            if (Below(page.pTable->GetCount() / 20 + 1) == 0)
-                keys.emplace_back(entry.Key());
-        keys.push_back(Key());
-        for (size_t i = 0; i < keys.size() && i < 40; ++i)
-            page.table.Record([&] { return page.pTable->Remove(keys[i]); });
-        return Step(std::move(page));
-    }
-    // Pairs for several tables at once, keys repeated, in no order.
-    EditStep Import(Sheet& sheet) {
-        EditStep step;
-        for (size_t t = 0; t < kTables; ++t) {
-            if (Below(2))
-                continue;
-            PageEdit page(&sheet.tables[t]);
-            for (size_t n = Below(Below(2) ? 30 : 3000); n > 0; --n)
-                page.table.Record([&] { return page.pTable->Assign(Key(), Value()); });
-            page.table.Finish();
-            if (!page.table.IsEmpty())
-                step.pages.push_back(std::move(page));
-        }
-        return step;
-    }
-
-private:
-    static EditStep Step(PageEdit page) {
-        page.table.Finish();
-        EditStep step;
-        if (!page.table.IsEmpty())
-            step.pages.push_back(std::move(page));
-        return step;
-    }
-    std::mt19937 m_random;
+    std::u16string Key() { return Text(Below(2) ? "K" : "k", 3000); }
 };
+
+// One action, recorded as the pages and the import record theirs: an
+// Insert (one pair), a Delete (up to forty keys of one table, one of them
+// perhaps absent) or an import (pairs for several tables, keys repeated, in
+// no order).
+EditStep Act(Tables& tables, Random& random) {
+    const size_t kind = random.Below(3), page = random.Below(kTables);
+    EditStep step;
+    for (size_t t = 0; t < kTables; ++t) {
+        if (kind == 2 ? random.Below(2) == 0 : t != page)
+            continue;
+        PageEdit edit(&tables[t]);
+        MappingTable& table = tables[t];
+        if (kind == 1) {
+            std::vector<std::u16string> keys{random.Key()};
+            for (const MappingEntry& entry : table)
+                if (keys.size() < 40 && random.Below(size_t(table.GetCount()) / 20 + 1) == 0)
+                    keys.emplace_back(entry.Key());
+            for (const std::u16string& key : keys)
+                edit.table.Record([&] { return table.Remove(key); });
+        } else {
+            for (size_t n = kind == 0 ? 1 : random.Below(random.Below(2) ? 30 : 3000); n > 0; --n)
+                edit.table.Record([&] { return table.Assign(random.Key(), random.Text("v", 4)); });
+        }
+        edit.table.Finish();
+        if (!edit.table.IsEmpty())
+            step.pages.push_back(std::move(edit));
+    }
+    return step;
+}
 
 }  // namespace
 
 TEST(EditHistory, UndoAndRedoOfRandomInsertsDeletesAndImportsGiveEachStateBack) {
     for (unsigned seed = 1; seed <= 12; ++seed) {
         SCOPED_TRACE(seed);
-        RandomActions random(seed);
-        Sheet sheet;
-        // As read: one large table (searches key by key), the others small.
-        for (int i = 0; i < 2500; ++i)
-            sheet.tables[6].Assign(random.Key(), random.Value());
-        for (size_t t = 0; t < 6; ++t)
-            for (size_t n = random.Below(200); n > 0; --n)
-                sheet.tables[t].Assign(random.Key(), random.Value());
+        Random random{std::mt19937(seed)};
+        Tables tables;
+        // As read: one large table (undo searches key by key), others small.
+        for (size_t t = 0; t < kTables; ++t)
+            for (size_t n = t == 6 ? 2500 : random.Below(200); n > 0; --n)
+                tables[t].Assign(random.Key(), random.Text("v", 4));
 
         EditHistory history;
-        std::vector<Copy> states{sheet.Copied()};  // states[i]: after i steps
+        std::vector<Copy> states{Copied(tables)};  // states[i]: after i steps
         size_t done = 0;
-        auto expectState = [&] {
-            ASSERT_EQ(sheet.Copied(), states[done]) << "after " << done << " steps";
-        };
         for (int action = 0; action < 60; ++action) {
-            size_t choice = random.Below(10);
+            const size_t choice = random.Below(10);
             if (choice < 2 && history.ToUndo()) {
                 history.ToUndo()->ApplyToTables(true);
                 history.StepBack();
@@ -123,32 +96,21 @@ TEST(EditHistory, UndoAndRedoOfRandomInsertsDeletesAndImportsGiveEachStateBack) 
                 history.ToRedo()->ApplyToTables(false);
                 history.StepForward();
                 ++done;
-            } else {
-                EditStep step = choice < 6 ? random.Insert(sheet) : choice < 8 ? random.Delete(sheet) : random.Import(sheet);
-                if (step.pages.empty()) {
-                    ASSERT_EQ(sheet.Copied(), states[done]) << "an action without a step changed nothing";
-                    continue;
-                }
+            } else if (EditStep step = Act(tables, random); !step.pages.empty()) {
                 history.Add(std::move(step));  // the steps undone before are gone
                 states.resize(done + 1);
-                states.push_back(sheet.Copied());
+                states.push_back(Copied(tables));
                 ++done;
             }
-            expectState();
+            ASSERT_EQ(Copied(tables), states[done]) << "after " << done << " steps";
             ASSERT_EQ(history.ToRedo() != nullptr, done + 1 < states.size());
         }
-        while (const EditStep* step = history.ToUndo()) {
-            step->ApplyToTables(true);
-            history.StepBack();
-            --done;
-        }
-        EXPECT_EQ(sheet.Copied(), states.front());
-        while (const EditStep* step = history.ToRedo()) {
-            step->ApplyToTables(false);
-            history.StepForward();
-            ++done;
-        }
-        EXPECT_EQ(sheet.Copied(), states.back());
+        for (; history.ToUndo(); history.StepBack())
+            history.ToUndo()->ApplyToTables(true);
+        EXPECT_EQ(Copied(tables), states.front());
+        for (; history.ToRedo(); history.StepForward())
+            history.ToRedo()->ApplyToTables(false);
+        EXPECT_EQ(Copied(tables), states.back());
     }
 }
 
