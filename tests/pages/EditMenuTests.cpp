@@ -243,6 +243,7 @@ TEST_F(EditMenuTest, UndoAndRedoOfInsertsTheirReplacementsAndCaseVariants) {
 }
 
 TEST_F(EditMenuTest, UndoOfDeleteBringsTheRowsBackAsShownAndSelected) {
+    const std::vector<Rows> before = AllRows();
     // Sorted by the second column, the rows are not the file's order.
     NMLISTVIEW click{};
     click.hdr = {hList, UINT_PTR(IDC_LIST), UINT(LVN_COLUMNCLICK)};
@@ -271,6 +272,10 @@ TEST_F(EditMenuTest, UndoOfDeleteBringsTheRowsBackAsShownAndSelected) {
     Command(ID_EDIT_UNDO);
     EXPECT_EQ(ListRows(), shown);
     EXPECT_EQ(SelectedRows(), std::vector<int>{2});
+    // Every page as it was (Levels in the order of its header sort).
+    std::vector<Rows> after = AllRows(), expected = before;
+    expected[kLevels] = shown;
+    EXPECT_EQ(after, expected);
     EXPECT_FALSE(CancelAsks());
     EXPECT_EQ(ReadFile(path), kFile);
 }
@@ -284,6 +289,7 @@ TEST_F(EditMenuTest, UndoOfAnImportRestoresEveryPageItChangedOpenedOrNot) {
     const Rows levels = ListRows();
     Import(hSheet, ID_IMPORT_V8, table);
     EXPECT_EQ(ListRows().size(), levels.size() + 1);
+    EXPECT_TRUE(CancelAsks());
     Undo();  // Colors was never opened: its table is put back all the same
     EXPECT_EQ(ListRows(), levels);
     EXPECT_EQ(SelectedRows(), std::vector<int>{2});  // the row whose value came back
