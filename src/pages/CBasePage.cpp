@@ -1,6 +1,7 @@
 #include "pages/CBasePage.h"
 
 #include "framework/MessageBox.h"
+#include "interface/CVarnelApp.h"
 #include "pages/CChangeFlagHolder.h"
 #include "pages/ListOrder.h"
 #include "pages/NamePairPages.h"
@@ -22,7 +23,7 @@ void SelectMatching(const CComboBox& combo, const CString& text) {
 
 }  // namespace
 
-CBasePage::CBasePage(UINT nIDTemplate) : CPropertyPage(nIDTemplate, 0) {
+CBasePage::CBasePage(UINT nIDTemplate, MappingKind kind) : CPropertyPage(nIDTemplate, 0), m_looks(kind, m_table) {
     m_psp.dwFlags &= ~DWORD(PSP_HASHELP);
 }
 
@@ -39,8 +40,11 @@ BOOL CBasePage::OnInitDialog() {
         m_wndList.AddColumn(1, aliases ? IDS_COL_SYNONYMS : IDS_COL_AUTOCAD, width * 49 / 100);
         m_wndList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP, 0);
     }
+    m_wndList.SetLooks(&m_looks);
     RefreshList();
     RegisterHelp();
+    // The list's marked cells tell their reasons where its help text shows.
+    theApp.m_wndHelp.SetToolNotes(&m_wndList, &m_wndList);
     return FillControls();
 }
 
@@ -103,6 +107,7 @@ BOOL CBasePage::RefreshList() {
     m_nRefreshedTable = m_table.GetChangeCount();
     m_nRefreshedRows = m_wndList.GetChangeCount();
     UpdateButtons();
+    m_wndList.TellNoteChanged();
     return TRUE;
 }
 
@@ -161,11 +166,15 @@ BOOL CBasePage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
         // Never leave a stale result here.
         *pResult = 0;
         return TRUE;
+    case NM_CUSTOMDRAW:
+        *pResult = m_wndList.OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+        return TRUE;
     }
     return CPropertyPage::OnNotify(wParam, lParam, pResult);
 }
 
 void CBasePage::OnDestroy() {
+    theApp.m_wndHelp.SetToolNotes(&m_wndList, nullptr);
     CPropertyPage::OnDestroy();
     m_wndList.DeleteAllPairItems();  // the table stays
 }
@@ -199,6 +208,10 @@ void CBasePage::OnInsert() {
     m_wndList.AddPairItem(m_wndList.GetItemCount(), new MappingPair{first, second});
     m_wndList.EnsureVisible(edit.rows.nRow, FALSE);
     edit.rows.pAfter = edit.table.Record([&] { return SetPair(first.View(), second.View()); }).after;
+    // Other rows' looks follow the table: the new value may be another
+    // spelling of theirs.
+    ::InvalidateRect(m_wndList.m_hWnd, nullptr, FALSE);
+    m_wndList.TellNoteChanged();
     AddStep(std::move(edit));
 }
 
@@ -230,13 +243,16 @@ void CBasePage::OnDelete() {
                 edit.table.Record([&] { return RemovePair(CString(pPair->Key())); });
         nLast = i;
     }
-    if (nSelected == 1)
+    if (nSelected == 1) {
         m_wndList.DeletePairItem(nLast);
-    else
+        ::InvalidateRect(m_wndList.m_hWnd, nullptr, FALSE);  // a spelling of another row's value may have gone
+    } else {
         RefreshList();
+    }
     // Deleted rows are changes the file does not hold yet: Cancel asks.
     RaiseChangeFlag();
     UpdateButtons();
+    m_wndList.TellNoteChanged();
     AddStep(std::move(edit));
 }
 
@@ -313,6 +329,9 @@ void CBasePage::ShowEdit(const PageEdit& edit, bool bUndo) {
     }
     m_wndList.SelectRows(selected);
     OnSelectionSet();
+    // Other rows' looks follow the table, as after an Insert or a Delete.
+    ::InvalidateRect(m_wndList.m_hWnd, nullptr, FALSE);
+    m_wndList.TellNoteChanged();
 }
 
 void CBasePage::SelectAllRows() {
@@ -351,6 +370,9 @@ void CBasePage::OnItemChangedList(const NMLISTVIEW* pNMListView, LRESULT* pResul
         }
     }
     UpdateButtons();
+    m_wndList.TellNoteChanged();
 }
+
+
 
 void CBasePage::OnChangeInput() { UpdateButtons(); }

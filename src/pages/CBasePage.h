@@ -9,6 +9,7 @@
 #include "framework/CPropertyPage.h"
 #include "framework/Controls.h"
 #include "pages/CVNListCtrl.h"
+#include "pages/CellLooks.h"
 #include "pages/EditHistory.h"
 #include "store/MappingTable.h"
 
@@ -16,7 +17,8 @@ class CChangeFlagHolder;
 
 class CBasePage : public CPropertyPage {
 public:
-    explicit CBasePage(UINT nIDTemplate);
+    // kind: the mapping kind the page edits, which decides how its cells look.
+    CBasePage(UINT nIDTemplate, MappingKind kind);
     ~CBasePage() override;
 
     // Binds the controls, adds the columns, builds the rows from the table,
@@ -61,6 +63,7 @@ public:
     void SelectRow(int nRow);
 
     MappingTable m_table;
+    CellLooks m_looks;  // how the list draws the table's cells
     CVNListCtrl m_wndList;
     CButton m_wndInsert;
     CButton m_wndDelete;

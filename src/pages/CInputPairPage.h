@@ -14,8 +14,8 @@ public:
     // nFirstHelpId: the first of five consecutive help strings, for the list,
     // Insert, Delete, then the second and the first edit box, or the first
     // and the second drop-down list.
-    CInputPairPage(UINT nIDTemplate, UINT nFirstHelpId, Inputs inputs)
-        : CBasePage(nIDTemplate), m_nFirstHelpId(nFirstHelpId), m_inputs(inputs) {}
+    CInputPairPage(UINT nIDTemplate, MappingKind kind, UINT nFirstHelpId, Inputs inputs)
+        : CBasePage(nIDTemplate, kind), m_nFirstHelpId(nFirstHelpId), m_inputs(inputs) {}
 
     BOOL CommitControls() override;
     BOOL FillControls() override;

@@ -51,16 +51,12 @@ int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nCol
     return CompareCells(a.View(), ParseNumber(a.View(), nullptr), b.View(), ParseNumber(b.View(), nullptr), bAscending);
 }
 
-namespace {
-
-size_t FoldedHash(std::u16string_view key) {
+size_t FoldedHash(std::u16string_view text) {
     uint64_t hash = 14695981039346656037ull;  // FNV-1a over the folded units
-    for (char16_t ch : key)
+    for (char16_t ch : text)
         hash = (hash ^ FoldAscii(ch)) * 1099511628211ull;
     return size_t(hash ^ (hash >> 32));  // both halves count in a 32-bit size_t
 }
-
-}  // namespace
 
 bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size())

@@ -26,7 +26,9 @@ static BOOL CALLBACK FindSheet(HWND hWnd, LPARAM lParam)
 }
 
 /* Presses Cancel on the sheet once it has settled, and again every half
- * second while it stays open, until the example has returned. */
+ * second while it stays open, until the example has returned. When it has
+ * not returned within 30 s, the process ends itself with a clear line
+ * rather than wait for ever on a dialog that never came or never went. */
 static DWORD WINAPI CancelWhenShown(void* unused)
 {
     int i;
@@ -38,6 +40,12 @@ static DWORD WINAPI CancelWhenShown(void* unused)
             PostMessageW(hSheet, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(hSheet, IDCANCEL));
             InterlockedIncrement(&cancelled);
         }
+    }
+    if (!finished) {
+        fprintf(stderr, "host_c_example: the example had not returned 30 s after it started (dialog %s); ending it\n",
+                cancelled ? "cancelled but still open" : "never shown");
+        fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), 3);
     }
     return 0;
 }
