@@ -192,6 +192,8 @@ TEST_F(EditMenuTest, FindSearchesKeysAndValuesWithCaseWordAndDirectionAndOffersT
     EXPECT_EQ(ListRows()[SelectedRows().at(0)].first, L"WALLS");
     hFind = OpenFind();
     EXPECT_EQ(driver::Text(::GetDlgItem(hFind, kFindText)), L"wall");
+    driver::Click(::GetDlgItem(hFind, IDCANCEL));
+    driver::WaitUntil([&] { return !::IsWindow(hFind); });
 }
 
 TEST_F(EditMenuTest, UndoAndRedoOfInsertsTheirReplacementsAndCaseVariants) {
