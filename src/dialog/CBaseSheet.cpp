@@ -151,7 +151,10 @@ LRESULT CBaseSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CBaseSheet::OnNoteChanged(HWND hTool) {
     ToolNote note;
-    HWND hShown = theApp.m_wndHelp.GetToolNote(hTool, note) ? hTool : ::GetFocus();
+    // Without a note, the focused control's help; while another program is
+    // active the sheet has no focus, and the control that had it stands in.
+    HWND hFocus = ::GetFocus();
+    HWND hShown = theApp.m_wndHelp.GetToolNote(hTool, note) ? hTool : hFocus ? hFocus : m_hLastFocus;
     if (hShown && hShown != m_editDescription.m_hWnd && ::IsWindowVisible(hShown))
         m_editDescription.SetWindowText(theApp.m_wndHelp.GetToolDescription(hShown));
 }
