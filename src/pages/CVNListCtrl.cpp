@@ -95,24 +95,7 @@ void CVNListCtrl::SelectRows(const std::vector<int>& rows) {
         EnsureVisible(rows.front(), FALSE);
 }
 
-namespace {
-
-// The table's pairs taken in for its case variants per step, and the timer
-// that takes the next step.
-constexpr size_t kCaseVariantsStep = 32768;
-constexpr UINT_PTR kCaseVariantsTimer = 0x5643;
-
-}  // namespace
-
 LRESULT CVNListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_TIMER && wParam == kCaseVariantsTimer) {
-        if (!m_pLooks || m_pLooks->FindCaseVariants(kCaseVariantsStep)) {
-            ::KillTimer(m_hWnd, kCaseVariantsTimer);
-            ::InvalidateRect(m_hWnd, nullptr, FALSE);
-            TellNoteChanged();
-        }
-        return 0;
-    }
     bool manyRows = (message == LVM_SETITEMSTATE && int(wParam) == -1) ||
                     (message == WM_LBUTTONDOWN && (wParam & MK_SHIFT)) ||
                     (message == WM_KEYDOWN && (::GetKeyState(VK_SHIFT) < 0 || ::GetKeyState(VK_CONTROL) < 0));
@@ -291,11 +274,7 @@ RECT CVNListCtrl::CellRect(int nRow, int nColumn) const {
 LRESULT CVNListCtrl::OnCustomDraw(NMLVCUSTOMDRAW* pDraw) {
     switch (pDraw->nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
-        if (!m_pLooks)
-            return CDRF_DODEFAULT;
-        if (!m_pLooks->KnowsCaseVariants() && StepCaseVariants())
-            TellNoteChanged();  // the description may have been worded without them
-        return CDRF_NOTIFYITEMDRAW;
+        return m_pLooks ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
     case CDDS_ITEMPREPAINT:
         m_crRowText = pDraw->clrText;
         m_crRowBack = pDraw->clrTextBk;
@@ -348,18 +327,10 @@ CString NoteHeader(std::u16string_view text) {
 
 }  // namespace
 
-bool CVNListCtrl::StepCaseVariants() const {
-    if (m_pLooks->FindCaseVariants(kCaseVariantsStep))
-        return true;
-    ::SetTimer(m_hWnd, kCaseVariantsTimer, 0, nullptr);
-    return false;
-}
-
 bool CVNListCtrl::NoteOfRow(int nRow, int nFirst, int nLast, ToolNote& note) const {
     const MappingEntry* pEntry = GetItemPair(nRow);
     if (!pEntry || !m_pLooks)
         return false;
-    StepCaseVariants();
     note = ToolNote{NoteHeader(nFirst == 0 ? pEntry->Key() : pEntry->Value()), {}};
     for (int nColumn = nFirst; nColumn <= nLast; ++nColumn)
         for (MappingRules::Finding& finding : m_pLooks->FindingsOf(pEntry->Key(), pEntry->Value(), nColumn))

@@ -15,11 +15,7 @@
 //
 // Cells: the list draws each cell's look (a mark, a color swatch, a weight
 // line) through custom draw, as the page's CellLooks decide it when the
-// cell is drawn; the list keeps its own styles. Before a paint it lets the
-// looks find the table's case variants, a slice of the table at a time: a
-// table of office size at once, the rest of a large one on a timer (timers
-// come only when no other message waits), repainting when they are known.
-// Its notes, for the help balloon and the description area, are the
+// cell is drawn; the list keeps its own styles. Its notes, for the help balloon and the description area, are the
 // reasons of the marked cell under the mouse and of the selected row.
 #pragma once
 
@@ -131,9 +127,6 @@ private:
     std::vector<int> SelectedFrom(int nFirst) const;
     // Cell (nRow, nColumn) in client coordinates.
     RECT CellRect(int nRow, int nColumn) const;
-    // One step of finding the table's case variants; the rest on the
-    // timer. True once they are known.
-    bool StepCaseVariants() const;
     // The reasons of row nRow's cells in the columns from nFirst to nLast.
     bool NoteOfRow(int nRow, int nFirst, int nLast, ToolNote& note) const;
 

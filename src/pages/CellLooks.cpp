@@ -6,27 +6,16 @@ int WeightLinePixels(int nWeight, int nDpi) {
     return pixels < 1 ? 1 : int(pixels);
 }
 
-bool CellLooks::KnowsCaseVariants() const {
-    return !MappingRules::HasNames(m_kind) ||
-           (m_variants && m_nVariantsChange == m_table.GetChangeCount() && m_next == m_table.end());
-}
-
-bool CellLooks::FindCaseVariants(size_t nPairs) const {
-    if (KnowsCaseVariants())
-        return true;
+std::u16string_view CellLooks::CaseVariantOf(std::u16string_view value) const {
+    if (!MappingRules::HasNames(m_kind))
+        return {};
     if (!m_variants || m_nVariantsChange != m_table.GetChangeCount()) {
         m_variants.emplace(size_t(m_table.GetCount()));
-        m_next = m_table.begin();
+        for (const MappingEntry& entry : m_table)
+            m_variants->Add(entry);
         m_nVariantsChange = m_table.GetChangeCount();
     }
-    for (const auto end = m_table.end(); m_next != end && nPairs > 0; ++m_next, --nPairs)
-        m_variants->Add(*m_next);
-    return m_next == m_table.end();
-}
-
-std::u16string_view CellLooks::CaseVariantOf(std::u16string_view value) const {
-    return MappingRules::HasNames(m_kind) && KnowsCaseVariants() ? m_variants->OtherSpelling(value)
-                                                                  : std::u16string_view();
+    return m_variants->OtherSpelling(value);
 }
 
 CellLook CellLooks::LookOf(std::u16string_view key, std::u16string_view value, int nColumn) const {

@@ -4,9 +4,8 @@
 // its color and an AutoCAD line weight a line of its width. A cell's look is
 // worked out when the list draws it, never for every row at once. The one
 // table-wide fact, which AutoCAD names the table spells in two letter cases,
-// is found step by step after each change of the table (FindCaseVariants:
-// a table of office size in one step, a large one while the dialog is
-// idle); until then no cell is marked for it. Portable.
+// is found in one pass over the table when a cell first needs it after a
+// change of the table. Portable.
 #pragma once
 
 #include "pages/AciPalette.h"
@@ -45,21 +44,13 @@ public:
     std::vector<MappingRules::Finding> FindingsOf(std::u16string_view key, std::u16string_view value,
                                                   int nColumn) const;
 
-    // Whether the table's case variants are known as it is now (a page
-    // whose values are not names needs none).
-    bool KnowsCaseVariants() const;
-    // Takes in up to nPairs more of the table's pairs, starting again when
-    // the table changed since; true once the case variants are known.
-    bool FindCaseVariants(size_t nPairs) const;
-
 private:
     // Another spelling of value among the table's values (case only); ""
-    // when there is none or the variants are not known yet.
+    // when there is none.
     std::u16string_view CaseVariantOf(std::u16string_view value) const;
 
     MappingKind m_kind;
     const MappingTable& m_table;
     mutable std::optional<CaseVariants> m_variants;
-    mutable MappingTable::const_iterator m_next;  // the next pair to take in
-    mutable unsigned m_nVariantsChange = 0;       // the table's change count they are found for
+    mutable unsigned m_nVariantsChange = 0;  // the table's change count they are found for
 };

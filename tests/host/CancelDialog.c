@@ -55,6 +55,7 @@ int main(int argc, char** argv)
     char folder[MAX_PATH], mapping[MAX_PATH];
     char* exampleArgs[3];
     HANDLE hWatcher;
+    HWND hSheetBefore = NULL;
     int result;
 
     if (argc < 2) {
@@ -67,6 +68,12 @@ int main(int argc, char** argv)
     exampleArgs[1] = argv[1];
     exampleArgs[2] = mapping;
 
+    /* The window layer's one-time start happens here, before a second
+     * thread uses it. Under Wine a first use on the watcher while the example
+     * loads the library (comctl32 registering its classes under the loader
+     * lock) can make the two threads wait on each other for ever; a host's
+     * user-interface thread has always made that start long before. */
+    EnumWindows(FindSheet, (LPARAM)&hSheetBefore);
     hWatcher = CreateThread(NULL, 0, CancelWhenShown, NULL, 0, NULL);
     result = example_main(3, exampleArgs);
     InterlockedIncrement(&finished);

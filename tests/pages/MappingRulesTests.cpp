@@ -146,29 +146,22 @@ TEST(CellLooks, ColorsShowTheirIndexColorAndWeightsTheirWidth) {
     EXPECT_EQ(WeightLinePixels(211, 192), 16);
 }
 
-TEST(CellLooks, NamesAreMarkedForTheirRulesAndOnceFoundTheTablesCaseVariants) {
+TEST(CellLooks, NamesAreMarkedForTheirRulesAndTheTablesCaseVariants) {
     MappingTable table;
     table.SetPair(u"L1", u"A-Wall");
     table.SetPair(u"L2", u"A-WALL/EXT");
     CellLooks levels(KindLevels, table);
-    ASSERT_TRUE(levels.FindCaseVariants(2));
     EXPECT_FALSE(levels.LookOf(u"L1", u"A-Wall", 1).bMarked);
     EXPECT_FALSE(levels.LookOf(u"L/1", u"A-Wall", 0).bMarked);
     EXPECT_TRUE(levels.LookOf(u"L2", u"A-WALL/EXT", 1).bMarked);
-    // A later spelling marks both once the changed table is taken in again,
-    // step by step; until then the cells show their own rules alone.
+    // A later spelling marks both, as soon as the table has it.
     table.SetPair(u"L3", u"A-WALL");
-    EXPECT_FALSE(levels.KnowsCaseVariants());
-    EXPECT_FALSE(levels.FindCaseVariants(2));
-    EXPECT_FALSE(levels.LookOf(u"L1", u"A-Wall", 1).bMarked);
-    EXPECT_TRUE(levels.FindCaseVariants(2));
     EXPECT_TRUE(levels.LookOf(u"L1", u"A-Wall", 1).bMarked);
     auto findings = levels.FindingsOf(u"L3", u"A-WALL", 1);
     ASSERT_EQ(findings.size(), 1u);
     EXPECT_EQ(findings[0].reason,
               u"\"A-WALL\" and \"A-Wall\" differ only in letter case: AutoCAD takes them as one layer");
     table.RemovePair(CString(u"L3"));
-    EXPECT_TRUE(levels.FindCaseVariants(100));
     EXPECT_FALSE(levels.LookOf(u"L1", u"A-Wall", 1).bMarked);
-    EXPECT_TRUE(CellLooks(KindColors, table).KnowsCaseVariants());  // colors are no names
+    EXPECT_FALSE(CellLooks(KindColors, table).LookOf(u"1", u"1", 1).bMarked);  // colors are no names
 }
