@@ -71,8 +71,12 @@ BOOL CVNSheet::ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int 
     case Parsed: {
         RemapDataRelease release;
         std::vector<RemapRowLeftOut> leftOut;
-        MergeImportedPairs(pSheet, &leftOut);
+        // The whole import is one step of the history: the opened pages'
+        // rows before, each changed key's entries before and after.
+        EditStep step = pSheet->BeginRebuildStep();
+        MergeImportedPairs(pSheet, &leftOut, &step);
         pSheet->RefreshPages();
+        pSheet->EndRebuildStep(std::move(step));
         if (!leftOut.empty())
             pSheet->ReportRowsLeftOut(leftOut);
         return TRUE;
@@ -89,14 +93,19 @@ BOOL CVNSheet::ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int 
     }
 }
 
-void CVNSheet::MergeImportedPairs(CVNSheet* pSheet, std::vector<RemapRowLeftOut>* pLeftOut) {
+void CVNSheet::MergeImportedPairs(CVNSheet* pSheet, std::vector<RemapRowLeftOut>* pLeftOut, EditStep* pStep) {
     if (!pSheet)
         return;
     // SetPair raises the unsaved-changes bit for pages with a window only,
     // so pairs merged into never-opened pages do not count as edits.
     ForEachImportedPair(
-        [pSheet](MappingKind kind, std::u16string_view key, std::u16string_view value) {
-            if (CBasePage* pPage = pSheet->GetImportPage(kind))
+        [pSheet, pStep](MappingKind kind, std::u16string_view key, std::u16string_view value) {
+            CBasePage* pPage = pSheet->GetImportPage(kind);
+            if (!pPage)
+                return;
+            if (pStep && size_t(kind) < pStep->pages.size())
+                pStep->pages[size_t(kind)].table.Record([&] { return pPage->SetPair(key, value); });
+            else
                 pPage->SetPair(key, value);
         },
         pLeftOut);

@@ -112,28 +112,42 @@ const MappingEntry* MappingTable::At(Position position, std::u16string_view key)
     return pEntry->Key() == key ? pEntry : nullptr;
 }
 
-bool MappingTable::Store(std::u16string_view key, std::u16string_view value) {
+EntryChange MappingTable::Store(std::u16string_view key, std::u16string_view value) {
     // Files are written in key order, so reading one appends at the end:
     // one comparison with the last key.
     if (m_chunks.empty() || KeyOrder::Compare(m_chunks.back().back()->Key(), key) < 0) {
-        Append(MappingEntry::Create(m_arena, key, value));
+        const MappingEntry* pEntry = MappingEntry::Create(m_arena, key, value);
+        Append(pEntry);
         ++m_count;
         ++m_nChanges;
-        return true;
+        return {nullptr, pEntry};
     }
     Position position = LowerBound(key, m_next);  // inside a chunk: the last key is not below key
-    Chunk& chunk = m_chunks[position.chunk];
-    m_next = {position.chunk, position.index + 1};
-    if (const MappingEntry* pEntry = At(position, key)) {
-        if (pEntry->Value() == value)
-            return false;
-        chunk[position.index] = MappingEntry::Create(m_arena, key, value);
-        ++m_nChanges;
-        return true;
+    const MappingEntry* pBefore = At(position, key);
+    if (pBefore && pBefore->Value() == value) {
+        m_next = {position.chunk, position.index + 1};
+        return {pBefore, pBefore};
     }
-    chunk.insert(chunk.begin() + std::ptrdiff_t(position.index), MappingEntry::Create(m_arena, key, value));
-    ++m_count;
+    const MappingEntry* pEntry = MappingEntry::Create(m_arena, key, value);
+    PutAt(position, pEntry);
+    return {pBefore, pEntry};
+}
+
+void MappingTable::PutAt(Position position, const MappingEntry* pEntry) {
     ++m_nChanges;
+    m_next = {position.chunk, position.index + 1};
+    if (At(position, pEntry->Key())) {
+        m_chunks[position.chunk][position.index] = pEntry;
+        return;
+    }
+    ++m_count;
+    if (position.chunk == m_chunks.size()) {  // after the last key
+        Append(pEntry);
+        m_next = {SIZE_MAX, 0};
+        return;
+    }
+    Chunk& chunk = m_chunks[position.chunk];
+    chunk.insert(chunk.begin() + std::ptrdiff_t(position.index), pEntry);
     if (chunk.size() > kChunkEntries) {
         const size_t half = kChunkEntries / 2;
         Chunk upper;
@@ -144,7 +158,6 @@ bool MappingTable::Store(std::u16string_view key, std::u16string_view value) {
         if (m_next.index >= half)
             m_next = {position.chunk + 1, m_next.index - half};
     }
-    return true;
 }
 
 MappingTable::MergeCounts MappingTable::Merge(MappingBatch&& batch) {
@@ -159,9 +172,9 @@ MappingTable::MergeCounts MappingTable::Merge(MappingBatch&& batch) {
         // A few pairs into a large table: inserting each costs less than
         // rebuilding every chunk.
         for (const MappingEntry* pEntry : incoming) {
-            const bool known = Contains(pEntry->Key());
-            if (Store(pEntry->Key(), pEntry->Value()))
-                ++(known ? counts.changed : counts.added);
+            const EntryChange change = Store(pEntry->Key(), pEntry->Value());
+            if (change.Changed())
+                ++(change.before ? counts.changed : counts.added);
         }
         return counts;
     }
@@ -213,16 +226,64 @@ CString MappingTable::GetValue(const CString& key) const {
     return pEntry ? CString(pEntry->Value()) : CString();
 }
 
-void MappingTable::RemovePair(const CString& key) {
-    Position position = LowerBound(key.View());
-    if (!At(position, key.View()))
-        return;
+EntryChange MappingTable::Remove(std::u16string_view key) {
+    Position position = LowerBound(key);
+    const MappingEntry* pEntry = At(position, key);
+    if (!pEntry)
+        return {};
     // The entry's memory stays until the table is cleared.
     Chunk& chunk = m_chunks[position.chunk];
     chunk.erase(chunk.begin() + std::ptrdiff_t(position.index));
     if (chunk.empty())
         m_chunks.erase(m_chunks.begin() + std::ptrdiff_t(position.chunk));
     --m_count;
+    ++m_nChanges;
+    m_next = {SIZE_MAX, 0};
+    return {pEntry, nullptr};
+}
+
+void MappingTable::Reapply(std::span<const MappingEntry* const> drop, std::span<const MappingEntry* const> put) {
+    if (drop.empty() && put.empty())
+        return;
+    if (drop.size() + put.size() < size_t(m_count) / kFewerThanTable) {
+        // A few keys of a large table: one search each.
+        for (const MappingEntry* pEntry : drop)
+            Remove(pEntry->Key());
+        for (const MappingEntry* pEntry : put)
+            PutAt(LowerBound(pEntry->Key(), m_next), pEntry);
+        return;
+    }
+    // One walk through the table beside the two lists, into full chunks.
+    MappingTable merged;
+    auto nextDrop = drop.begin();
+    auto nextPut = put.begin();
+    auto putBefore = [&](std::u16string_view key) {  // the entries to put whose keys sort before key
+        for (; nextPut != put.end() && KeyOrder::Compare((*nextPut)->Key(), key) < 0; ++nextPut) {
+            merged.Append(*nextPut);
+            ++m_count;
+        }
+    };
+    for (const MappingEntry& entry : *this) {
+        putBefore(entry.Key());
+        if (nextPut != put.end() && (*nextPut)->Key() == entry.Key()) {
+            merged.Append(*nextPut++);
+            continue;
+        }
+        while (nextDrop != drop.end() && KeyOrder::Compare((*nextDrop)->Key(), entry.Key()) < 0)
+            ++nextDrop;  // not in the table
+        if (nextDrop != drop.end() && (*nextDrop)->Key() == entry.Key()) {
+            ++nextDrop;
+            --m_count;
+            continue;
+        }
+        merged.Append(&entry);
+    }
+    for (; nextPut != put.end(); ++nextPut) {
+        merged.Append(*nextPut);
+        ++m_count;
+    }
+    m_chunks.swap(merged.m_chunks);
+    m_next = {SIZE_MAX, 0};
     ++m_nChanges;
 }
 

@@ -67,6 +67,16 @@ private:
 
 class MappingBatch;
 
+// What an edit did to one key: its entry before and after, each an entry of
+// the table (null where the key was absent). The same entry twice: nothing
+// changed.
+struct EntryChange {
+    const MappingEntry* before = nullptr;
+    const MappingEntry* after = nullptr;
+    bool Changed() const { return before != after; }
+    std::u16string_view Key() const { return (before ? before : after)->Key(); }
+};
+
 template <>
 struct std::tuple_size<MappingEntry> : std::integral_constant<size_t, 2> {};
 template <size_t I>
@@ -88,9 +98,11 @@ public:
     // Inserts the pair or replaces the value of an equal key. True when the
     // table changed: a new key, or a value that differs by Compare.
     // The table keeps copies of the texts, so views will do.
-    bool SetPair(const CString& key, const CString& value) { return Store(key.View(), value.View()); }
-    bool SetPair(std::u16string_view key, std::u16string_view value) { return Store(key, value); }
-    bool SetPair(const char16_t* key, const char16_t* value) { return Store(key, value); }
+    bool SetPair(const CString& key, const CString& value) { return Store(key.View(), value.View()).Changed(); }
+    bool SetPair(std::u16string_view key, std::u16string_view value) { return Store(key, value).Changed(); }
+    bool SetPair(const char16_t* key, const char16_t* value) { return Store(key, value).Changed(); }
+    // SetPair, telling which entries the key had before and has after.
+    EntryChange Assign(std::u16string_view key, std::u16string_view value) { return Store(key, value); }
 
     // What a merge did: keys new to the table, and keys already there
     // whose value now differs.
@@ -111,8 +123,15 @@ public:
     // The entry of key, or null.
     const MappingEntry* Find(std::u16string_view key) const;
     bool Contains(std::u16string_view key) const { return Find(key) != nullptr; }
-    void RemovePair(const CString& key);
+    void RemovePair(const CString& key) { Remove(key.View()); }
+    // RemovePair, telling which entry the key had (after: null).
+    EntryChange Remove(std::u16string_view key);
     void ClearPairs();
+    // Takes back or repeats edits whose entries were this table's: the keys
+    // of drop leave the table, and each entry of put becomes its key's entry
+    // again (no copy: an entry lives until the table is cleared). Both in
+    // ascending key order, each key once, no key in both.
+    void Reapply(std::span<const MappingEntry* const> drop, std::span<const MappingEntry* const> put);
     int GetCount() const { return m_count; }
     bool IsEmpty() const { return m_count == 0; }
     // Grows with every change of the table: equal counts, same pairs.
@@ -182,7 +201,10 @@ private:
         size_t chunk;
         size_t index;
     };
-    bool Store(std::u16string_view key, std::u16string_view value);
+    EntryChange Store(std::u16string_view key, std::u16string_view value);
+    // Makes pEntry its key's entry at position (where LowerBound put the
+    // key): it replaces the entry there or goes in before it.
+    void PutAt(Position position, const MappingEntry* pEntry);
     // Tries guess first: keys often arrive just after the one before.
     Position LowerBound(std::u16string_view key, Position guess = {SIZE_MAX, 0}) const;
     // The entry at position, if it holds key.
