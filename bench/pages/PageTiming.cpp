@@ -26,7 +26,7 @@
 #include "driver/SheetDriver.h"
 #include "import/CSVReader.h"
 #include "import/ImportMerge.h"
-#include "store/MappingFile.h"
+#include "store/file/MappingFile.h"
 #include "resource.h"
 
 #include <psapi.h>

@@ -2,9 +2,9 @@
 // value AutoCAD would refuse, as FILE:LINE: message on standard output.
 #include "cli/Commands.h"
 #include "cli/ReadReport.h"
-#include "store/FileSystem.h"
-#include "store/TextCodec.h"
-#include "store/TextLines.h"
+#include "store/platform/FileSystem.h"
+#include "store/platform/TextCodec.h"
+#include "store/platform/TextLines.h"
 
 #include <algorithm>
 #include <vector>

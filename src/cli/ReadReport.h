@@ -5,7 +5,7 @@
 #pragma once
 
 #include "framework/CString.h"
-#include "store/MappingFile.h"
+#include "store/file/MappingFile.h"
 
 #include <array>
 #include <functional>

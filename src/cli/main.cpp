@@ -3,8 +3,7 @@
 // (wmain) and as UTF-8 elsewhere.
 #include "cli/Commands.h"
 #include "cli/Console.h"
-#include "store/CodePage.h"
-#include "store/WorkShare.h"
+#include "store/platform/CodePage.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -53,9 +52,6 @@ int Run(const std::vector<CString>& args) {
 }
 
 int RunAndFlush(const std::vector<CString>& args) {
-    // Started now, the helper has settled on the other processor by the
-    // time a large import or save shares its work with it.
-    const WorkShare::KeptHelper helper;
     const int status = Run(args);
     Console::Flush();
     return status;

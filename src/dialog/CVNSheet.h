@@ -7,12 +7,13 @@
 #include "pages/CChangeFlagHolder.h"
 #include "pages/FixedValuePages.h"
 #include "pages/NamePairPages.h"
-#include "store/CVNTextFile.h"
-#include "store/MappingFile.h"
+#include "store/file/MappingFile.h"
+#include "store/platform/CVNTextFile.h"
 
 #include <vector>
 
 struct RemapRowLeftOut;
+struct RemapTable;
 
 class CVNSheet : public CBaseSheet, public CChangeFlagHolder {
 public:
@@ -47,9 +48,8 @@ public:
     // it; the opened pages show the result. Nonzero only when the file was
     // parsed; the user is told when it cannot be read.
     static BOOL ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int nKind);
-    // Hands every pair of the table just read to its page's SetPair; the
-    // rows left out go to pLeftOut when it is given.
-    static void MergeImportedPairs(CVNSheet* pSheet, std::vector<RemapRowLeftOut>* pLeftOut = nullptr);
+    // Merges each page's pairs of the table just read into the page.
+    static void MergeImportedPairs(CVNSheet* pSheet, RemapTable& table);
     // Tells the user how many rows an import left out, why, and the lines
     // of the first five.
     void ReportRowsLeftOut(const std::vector<RemapRowLeftOut>& leftOut);

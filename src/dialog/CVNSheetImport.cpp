@@ -6,7 +6,6 @@
 #include "framework/CFileDialog.h"
 #include "framework/MessageBox.h"
 #include "import/CSVReader.h"
-#include "import/ImportMerge.h"
 #include "import/TableFileName.h"
 #include "resource.h"
 
@@ -23,11 +22,6 @@ public:
 
 private:
     HCURSOR m_hRestore;
-};
-
-// Frees the reader's text, sections and pairs when the scope ends.
-struct RemapDataRelease {
-    ~RemapDataRelease() { ReleaseRemapData(); }
 };
 
 constexpr DWORD kImportDialogFlags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
@@ -67,16 +61,14 @@ BOOL CVNSheet::ImportTable(BOOL bVersion7) {
 BOOL CVNSheet::ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int nKind) {
     if (!pSheet || strPath.IsEmpty() || nKind > RemapKindLast)
         return FALSE;
-    switch (ReadRemapFile(strPath, nKind)) {
-    case Parsed: {
-        RemapDataRelease release;
-        std::vector<RemapRowLeftOut> leftOut;
-        MergeImportedPairs(pSheet, &leftOut);
+    RemapTable table = ReadRemapFile(strPath, nKind);
+    switch (table.result) {
+    case Parsed:
+        MergeImportedPairs(pSheet, table);
         pSheet->RefreshPages();
-        if (!leftOut.empty())
-            pSheet->ReportRowsLeftOut(leftOut);
+        if (!table.rowsLeftOut.empty())
+            pSheet->ReportRowsLeftOut(table.rowsLeftOut);
         return TRUE;
-    }
     case CannotRead: {
         CString strText;
         strText.LoadString(IDS_CANNOT_READ);
@@ -89,17 +81,15 @@ BOOL CVNSheet::ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int 
     }
 }
 
-void CVNSheet::MergeImportedPairs(CVNSheet* pSheet, std::vector<RemapRowLeftOut>* pLeftOut) {
+void CVNSheet::MergeImportedPairs(CVNSheet* pSheet, RemapTable& table) {
     if (!pSheet)
         return;
-    // SetPair raises the unsaved-changes bit for pages with a window only,
-    // so pairs merged into never-opened pages do not count as edits.
-    ForEachImportedPair(
-        [pSheet](MappingKind kind, std::u16string_view key, std::u16string_view value) {
-            if (CBasePage* pPage = pSheet->GetImportPage(kind))
-                pPage->SetPair(key, value);
-        },
-        pLeftOut);
+    // Each page takes its pairs in one pass; like SetPair, that raises the
+    // unsaved-changes bit for a page with a window only, so pairs merged
+    // into never-opened pages do not count as edits.
+    for (int kind = 0; kind < MappingKindCount; ++kind)
+        if (CBasePage* pPage = pSheet->GetImportPage(MappingKind(kind)))
+            pPage->MergePairs(std::move(table.pairs[size_t(kind)]));
 }
 
 void CVNSheet::ReportRowsLeftOut(const std::vector<RemapRowLeftOut>& leftOut) {

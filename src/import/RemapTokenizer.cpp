@@ -140,8 +140,6 @@ VARNEL_HOT_INLINE RemapTokenType BasicRemapTokenizer<Char>::NextToken(Token& tok
 
     Char* start = m_cursor;
     if (m_cursor == m_end) {
-        if (AtWindowEnd(m_cursor))
-            return RemapTokenType::NeedMore;
         token = {start, 1};
         return RemapTokenType::End;
     }
@@ -163,8 +161,6 @@ VARNEL_HOT_INLINE RemapTokenType BasicRemapTokenizer<Char>::NextToken(Token& tok
         // The comment takes its line end with it.
         while (m_cursor != m_end && *m_cursor != Char('\n'))
             ++m_cursor;
-        if (AtWindowEnd(m_cursor))
-            return RemapTokenType::NeedMore;
         if (m_cursor != m_end) {
             ++m_cursor;
             ++m_line;
@@ -172,17 +168,20 @@ VARNEL_HOT_INLINE RemapTokenType BasicRemapTokenizer<Char>::NextToken(Token& tok
         token = {start, int32_t(m_cursor - start)};
         return RemapTokenType::Comment;
     case Char(Quote):
-        if (m_mode == RemapMode::SectionedMode)
-            return ScanQuotedField(token) ? RemapTokenType::Field : RemapTokenType::NeedMore;
+        if (m_mode == RemapMode::SectionedMode) {
+            ScanQuotedField(token);
+            return RemapTokenType::Field;
+        }
         break;
     default:
         break;
     }
-    return ScanPlainField(token) ? RemapTokenType::Field : RemapTokenType::NeedMore;
+    ScanPlainField(token);
+    return RemapTokenType::Field;
 }
 
 template <class Char>
-VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::ScanPlainField(Token& token) {
+VARNEL_HOT_INLINE void BasicRemapTokenizer<Char>::ScanPlainField(Token& token) {
     Char* at = m_cursor;
     for (;;) {
         if constexpr (std::is_same_v<Char, char>)
@@ -193,13 +192,9 @@ VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::ScanPlainField(Token& token) {
             break;
         ++at;
     }
-    // In a window the field may go on in the text that follows.
-    if (AtWindowEnd(at))
-        return false;
     token = {m_cursor, int32_t(at - m_cursor)};
     m_cursor = at;
     FinishField();
-    return true;
 }
 
 // On the field's own line any quote that is not doubled closes it. On a
@@ -207,23 +202,20 @@ VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::ScanPlainField(Token& token) {
 // a line end follows it, as a quoted line break is written; a quote there
 // that opens another field means this one never closed.
 template <class Char>
-typename BasicRemapTokenizer<Char>::Closing BasicRemapTokenizer<Char>::ClosingQuoteFollows(const Char* at) const {
+bool BasicRemapTokenizer<Char>::ClosingQuoteFollows(const Char* at) const {
     bool sameLine = true;
     for (; at != m_end; ++at) {
         if (*at == Char('\n'))
             sameLine = false;
         if (*at != Char(Quote))
             continue;
-        // What follows the quote decides; it must be in the buffer.
-        if (AtWindowEnd(at + 1) || (at[1] == Char('\r') && AtWindowEnd(at + 2)))
-            return Closing::Unknown;
         if (at + 1 != m_end && at[1] == Char(Quote)) {
             ++at;
             continue;
         }
-        return sameLine || AtLineEnd(at + 1) || IsSeparator(at[1]) ? Closing::Closes : Closing::Open;
+        return sameLine || AtLineEnd(at + 1) || IsSeparator(at[1]);
     }
-    return m_wholeText ? Closing::Open : Closing::Unknown;
+    return false;
 }
 
 // A field that begins with a quote runs to the closing quote; separators and
@@ -232,12 +224,9 @@ typename BasicRemapTokenizer<Char>::Closing BasicRemapTokenizer<Char>::ClosingQu
 // its own line, so the rest of the file is read as usual. The token keeps
 // the written form; Unquote makes it the content once its row is whole.
 template <class Char>
-bool BasicRemapTokenizer<Char>::ScanQuotedField(Token& token) {
+void BasicRemapTokenizer<Char>::ScanQuotedField(Token& token) {
     const Char* at = m_cursor + 1;
-    const Closing closing = ClosingQuoteFollows(at);
-    if (closing == Closing::Unknown)
-        return false;
-    const bool closes = closing == Closing::Closes;
+    const bool closes = ClosingQuoteFollows(at);
     int lines = 0;
     while (at != m_end && (closes || !AtLineEnd(at))) {
         if (*at == Char(Quote)) {
@@ -254,13 +243,10 @@ bool BasicRemapTokenizer<Char>::ScanQuotedField(Token& token) {
     }
     while (!AtLineEnd(at) && !IsSeparator(*at))
         ++at;
-    if (AtWindowEnd(at))
-        return false;
     token = {m_cursor, int32_t(at - m_cursor), true};
     m_cursor += at - m_cursor;
     m_line += lines;
     FinishField();
-    return true;
 }
 
 template <class Char>
@@ -329,13 +315,11 @@ VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::ReadPlainRow(std::vector<Token
 }
 
 template <class Char>
-RemapRowResult BasicRemapTokenizer<Char>::ReadRow(std::vector<Token>& fields) {
+bool BasicRemapTokenizer<Char>::ReadRow(std::vector<Token>& fields) {
     fields.clear();
     if (m_mode == RemapMode::SectionedMode && ReadPlainRow(fields))
-        return RemapRowResult::Row;
+        return true;
     fields.clear();
-    Char* const rowStart = m_cursor;
-    const int rowStartLine = m_line;
     Token token;
     for (;;) {
         const int line = m_line;
@@ -355,18 +339,13 @@ RemapRowResult BasicRemapTokenizer<Char>::ReadRow(std::vector<Token>& fields) {
             break;
         case RemapTokenType::End:
             if (fields.empty())
-                return RemapRowResult::End;
+                return false;
             break;
-        case RemapTokenType::NeedMore:
-            m_cursor = rowStart;
-            m_line = rowStartLine;
-            fields.clear();
-            return RemapRowResult::NeedMore;
         }
         for (Token& field : fields)
             if (field.quoted)
                 Unquote(field);
-        return RemapRowResult::Row;
+        return true;
     }
 }
 

@@ -3,8 +3,6 @@
 #include "framework/MessageBox.h"
 #include "pages/CChangeFlagHolder.h"
 #include "pages/ListOrder.h"
-#include "pages/NamePairPages.h"
-#include "resource.h"
 
 namespace {
 
@@ -20,7 +18,8 @@ void SelectMatching(const CComboBox& combo, const CString& text) {
 
 }  // namespace
 
-CBasePage::CBasePage(UINT nIDTemplate) : CPropertyPage(nIDTemplate, 0) {
+CBasePage::CBasePage(UINT nIDTemplate, UINT nFirstColumnTitle, UINT nSecondColumnTitle)
+    : CPropertyPage(nIDTemplate, 0), m_nColumnTitles{nFirstColumnTitle, nSecondColumnTitle} {
     m_psp.dwFlags &= ~DWORD(PSP_HASHELP);
 }
 
@@ -32,9 +31,8 @@ BOOL CBasePage::OnInitDialog() {
         RECT rc{};
         m_wndList.GetWindowRect(&rc);
         int width = rc.right - rc.left;
-        bool aliases = dynamic_cast<CPageAliases*>(this) != nullptr;
-        m_wndList.AddColumn(0, aliases ? IDS_COL_COMMANDS : IDS_COL_MICROSTATION, width * 50 / 100);
-        m_wndList.AddColumn(1, aliases ? IDS_COL_SYNONYMS : IDS_COL_AUTOCAD, width * 49 / 100);
+        m_wndList.AddColumn(0, m_nColumnTitles[0], width * 50 / 100);
+        m_wndList.AddColumn(1, m_nColumnTitles[1], width * 49 / 100);
         m_wndList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP, 0);
     }
     RefreshList();
@@ -65,10 +63,14 @@ void CBasePage::RaiseChangeFlag() {
         pSheet->SetChangeFlag(kUnsavedChanges, TRUE);
 }
 
-void CBasePage::SetPair(CString key, CString value) { SetPair(key.View(), value.View()); }
-
-void CBasePage::SetPair(std::u16string_view key, std::u16string_view value) {
+void CBasePage::SetPair(CString key, CString value) {
     if (m_table.SetPair(key, value))
+        RaiseChangeFlag();
+}
+
+void CBasePage::MergePairs(MappingBatch&& pairs) {
+    const MappingTable::MergeCounts counts = m_table.Merge(std::move(pairs));
+    if (counts.added || counts.changed)
         RaiseChangeFlag();
 }
 
@@ -175,7 +177,7 @@ void CBasePage::OnInsert() {
     }
     if (first.IsEmpty())
         return;
-    m_wndList.AddPairItem(m_wndList.GetItemCount(), new MappingPair{first, second});
+    m_wndList.AddPairItem(m_wndList.GetItemCount(), first, second);
     SetPair(first, second);
 }
 

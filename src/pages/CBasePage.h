@@ -9,11 +9,15 @@
 #include "framework/CPropertyPage.h"
 #include "framework/Controls.h"
 #include "pages/CVNListCtrl.h"
-#include "store/MappingTable.h"
+#include "resource.h"
+#include "store/model/MappingBatch.h"
+#include "store/model/MappingTable.h"
 
 class CBasePage : public CPropertyPage {
 public:
-    explicit CBasePage(UINT nIDTemplate);
+    // The list's two column titles are string-table ids.
+    explicit CBasePage(UINT nIDTemplate, UINT nFirstColumnTitle = IDS_COL_MICROSTATION,
+                       UINT nSecondColumnTitle = IDS_COL_AUTOCAD);
     ~CBasePage() override;
 
     // Binds the controls, adds the columns, builds the rows from the table,
@@ -35,8 +39,9 @@ public:
     // bit, but only while both the page's and the sheet's windows exist: a
     // page not yet shown never counts as changed.
     void SetPair(CString key, CString value);
-    // The same for texts that are not strings of their own (the import's).
-    void SetPair(std::u16string_view key, std::u16string_view value);
+    // Merges an import's pairs into the table in one pass; raises the
+    // unsaved-changes bit as SetPair does when the table changed.
+    void MergePairs(MappingBatch&& pairs);
     CString GetValue(CString key) const;
     // Neither removing nor clearing touches the change flag.
     void RemovePair(CString key);
@@ -74,6 +79,8 @@ private:
     // Sets the sheet's unsaved-changes bit when the page and the sheet have
     // windows and the bit is still clear.
     void RaiseChangeFlag();
+
+    UINT m_nColumnTitles[2];
 
     // The table's and the list's change counts right after the last
     // refresh: while both hold, the rows are what a refresh would build.

@@ -3,7 +3,6 @@
 #include "pages/ListOrder.h"
 
 #include <algorithm>
-#include <memory>
 #include <unordered_set>
 #include <utility>
 
@@ -65,20 +64,16 @@ LRESULT CVNListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-BOOL CVNListCtrl::AddPairItem(int nItem, MappingPair* pPair) {
-    if (!pPair)
-        return FALSE;
-    std::unique_ptr<MappingPair> pOwned(pPair);
+void CVNListCtrl::AddPairItem(int nItem, const CString& key, const CString& value) {
     if (!m_hWnd)
-        return TRUE;  // no window, no rows
+        return;  // no window, no rows
     ++m_nChanges;
-    const CString& key = pPair->key;
     auto same = std::find_if(m_rows.begin(), m_rows.end(), [&key](const MappingEntry* pRow) {
         return ListOrder::EqualIgnoringCase(pRow->Key(), key.View());
     });
     const MappingEntry* pReplaced = same != m_rows.end() ? *same : nullptr;
     ReleaseAdded(pReplaced);
-    m_added.SetPair(key, pPair->value);
+    m_added.SetPair(key, value);
     const MappingEntry* pEntry = m_added.Find(key.View());
     if (pReplaced) {
         // The replaced row goes, and the new one takes its place unselected.
@@ -86,7 +81,7 @@ BOOL CVNListCtrl::AddPairItem(int nItem, MappingPair* pPair) {
         *same = pEntry;
         SetItemState(nRow, 0, LVIS_SELECTED | LVIS_FOCUSED);
         RedrawItems(nRow, nRow);
-        return TRUE;
+        return;
     }
     int nRow = std::clamp(nItem, 0, int(m_rows.size()));
     // The control keeps selection by position: rows after the new one
@@ -99,7 +94,6 @@ BOOL CVNListCtrl::AddPairItem(int nItem, MappingPair* pPair) {
     }
     SyncCount(true);
     RedrawItems(nRow, int(m_rows.size()) - 1);
-    return TRUE;
 }
 
 void CVNListCtrl::DeletePairItem(int nItem) {

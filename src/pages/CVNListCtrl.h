@@ -15,8 +15,7 @@
 #pragma once
 
 #include "framework/CListCtrl.h"
-#include "store/MappingPair.h"
-#include "store/MappingTable.h"
+#include "store/model/MappingTable.h"
 
 #include <vector>
 
@@ -32,11 +31,11 @@ public:
     // Row nItem's pair; null outside the rows.
     const MappingEntry* GetItemPair(int nItem) const;
 
-    // Adds a row for pPair at nItem (past the end: appended), taking
-    // ownership (the row keeps a copy; pPair is freed). A row whose first
-    // string equals pPair's ignoring case is replaced: the new row takes
-    // its position, unselected. FALSE for null.
-    BOOL AddPairItem(int nItem, MappingPair* pPair);
+    // Adds a row for the pair (key, value) at nItem (past the end:
+    // appended); the row keeps its own copy. A row whose first string
+    // equals key ignoring case is replaced: the new row takes its
+    // position, unselected.
+    void AddPairItem(int nItem, const CString& key, const CString& value);
     // Deletes row nItem (and the pair it keeps, if it was added here);
     // nothing outside the rows.
     void DeletePairItem(int nItem);

@@ -1,6 +1,6 @@
 #include "pages/ListOrder.h"
 
-#include "store/KeyOrder.h"
+#include "store/model/KeyOrder.h"
 
 #include <algorithm>
 #include <climits>
@@ -33,23 +33,13 @@ int ParseNumber(std::u16string_view text, BOOL* pbNumeric) {
 
 namespace {
 
-// CompareItems on two cells already read as numbers (0: text).
+// Two cells in the list's order, already read as numbers (0: text).
 int CompareCells(std::u16string_view a, int aNumber, std::u16string_view b, int bNumber, BOOL bAscending) {
     int result = (aNumber != 0 && bNumber != 0) ? (aNumber > bNumber ? 1 : -1) : KeyOrder::Compare(a, b);
     return bAscending ? result : -result;
 }
 
 }  // namespace
-
-int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nColumn, BOOL bAscending) {
-    if (!pFirst || !pSecond)
-        return -1;
-    if (nColumn != 0 && nColumn != 1)
-        return 0;
-    const CString& a = nColumn == 0 ? pFirst->key : pFirst->value;
-    const CString& b = nColumn == 0 ? pSecond->key : pSecond->value;
-    return CompareCells(a.View(), ParseNumber(a.View(), nullptr), b.View(), ParseNumber(b.View(), nullptr), bAscending);
-}
 
 namespace {
 
@@ -137,7 +127,7 @@ void SortRows(std::vector<const MappingEntry*>& rows, int nColumn, BOOL bAscendi
         cells[i].bText = number == 0;
         cells[i].nNumberOrUnits = number != 0 ? uint32_t(number) : uint32_t(PackUnits(text, 4, 2));
     }
-    // CompareItems, decided on the packed units where they differ.
+    // The list's order, decided on the packed units where they differ.
     auto compare = [&](const SortCell& a, const SortCell& b) {
         int result;
         if (!a.bText && !b.bText)

@@ -1,5 +1,5 @@
 #include "StoreTestSupport.h"
-#include "store/TextLines.h"
+#include "store/platform/TextLines.h"
 
 namespace {
 
