@@ -187,12 +187,3 @@ void CVNSheet::ReportSaveFault(const SaveResult& result, const CVNTextFile& file
     text.Format(LoadText(nText), m_strMappingPath, result.nSystemCode);
     VNMessageBox(m_hWnd, text + u"\n\n" + LoadText(IDS_SAVE_NOTHING_LOST), MB_OK | MB_ICONEXCLAMATION);
 }
-
-void CVNSheet::WriteSection(CStringArray& lines, CString name, CBasePage* pPage) {
-    if (pPage)
-        MappingFile::WriteSection(lines, name, &pPage->m_table);
-}
-
-CString CVNSheet::FormatPairLine(CString key, CString value) { return MappingFile::FormatPairLine(key, value); }
-
-CString CVNSheet::GetBackupPath() { return MappingFile::GetBackupPath(); }

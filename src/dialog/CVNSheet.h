@@ -65,9 +65,6 @@ public:
     BOOL TransferMappingFile(BOOL bLoad);
     BOOL ReadMappingFile(CVNTextFile* pFile);
     BOOL WriteMappingFile(CVNTextFile* pFile);
-    void WriteSection(CStringArray& lines, CString name, CBasePage* pPage);
-    static CString FormatPairLine(CString key, CString value);
-    static CString GetBackupPath();
     // What to tell the user about a failed save: for a character the code
     // page cannot hold, the page's tab title, the pair's key and the
     // character from the string table; otherwise the file's error text.

@@ -15,7 +15,6 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,53 +40,6 @@ bool IsCarriableValue(std::basic_string_view<Char> value, RemapLeftOutReason& re
     for (Char ch : value) {
         if (ch == Char('\r') || ch == Char('\n') || ch == Char('\0')) {
             reason = ch == Char('\0') ? RemapLeftOutReason::Nul : RemapLeftOutReason::LineBreak;
-            return false;
-        }
-    }
-    return true;
-}
-
-namespace CarriableDetail {
-// A word holding each of the n bytes at p (n at most 8; some twice), the
-// rest 0xFF.
-inline uint64_t Gather(const char* p, size_t n) {
-    if (n >= 4) {
-        uint32_t first, last;
-        std::memcpy(&first, p, 4);
-        std::memcpy(&last, p + n - 4, 4);
-        return first | uint64_t(last) << 32;
-    }
-    if (n == 0)
-        return ~uint64_t(0);
-    return uint64_t(uint8_t(p[0])) | uint64_t(uint8_t(p[n / 2])) << 8 | uint64_t(uint8_t(p[n - 1])) << 16 |
-           ~uint64_t(0xFFFFFF);
-}
-// Whether a byte of the word is below 0x0E, as CR, LF and NUL are.
-inline bool HasLowByte(uint64_t word) {
-    constexpr uint64_t kOnes = 0x0101010101010101ull;
-    return ((word - kOnes * 0x0E) & ~word & (kOnes * 0x80)) != 0;
-}
-}  // namespace CarriableDetail
-
-// Bytes a word at a time: a value seldom holds any byte below 0x0E.
-template <>
-inline bool IsCarriableValue<char>(std::string_view value, RemapLeftOutReason& reason) {
-    using namespace CarriableDetail;
-    const char* p = value.data();
-    const size_t n = value.size();
-    bool low = false;
-    if (n <= 8) {
-        low = HasLowByte(Gather(p, n));
-    } else {
-        for (size_t i = 0; i + 8 < n && !low; i += 8)
-            low = HasLowByte(Gather(p + i, 8));
-        low = low || HasLowByte(Gather(p + n - 8, 8));
-    }
-    if (!low)
-        return true;
-    for (char ch : value) {
-        if (ch == '\r' || ch == '\n' || ch == '\0') {
-            reason = ch == '\0' ? RemapLeftOutReason::Nul : RemapLeftOutReason::LineBreak;
             return false;
         }
     }

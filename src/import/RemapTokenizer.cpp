@@ -32,30 +32,13 @@ VARNEL_HOT_INLINE const Char* SkipAboveComma(const Char* at) {
     return at;
 }
 
-// Bytes eight at a time (the buffer may be read up to 8 bytes past its
-// NUL): a byte below 0x2D turns on its top bit in the difference, and the
-// lowest such bit is the first such byte.
-template <>
-VARNEL_HOT_INLINE const char* SkipAboveComma(const char* at) {
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr uint64_t kOnes = 0x0101010101010101ull;
-        for (;;) {
-            uint64_t word;
-            std::memcpy(&word, at, sizeof word);
-            const uint64_t below = (word - kOnes * (',' + 1)) & ~word & (kOnes * 0x80);
-            if (below)
-                return at + std::countr_zero(below) / 8;
-            at += sizeof word;
-        }
-    }
-    while (Unit(*at) > unsigned(','))
-        ++at;
-    return at;
-}
-
 // In the sectioned form only ',' and the bytes below 0x0E (LF, CR, the NUL
 // at the end) can end a field: the first such byte at or after at, eight
-// at a time as above. Spaces, common in values, do not stop the scan.
+// bytes at a time (the buffer may be read up to 8 bytes past its NUL): a
+// byte below 0x0E turns on its top bit in the difference, and so does a
+// ',' in the difference of the word with ',' in every byte; the lowest
+// such bit marks the first such byte. Spaces, common in values, do not
+// stop the scan.
 VARNEL_HOT_INLINE const char* SkipToCommaOrControl(const char* at) {
     if constexpr (std::endian::native == std::endian::little) {
         constexpr uint64_t kOnes = 0x0101010101010101ull;
@@ -64,7 +47,6 @@ VARNEL_HOT_INLINE const char* SkipToCommaOrControl(const char* at) {
             uint64_t word;
             std::memcpy(&word, at, sizeof word);
             const uint64_t notComma = word ^ (kOnes * ',');
-            // The lowest bit of either mask marks its first byte exactly.
             const uint64_t stops = ((word - kOnes * 0x0E) & ~word & kHigh) | ((notComma - kOnes) & ~notComma & kHigh);
             if (stops)
                 return at + std::countr_zero(stops) / 8;
@@ -82,13 +64,13 @@ class FieldEnds {
 public:
     VARNEL_HOT_INLINE char* Next(char* from) {
 #if defined(__SSE2__)
-        if (m_chunk == nullptr || from - m_chunk >= 16)
+        if (m_loaded == nullptr || from - m_loaded >= 16)
             Load(from);
-        uint32_t ahead = m_stops >> (from - m_chunk);
+        uint32_t ahead = m_stops >> (from - m_loaded);
         while (ahead == 0) {
-            Load(m_chunk + 16);
+            Load(m_loaded + 16);
             ahead = m_stops;
-            from = m_chunk;
+            from = m_loaded;
         }
         return from + std::countr_zero(ahead);
 #else
@@ -98,15 +80,15 @@ public:
 
 private:
 #if defined(__SSE2__)
-    VARNEL_HOT_INLINE void Load(char* chunk) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chunk));
+    VARNEL_HOT_INLINE void Load(char* at) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
         const __m128i comma = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(','));
         const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(0x0D)), bytes);
-        m_chunk = chunk;
+        m_loaded = at;
         m_stops = uint32_t(_mm_movemask_epi8(_mm_or_si128(comma, control)));
     }
-    char* m_chunk = nullptr;
-    uint32_t m_stops = 0;  // bit i: a stop at m_chunk[i]
+    char* m_loaded = nullptr;  // the sixteen bytes last looked at
+    uint32_t m_stops = 0;      // bit i: a stop at m_loaded[i]
 #endif
 };
 

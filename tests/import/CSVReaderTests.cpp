@@ -240,20 +240,3 @@ TEST(RemapReader, AgreesWithThePlainReadingOnGeneratedTables) {
         ExpectAgreement(text, int(1 + random() % RemapKindLast));
     }
 }
-
-TEST(RemapReader, ByteValuesAreCheckedForLineBreaksAtEveryPlace) {
-    // Bytes go a word at a time: every length around a word, every place.
-    for (size_t length = 0; length <= 20; ++length)
-        for (size_t at = 0; at <= length; ++at)
-            for (char ch : {'\r', '\n', '\0', '\t', 'x'}) {
-                std::string value(length, 'a');
-                if (at < length)
-                    value[at] = ch;
-                RemapLeftOutReason bytes{}, units{};
-                const std::u16string wide(value.begin(), value.end());
-                EXPECT_EQ(IsCarriableValue(std::string_view(value), bytes),
-                          IsCarriableValue(std::u16string_view(wide), units))
-                    << length << " " << at << " " << int(ch);
-                EXPECT_EQ(bytes, units);
-            }
-}

@@ -3,8 +3,6 @@
 // table of a million keys compares on every insert and every lookup.
 #pragma once
 
-#include "framework/CString.h"
-
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -34,9 +32,5 @@ inline int Compare(std::u16string_view a, std::u16string_view b) noexcept {
             return a[i] < b[i] ? -1 : 1;
     return a.size() < b.size() ? -1 : (a.size() > b.size() ? 1 : 0);
 }
-
-struct Less {
-    bool operator()(const CString& a, const CString& b) const noexcept { return Compare(a.View(), b.View()) < 0; }
-};
 
 }  // namespace KeyOrder

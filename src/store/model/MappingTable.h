@@ -124,7 +124,6 @@ public:
     CString GetValue(const CString& key) const;
     // The entry of key, or null.
     const MappingEntry* Find(std::u16string_view key) const;
-    bool Contains(std::u16string_view key) const { return Find(key) != nullptr; }
     void RemovePair(const CString& key);
     void ClearPairs();
     int GetCount() const { return m_count; }

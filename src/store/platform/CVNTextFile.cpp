@@ -59,57 +59,24 @@ BOOL CVNTextFile::ReadLines(CString& path, CStringArray& lines) {
     return TRUE;
 }
 
-std::u16string CVNTextFile::DecodeText(std::string_view bytes, const CString& lineEnd, const TextCodec& codec) {
-    std::u16string text;
-    text.reserve(bytes.size() + size_t(lineEnd.GetLength()));
-    if (codec.IsSingleByte()) {
-        // Straight into the text, line by line.
-        TextLines::ForEachLine(bytes, [&](std::string_view line) {
-            codec.WidenInto(line, text);
-            text += lineEnd.View();
-        });
-        return text;
-    }
-    TextLines::ForEachDecodedLine(bytes, codec, [&](std::u16string_view line) {
-        text += line;
-        text += lineEnd.View();
-    });
-    return text;
-}
-
 BOOL CVNTextFile::ReadText(CString& path, CString& text) {
     text.Empty();
-    std::string bytes;
-    if (!ReadSharedBytes(path, bytes))
-        return FALSE;
-    try {
-        text = CString(DecodeText(bytes, m_strLineEnd, TextCodec::Active()));
-    } catch (const std::bad_alloc&) {
-        m_strError = CString(u"The file is too large to be read into memory: ") + path;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CVNTextFile::ReadTextAsIs(CString& path, std::u16string& text) {
-    text.clear();
-    std::string bytes;
-    if (!ReadSharedBytes(path, bytes))
-        return FALSE;
-    try {
-        TextCodec::Active().Decode(bytes, text);
-    } catch (const std::bad_alloc&) {
-        m_strError = CString(u"The file is too large to be read into memory: ") + path;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CVNTextFile::ReadSharedBytes(CString& path, std::string& bytes) {
     ClearError();
-    if (!ResolvePath(FALSE, path))
+    std::string bytes;
+    if (!ResolvePath(FALSE, path) || !FileSystem::ReadAll(path, FileSystem::Share::DenyRead, bytes, m_strError))
         return FALSE;
-    return FileSystem::ReadAll(path, FileSystem::Share::DenyRead, bytes, m_strError);
+    try {
+        std::u16string read;
+        TextLines::ForEachDecodedLine(bytes, TextCodec::Active(), [&](std::u16string_view line) {
+            read += line;
+            read += m_strLineEnd.View();
+        });
+        text = CString(std::move(read));
+    } catch (const std::bad_alloc&) {
+        m_strError = CString(u"The file is too large to be read into memory: ") + path;
+        return FALSE;
+    }
+    return TRUE;
 }
 
 BOOL CVNTextFile::EncodeLines(const CStringArray& lines, std::string& bytes) {
@@ -120,8 +87,7 @@ BOOL CVNTextFile::EncodeLines(const CStringArray& lines, std::string& bytes) {
             size += size_t(line.GetLength() + m_strLineEnd.GetLength());
         encoder.Reserve(size + size / 16);
         for (const CString& line : lines) {
-            encoder.Append(line.View());
-            encoder.EndLine(m_strLineEnd.View());
+            encoder.AppendLine({line.View()}, m_strLineEnd.View());
             if (encoder.Failed())
                 break;
         }

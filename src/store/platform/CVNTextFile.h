@@ -11,7 +11,6 @@
 #include <string>
 #include <string_view>
 
-class TextCodec;
 
 class CVNTextFile {
 public:
@@ -28,9 +27,6 @@ public:
     BOOL ReadLines(CString& path, CStringArray& lines);
     // Every line followed by m_strLineEnd; nobody else may read meanwhile.
     BOOL ReadText(CString& path, CString& text);
-    // The same read, the text with the file's own line ends (CR LF or LF,
-    // the last line as it ends), for a reader that tells them apart itself.
-    BOOL ReadTextAsIs(CString& path, std::u16string& text);
     // Each line followed by m_strLineEnd. A character the code page cannot
     // hold fails the call before the file is touched (m_unencodable).
     BOOL WriteLines(CString& path, CStringArray& lines);
@@ -45,8 +41,6 @@ public:
     // or write the bytes themselves (the mapping file, the table reader).
     BOOL ReadBytes(CString& path, std::string& bytes);
     BOOL EncodeLines(const CStringArray& lines, std::string& bytes);
-    // The text of bytes in the code page, every line followed by lineEnd.
-    static std::u16string DecodeText(std::string_view bytes, const CString& lineEnd, const TextCodec& codec);
 
     // The character that stopped the last write and where it stood; line
     // 0 when none did. The mapping file adds the pair's kind and key.
@@ -70,6 +64,4 @@ public:
 
 private:
     BOOL ResolvePath(BOOL bSave, CString& path);
-    // The file's bytes, others may write but not read meanwhile.
-    BOOL ReadSharedBytes(CString& path, std::string& bytes);
 };

@@ -1,20 +1,9 @@
 // CodePage: the store's door to the platform's text conversion. Text files
-// (the mapping file, version 7 and version 8 tables) hold text in one
-// 8-bit code page, the one an ANSI host program shares with the library:
-// the system's ANSI code page (GetACP) on Windows. Native builds have no
-// such thing; they use code page 1252 unless told otherwise, through the
-// same conversions (glibc's iconv), so that any code page number can be
-// read and written there too.
-//
-// One narrow interface with a POSIX side (CodePagePosix.cpp, iconv) and a
-// Win32 side (CodePageWin32.cpp, MultiByteToWideChar / WideCharToMultiByte
-// without best-fit characters). Everything above it is portable; the fast
-// per-byte paths and the care for double-byte characters live in
-// TextCodec.h, which is what readers and writers use.
-//
-// Usage (a command-line tool that takes --code-page N):
-//   if (!CodePage::Select(n)) { /* "code page N is not available" */ }
-//   ... MappingFile::Read / Write, ReadRemapFile now use code page n.
+// (the mapping file, MicroStation tables) hold text in the code page an
+// ANSI host shares with the library: GetACP() on Windows; natively 1252
+// unless Select chose another, through glibc's iconv. A POSIX side
+// (CodePagePosix.cpp) and a Win32 side (CodePageWin32.cpp, no best-fit
+// characters); readers and writers use TextCodec.h above it.
 #pragma once
 
 #include <cstddef>

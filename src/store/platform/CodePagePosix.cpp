@@ -40,8 +40,7 @@ public:
     }
 
 private:
-    // The conversions this thread opened so far, closed when it ends: a
-    // conversion keeps state while it runs, so threads do not share one.
+    // The conversions opened so far, closed when the process ends.
     struct Opened : std::map<std::pair<unsigned, bool>, iconv_t> {
         ~Opened() {
             for (auto& [key, cd] : *this)
@@ -51,7 +50,7 @@ private:
     };
 
     static iconv_t Open(unsigned codePage, bool toChars) {
-        static thread_local Opened opened;
+        static Opened opened;
         auto found = opened.find({codePage, toChars});
         if (found != opened.end())
             return found->second;

@@ -46,63 +46,12 @@ const TextCodec& TextCodec::Active() {
     return codec ? *codec : bytesAsCodes;
 }
 
-namespace {
-
-// True when the count bytes are ASCII, which is the same in every code page
-// the system runs in. Count is a constant where it can be, so that the
-// compiler can vectorise this and CopyAscii.
-template <size_t Count>
-bool IsAscii(const unsigned char* bytes, size_t count = Count) {
-    unsigned char all = 0;
-    for (size_t i = 0; i < (Count ? Count : count); ++i)
-        all |= bytes[i];
-    return all < 0x80;
-}
-
-template <size_t Count>
-void CopyAscii(const unsigned char* bytes, char16_t* to, size_t count = Count) {
-    for (size_t i = 0; i < (Count ? Count : count); ++i)
-        to[i] = bytes[i];
-}
-
-}  // namespace
-
 void TextCodec::WidenInto(std::string_view bytes, std::u16string& out) const {
-    const auto* from = reinterpret_cast<const unsigned char*>(bytes.data());
-    // 4 KB at a time, while they are in the cache: ASCII is copied
-    // straight, other bytes go through the table.
-    constexpr size_t kStep = 4096;
-    auto widen = [this](const unsigned char* step, char16_t* to, size_t count) {
-        if (IsAscii<0>(step, count)) {
-            CopyAscii<0>(step, to, count);
-        } else {
-            for (size_t i = 0; i < count; ++i)
-                to[i] = m_toChar[step[i]];
-        }
-    };
-    if (bytes.size() <= kStep) {
-        const size_t start = out.size();
-        out.resize(start + bytes.size());
-        widen(from, out.data() + start, bytes.size());
-        return;
-    }
-    // A large text is appended a step at a time from a buffer in the cache:
-    // sizing the string first would fill all of it with zeros, touching
-    // every page twice.
-    out.reserve(out.size() + bytes.size());
-    char16_t widened[kStep];
-    for (size_t done = 0; done < bytes.size(); done += kStep) {
-        const size_t count = std::min(kStep, bytes.size() - done);
-        widen(from + done, widened, count);
-        out.append(widened, count);
-    }
-}
-
-std::u16string TextCodec::Widen(std::string_view bytes) const {
-    std::u16string text;
-    text.reserve(bytes.size());
-    WidenInto(bytes, text);
-    return text;
+    const size_t start = out.size();
+    out.resize(start + bytes.size());
+    char16_t* to = out.data() + start;
+    for (char byte : bytes)
+        *to++ = CharOf(byte);
 }
 
 void TextCodec::Decode(std::string_view bytes, std::u16string& out) const {

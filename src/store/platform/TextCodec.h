@@ -32,11 +32,8 @@ public:
     int Narrow(char16_t ch) const { return m_toByte[ch]; }
     // Single-byte code pages only: the character of a byte.
     char16_t CharOf(char byte) const { return m_toChar[static_cast<unsigned char>(byte)]; }
-    // Appends the characters of bytes (single-byte: table look-ups).
+    // Appends the characters of bytes (single-byte only: table look-ups).
     void WidenInto(std::string_view bytes, std::u16string& out) const;
-    // The characters of bytes as a new string (single-byte only); bytes of
-    // ASCII alone, the usual case, take one copy without the table.
-    std::u16string Widen(std::string_view bytes) const;
 
     // Appends the characters of bytes to out. Never fails.
     void Decode(std::string_view bytes, std::u16string& out) const;

@@ -28,6 +28,10 @@ void Encoder::Grow(size_t more) {
     m_out.resize(std::min(m_out.capacity(), m_used + std::max(more, kAhead)));
 }
 
+// A multi-byte code page's text is gathered as it is (LF as CR LF) and
+// converted later; a single-byte one goes character by character through
+// the code page's table: line feeds widen to CR LF, and a character
+// without a byte stops the encoding.
 void Encoder::Append(std::u16string_view text) {
     if (Failed())
         return;
@@ -39,26 +43,6 @@ void Encoder::Append(std::u16string_view text) {
         m_staged += text;
         return;
     }
-    if (text.size() > m_out.size() - m_used)
-        Grow(text.size());
-    char* p = m_out.data() + m_used;
-    char16_t all = 0;
-    bool lineFeed = false;
-    for (size_t i = 0; i < text.size(); ++i) {  // straight copy, vectorised
-        all |= text[i];
-        lineFeed |= text[i] == u'\n';
-        p[i] = char(text[i]);
-    }
-    // ASCII is the same in every code page the system runs in.
-    if (all < 0x80 && !lineFeed)
-        m_used += text.size();
-    else
-        AppendSlowly(text);
-}
-
-// Character by character through the code page's table: line feeds widen
-// to CR LF, and a character without a byte stops the encoding.
-void Encoder::AppendSlowly(std::u16string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         const int byte = m_codec.Narrow(text[i]);
         if (byte < 0) {
@@ -76,23 +60,6 @@ void Encoder::AppendSlowly(std::u16string_view text) {
 void Encoder::Fail(std::u16string_view text, size_t index, int line) {
     m_badLine = line;
     m_badChar = TextCodec::CodePointAt(text, index);
-}
-
-void Encoder::EndLine(std::u16string_view lineEnd) {
-    if (lineEnd == u"\n" && m_codec.IsSingleByte() && !Failed()) {
-        if (m_out.size() - m_used < 2)
-            Grow(2);
-        m_out[m_used++] = '\r';
-        m_out[m_used++] = '\n';
-    } else {
-        Append(lineEnd);
-    }
-    ++m_lines;
-    if (!m_codec.IsSingleByte() && !Failed()) {
-        m_lineStarts.push_back(m_staged.size());  // where the next line begins
-        if (m_staged.size() >= kStagedUnits)
-            Flush();
-    }
 }
 
 void Encoder::AppendLine(std::initializer_list<std::u16string_view> texts, std::u16string_view lineEnd) {
@@ -140,7 +107,13 @@ void Encoder::AppendLine(std::initializer_list<std::u16string_view> texts, std::
     // Through the code page's table, or gathered for a multi-byte one.
     for (std::u16string_view text : texts)
         Append(text);
-    EndLine(lineEnd);
+    Append(lineEnd);
+    ++m_lines;
+    if (!m_codec.IsSingleByte() && !Failed()) {
+        m_lineStarts.push_back(m_staged.size());  // where the next line begins
+        if (m_staged.size() >= kStagedUnits)
+            Flush();
+    }
 }
 
 // Converts the gathered lines at once; a failure is traced to its line.

@@ -24,9 +24,12 @@ inline const char16_t* FindLineFeed(const char16_t* p, const char16_t* end) {
         ++p;
     return p == end ? nullptr : p;
 }
+}  // namespace detail
 
+// Calls visit(line) for every line of the bytes or characters, in order.
 template <typename Char, typename Visit>
 void ForEachLine(std::basic_string_view<Char> text, Visit&& visit) {
+    using detail::FindLineFeed;
     const Char* p = text.data();
     const Char* end = p + text.size();
     while (p < end) {
@@ -36,17 +39,6 @@ void ForEachLine(std::basic_string_view<Char> text, Visit&& visit) {
         visit(std::basic_string_view<Char>(p, size_t(textEnd - p)));
         p = lf ? lf + 1 : end;
     }
-}
-}  // namespace detail
-
-// Calls visit(line) for every line of the bytes or characters, in order.
-template <typename Visit>
-void ForEachLine(std::string_view bytes, Visit&& visit) {
-    detail::ForEachLine(bytes, visit);
-}
-template <typename Visit>
-void ForEachLine(std::u16string_view text, Visit&& visit) {
-    detail::ForEachLine(text, visit);
 }
 
 // Calls visit(std::u16string_view line) for every line of bytes in the
@@ -70,12 +62,10 @@ void ForEachDecodedLine(std::string_view bytes, const TextCodec& codec, Visit&& 
 }
 
 // Encodes lines of characters into the bytes of a code page, every LF as
-// CR LF. A line's texts are appended, then the line is ended; the first
-// character the code page cannot hold stops the encoding, and BadLine and
-// BadChar tell where it was. Single-byte code pages encode text by text
-// through the codec's table (text of ASCII alone is copied straight);
-// other code pages gather about a megabyte of lines and convert them at
-// once.
+// CR LF. The first character the code page cannot hold stops the encoding,
+// and BadLine and BadChar tell where it was. Single-byte code pages encode
+// through the codec's table; other code pages gather about a megabyte of
+// lines and convert them at once.
 class Encoder {
 public:
     explicit Encoder(const TextCodec& codec = TextCodec::Active()) : m_codec(codec) {}
@@ -83,11 +73,8 @@ public:
     // Room for about size bytes before the first growth; untouched room
     // costs no memory.
     void Reserve(size_t size);
-    void Append(std::u16string_view text);
-    // Appends lineEnd and ends the line.
-    void EndLine(std::u16string_view lineEnd);
-    // A whole line of texts at once: the same as appending each and ending
-    // the line, with one check for room and one for ASCII.
+    // One line: its texts, then lineEnd. A line of ASCII alone in a
+    // single-byte code page is copied straight, four units at a time.
     void AppendLine(std::initializer_list<std::u16string_view> texts, std::u16string_view lineEnd);
 
     // True once a character without a form in the code page was met (for
@@ -106,7 +93,7 @@ public:
 
 private:
     void Grow(size_t more);
-    void AppendSlowly(std::u16string_view text);
+    void Append(std::u16string_view text);
     void Fail(std::u16string_view text, size_t index, int line);
     void Flush();
 
