@@ -79,12 +79,12 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const std::string codePage : {"1252", "932"}) {
         const std::string office = ", code page " + codePage;
-        reporter.PrintRatio("Read vs bytes split into lines" + office, "ReadMappingFile/" + codePage,
+        reporter.PrintRatio("Read vs bytes split into lines" + office, "ReadMappingFile/" + codePage + "/0",
                             "ReadLinesBaseline/" + codePage, 2.0);
-        reporter.PrintRatio("Read vs lines as strings" + office, "ReadMappingFile/" + codePage,
+        reporter.PrintRatio("Read vs lines as strings" + office, "ReadMappingFile/" + codePage + "/0",
                             "ReadLinesAsStrings/" + codePage, 2.0);
-        reporter.PrintRatio("Read of a shuffled file vs the ordered one" + office,
-                            "ReadShuffledMappingFile/" + codePage, "ReadMappingFile/" + codePage, 1.25);
+        reporter.PrintRatio("Read of a shuffled file vs the ordered one" + office, "ReadMappingFile/" + codePage + "/1",
+                            "ReadMappingFile/" + codePage + "/0", 1.25);
         reporter.PrintRatio("Write vs the same bytes" + office, "WriteMappingFile/" + codePage,
                             "WriteLinesBaseline/" + codePage, 2.0);
         reporter.PrintRatio("Write vs lines from strings" + office, "WriteMappingFile/" + codePage,

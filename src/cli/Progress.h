@@ -1,4 +1,4 @@
-// A progress line on standard error once a run takes longer than a second:
+// A progress line on standard error once varnel has worked for a second:
 // "varnel: <what is being done> (3 s)", drawn in place as each phase of the
 // work begins and wiped at the end. Shown only when standard error is a
 // terminal, so logs and pipes never see it. varnel runs on one thread: the

@@ -1,4 +1,4 @@
-// varnel: the mapping file's core as a command-line tool for batch imports,
+// varnel: the mapping file's core as a command-line tool for scripted imports,
 // checks, formatting and reviews. The arguments arrive as UTF-16 on Windows
 // (wmain) and as UTF-8 elsewhere.
 #include "cli/Commands.h"

@@ -280,7 +280,7 @@ VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::ReadPlainRow(std::vector<Token
             for (at = ends.Next(at); *at != Char(',') && !AtCrLfOrLf(at); at = ends.Next(at + 1)) {
                 if (at == m_end)
                     return false;
-                // Another control character, or a CR alone: part of the field.
+                // Another control character, or a CR alone: in the field.
             }
             fields.push_back(Token{start, int32_t(at - start)});
             if (*at != Char(','))
@@ -310,7 +310,7 @@ bool BasicRemapTokenizer<Char>::ReadRow(std::vector<Token>& fields) {
             if (fields.empty())
                 m_rowLine = line;
             // Field by field: a copy of the whole token would read it back from
-            // memory just written in parts, which stalls.
+            // memory just written member by member, which stalls.
             fields.push_back(Token{token.text, token.length, token.quoted});
             continue;
         case RemapTokenType::Comment:

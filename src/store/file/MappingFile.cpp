@@ -249,8 +249,8 @@ MappingFile::EncodeResult MappingFile::Encode(CVNTextFile* pFile, const MappingT
             bWriteFailed = !write(bytes);
             return !bWriteFailed;
         };
-        auto line = [&](std::initializer_list<std::u16string_view> parts) {
-            encoder.AppendLine(parts, lineEnd);
+        auto line = [&](std::initializer_list<std::u16string_view> texts) {
+            encoder.AppendLine(texts, lineEnd);
             return !encoder.Failed() && (encoder.Pending() < kWriteBytes || handOn());
         };
         bool ok = true;

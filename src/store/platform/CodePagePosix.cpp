@@ -102,7 +102,7 @@ bool Describe(unsigned codePage, Info& info) {
         Conversion conversion(codePage, true);
         bool available = conversion.IsOpen() && Conversion(codePage, false).IsOpen();
         if (available && codePage == kUtf8) {
-            described.maxCharSize = 4;  // no ASCII byte is ever part of a longer character
+            described.maxCharSize = 4;  // no ASCII byte is ever in a longer character
         } else if (available) {
             for (int b = 0x80; b < 0x100; ++b) {
                 char16_t ch;

@@ -50,7 +50,7 @@ bool Describe(unsigned codePage, Info& info) {
 }
 
 void Decode(unsigned codePage, std::string_view bytes, std::u16string& out) {
-    // TextCodec hands in pieces far below INT_MAX bytes.
+    // TextCodec converts at most 64 MB at a time, far below INT_MAX bytes.
     const int length = int(bytes.size() < size_t(INT_MAX) ? bytes.size() : size_t(INT_MAX));
     if (length == 0)
         return;

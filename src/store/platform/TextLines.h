@@ -1,6 +1,6 @@
 // Line splitting and the encoding of lines, shared by the text file and
-// the mapping file. A line ends at LF; a CR directly before the LF is not
-// part of the line; the LF after the last line adds no empty line; an
+// the mapping file. A line ends at LF; a CR directly before the LF does not
+// belong to the line; the LF after the last line adds no empty line; an
 // empty text has no lines. In every code page an LF byte is a line end:
 // no character of two bytes has an LF (or a CR) as its second half.
 #pragma once
