@@ -381,13 +381,19 @@ SaveResult MappingFile::Save(CVNTextFile& file, CString& path, const MappingTabl
         FileSystem::Remove(newPath);
         return result;
     }
+    // Every program saves its backup under the one name in TEMP: the copy
+    // is removed afterwards only while it is still this save's, so that two
+    // programs saving at once never take each other's backup away.
     CString backupPath;
+    FileSystem::FileStamp backupStamp;
     if (FileSystem::Exists(path)) {
         // A mapping file that is itself the backup is not backed up onto
         // itself (and so never removed below).
         backupPath = GetBackupPath();
-        if (FileSystem::SameFile(path, backupPath) || !FileSystem::LinkOrCopy(path, backupPath))
+        if (FileSystem::SameFile(path, backupPath) || !FileSystem::CopyToNew(path, backupPath))
             backupPath.Empty();
+        else
+            backupStamp = FileSystem::GetStamp(backupPath);
     }
     FileSystem::FileError replaceError = FileSystem::FileError::None;
     if (!FileSystem::ReplaceWith(newPath, path, replaceError, nCode, file.m_strError)) {
@@ -396,7 +402,7 @@ SaveResult MappingFile::Save(CVNTextFile& file, CString& path, const MappingTabl
     } else {
         result.stamp = FileSystem::GetStamp(path);
     }
-    if (!backupPath.IsEmpty())
+    if (!backupPath.IsEmpty() && FileSystem::GetStamp(backupPath) == backupStamp)
         FileSystem::Remove(backupPath);
     return result;
 }

@@ -99,9 +99,11 @@ bool ReplaceWith(const CString& from, const CString& to, FileError& error, int& 
 FileError CheckReplaceable(const CString& path, int& nCode);
 // Exists false when nothing (or a folder) is at path.
 FileStamp GetStamp(const CString& path);
-// Makes to a second name of from's content (a hard link where the folders
-// share a drive, a copy otherwise). A file at to is replaced.
-bool LinkOrCopy(const CString& from, const CString& to);
+// Copies from's content into a new file at to. A file already at to is
+// removed first, never written through: that name could be a second link
+// to another program's file. The copy is a file of its own, so that another
+// program opening or removing it never holds the original.
+bool CopyToNew(const CString& from, const CString& to);
 bool Remove(const CString& path);
 
 // The variable's value; false (and "") when it is not set.

@@ -210,14 +210,18 @@ FileStamp GetStamp(const CString& path) {
     return stamp;
 }
 
-bool LinkOrCopy(const CString& from, const CString& to) {
-    std::string target = NativePath(to);
-    ::unlink(target.c_str());
-    if (::link(NativePath(from).c_str(), target.c_str()) == 0)
-        return true;
+bool CopyToNew(const CString& from, const CString& to) {
+    ::unlink(NativePath(to).c_str());
     std::string bytes;
     CString error;
-    return ReadAll(from, Share::DenyRead, bytes, error) && WriteAll(to, bytes, error);
+    File copy;
+    if (!ReadAll(from, Share::DenyRead, bytes, error) || !copy.OpenWrite(to, true))
+        return false;
+    // Not flushed: the original stays on the disk while the copy is needed.
+    if (copy.Write(bytes.data(), bytes.size()))
+        return true;
+    ::unlink(NativePath(to).c_str());
+    return false;
 }
 
 bool Remove(const CString& path) {

@@ -227,9 +227,9 @@ FileStamp GetStamp(const CString& path) {
     return stamp;
 }
 
-bool LinkOrCopy(const CString& from, const CString& to) {
+bool CopyToNew(const CString& from, const CString& to) {
     DeleteFileW(to);
-    return CreateHardLinkW(to, from, nullptr) || CopyFileW(from, to, FALSE);
+    return CopyFileW(from, to, TRUE) != 0;
 }
 
 bool Remove(const CString& path) {
