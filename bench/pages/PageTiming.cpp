@@ -357,13 +357,16 @@ int main(int argc, char** argv) {
         const int runs = n >= 1000000 ? 2 : 3;
         for (int run = 0; run < runs; ++run) {
             bool first = run == 0;
-            {
-                TimedRun dialog(library, shuffledPath);
-                KeepBest(f.openShuffled, dialog.Open(), first);
+            // The file in key order and shuffled, opened in turn, twice
+            // each: the first dialog after others takes longer, whichever.
+            const std::pair<const std::string*, double*> opens[] = {{&path, &f.open}, {&shuffledPath, &f.openShuffled}};
+            for (int turn = 0; turn < 4; ++turn) {
+                TimedRun dialog(library, *opens[turn % 2].first);
+                KeepBest(*opens[turn % 2].second, dialog.Open(), first && turn < 2);
             }
             {
                 TimedRun dialog(library, path);
-                KeepBest(f.open, dialog.Open(), first);
+                dialog.Open();
                 KeepBest(f.fill, dialog.SelectTab(kLevelsTab), first);
                 f.rows = dialog.Rows();
                 KeepBest(f.sort, dialog.ClickHeader(1), first);
