@@ -240,10 +240,10 @@ MappingFile::EncodeResult MappingFile::Encode(CVNTextFile* pFile, const MappingT
         encoder.Reserve(kWriteBytes + kWriteBytes / 8);
         const std::u16string_view lineEnd = pFile->m_strLineEnd.View();
         bool bWriteFailed = false;
+        std::string bytes;
         // Hands the lines encoded so far to write; false when a character
         // had no form or the write failed.
         auto handOn = [&] {
-            std::string bytes;
             if (!encoder.Take(bytes))
                 return false;
             bWriteFailed = !write(bytes);

@@ -137,7 +137,9 @@ bool Encoder::Take(std::string& bytes) {
         return false;
     m_out.resize(m_used);
     m_used = 0;
-    bytes = std::move(m_out);
+    // The encoder goes on in bytes' memory: two buffers taken in turn are
+    // written over, never fresh pages the system has to provide.
+    bytes.swap(m_out);
     m_out.clear();
     return true;
 }

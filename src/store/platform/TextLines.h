@@ -87,8 +87,9 @@ public:
     // up to a megabyte of characters, are converted later).
     size_t Pending() const { return m_used; }
 
-    // The bytes of every line ended so far; false when a character failed.
-    // The encoder is empty afterwards and goes on with the next line.
+    // The bytes of every line ended so far (in place of what bytes held);
+    // false when a character failed. The encoder is empty afterwards and
+    // goes on with the next line.
     bool Take(std::string& bytes);
 
 private:
