@@ -97,8 +97,9 @@ int main(int argc, char** argv) {
         reporter.PrintRatio("Merge alone vs sorting as many integers" + keys, "MergeBatches/" + order, "SortIntegers",
                             0);
     }
-    reporter.PrintRatio("Batch added and merged, shuffled keys vs in import order", "AddAndMergeBatches/1",
-                        "AddAndMergeBatches/0", 1.25);
+    // The shuffled pairs' own texts lie scattered in memory: their copies
+    // into the batch cost more than the batch's sort and merge do.
+    reporter.PrintRatio("Merge alone, shuffled keys vs in import order", "MergeBatches/1", "MergeBatches/0", 1.25);
     benchmark::Shutdown();
     return 0;
 }
