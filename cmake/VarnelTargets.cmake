@@ -1,16 +1,33 @@
 # Helpers shared by every folder's CMakeLists.txt.
 
-# varnel_add_test(NAME <name> SOURCES <files...> LIBS <targets...>)
+# varnel_add_test(NAME <name> [ARCH] SOURCES <files...> LIBS <targets...>)
 # One GoogleTest executable registered as one CTest test: under Wine a
 # process costs far more than a test case, so cases never become separate
-# CTest entries.
+# CTest entries. Its main ends it when it makes no progress for a minute;
+# CTest's limit is the last resort. ARCH marks a test whose outcome can
+# depend on the architecture (the exports and their calling convention, the
+# dialog, the save, the table reader): the 32-bit build builds and runs only
+# these (label "arch", target varnel_arch_tests).
 function(varnel_add_test)
-  cmake_parse_arguments(ARG "" "NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "ARCH" "NAME" "SOURCES;LIBS" ${ARGN})
   add_executable(${ARG_NAME} ${ARG_SOURCES})
-  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${ARG_NAME} PRIVATE ${ARG_LIBS} varnel_test_main)
   target_include_directories(${ARG_NAME} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME})
-  set_tests_properties(${ARG_NAME} PROPERTIES TIMEOUT 600)
+  set_tests_properties(${ARG_NAME} PROPERTIES TIMEOUT 180)
+  if(ARG_ARCH)
+    varnel_arch_test(${ARG_NAME} ${ARG_NAME})
+  endif()
+endfunction()
+
+# varnel_arch_test(<test> <target>): labels a test "arch" and adds its
+# executable to varnel_arch_tests.
+function(varnel_arch_test test target)
+  set_property(TEST ${test} APPEND PROPERTY LABELS arch)
+  if(NOT TARGET varnel_arch_tests)
+    add_custom_target(varnel_arch_tests)
+  endif()
+  add_dependencies(varnel_arch_tests ${target})
 endfunction()
 
 # varnel_add_benchmark(NAME <name> SOURCES <files...> LIBS <targets...>)

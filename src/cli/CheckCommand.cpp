@@ -1,7 +1,10 @@
 // varnel check FILE...: every line the reader skips or changes, and every
-// value AutoCAD would refuse, as FILE:LINE: message on standard output.
+// rule of what AutoCAD and MicroStation take that a pair breaks, as
+// FILE:LINE: message on standard output; varnel check --rules lists those
+// rules.
 #include "cli/Commands.h"
 #include "cli/ReadReport.h"
+#include "pages/MappingRules.h"
 #include "store/platform/FileSystem.h"
 #include "store/platform/TextCodec.h"
 #include "store/platform/TextLines.h"
@@ -39,9 +42,20 @@ void FindUndefinedBytes(const CString& path, Reports& reports) {
     });
 }
 
+// Each rule's name, then what it asks.
+int ListRules(Session& session) {
+    for (const MappingRules::RuleText& rule : MappingRules::ListRules()) {
+        CString name = MappingRules::RuleName(rule.rule);
+        session.Print(name + CString(u' ', 21 - name.GetLength()) + rule.text);
+    }
+    return ExitSuccess;
+}
+
 }  // namespace
 
 int RunCheck(Session& session) {
+    if (session.Line().listRules)
+        return ListRules(session);
     int status = ExitSuccess;
     for (const CString& path : session.Line().files) {
         session.Phase(u"checking " + path);

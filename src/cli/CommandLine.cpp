@@ -44,6 +44,14 @@ bool CheckFileCount(const CommandLine& line, CString& error) {
             return false;
         }
         return true;
+    case Command::Check:
+        if (line.listRules && !line.files.empty()) {
+            error = u"check --rules takes no file";
+            return false;
+        }
+        if (line.listRules)
+            return true;
+        [[fallthrough]];
     default:
         if (line.files.empty()) {
             error = line.command == Command::Import ? u"import needs at least one table" : u"no file given";
@@ -104,9 +112,11 @@ bool ParseCommandLine(const std::vector<CString>& args, CommandLine& line, CStri
             line.mappingPath = text;
         } else if (arg == u"--check" && line.command == Command::Format) {
             line.checkOnly = true;
+        } else if (arg == u"--rules" && line.command == Command::Check) {
+            line.listRules = true;
         } else {
             error = u"unknown option \"" + arg + u"\"";
-            if (line.command == Command::None && (arg == u"-m" || arg == u"--check"))
+            if (line.command == Command::None && (arg == u"-m" || arg == u"--check" || arg == u"--rules"))
                 error += u" before the command";
             return false;
         }
@@ -123,8 +133,10 @@ CString UsageText() {
            u"  import [-m FILE] TABLE...  merge MicroStation v7 (*.TBL) and v8 (*.CSV) tables\n"
            u"                             into FILE (default commands.mapping, created when\n"
            u"                             missing) and save it; one line per section changed\n"
-           u"  check FILE...              report lines the reader skips or changes and values\n"
-           u"                             AutoCAD would refuse, as FILE:LINE: message\n"
+           u"  check FILE...              report lines the reader skips or changes and every\n"
+           u"                             value AutoCAD or MicroStation will not take, as\n"
+           u"                             FILE:LINE: message [rule]\n"
+           u"  check --rules              list those rules\n"
            u"  format [--check] FILE...   rewrite each file in the form Save writes; with\n"
            u"                             --check write nothing, list the files that differ\n"
            u"  diff OLD NEW               pairs added (+), removed (-) and changed (~),\n"

@@ -20,6 +20,7 @@ struct CommandLine {
     std::vector<CString> files;
     CString mappingPath = u"commands.mapping";  // import's -m FILE
     bool checkOnly = false;                     // format's --check
+    bool listRules = false;                     // check's --rules
     bool quiet = false;
     bool help = false;
     bool version = false;

@@ -1,19 +1,8 @@
 #include "cli/ReadReport.h"
 
 #include "cli/Session.h"
-#include "pages/FixedValueLists.h"
-
-#include <algorithm>
 
 namespace {
-
-// Characters AutoCAD refuses in a layer name, and its longest name.
-constexpr std::u16string_view kLayerRefuses = u"<>/\\\":;?*|,=`";
-constexpr int kLongestLayerName = 255;
-
-bool InList(const std::vector<CString>& list, const CString& value) {
-    return std::find(list.begin(), list.end(), value) != list.end();
-}
 
 CString Folded(const CString& key) {
     std::u16string folded(key.View());
@@ -50,7 +39,7 @@ void ReadReport::PairRead(int line, MappingKind kind, const CString& key, const 
     if (m_scope != Scope::Everything)
         return;
     CheckCase(line, kind, key);
-    CheckValue(line, kind, value);
+    CheckPair(line, kind, key, value);
 }
 
 void ReadReport::CheckCase(int line, MappingKind kind, const CString& key) {
@@ -63,31 +52,19 @@ void ReadReport::CheckCase(int line, MappingKind kind, const CString& key) {
     Report(line, message);
 }
 
-void ReadReport::CheckValue(int line, MappingKind kind, const CString& value) {
-    switch (kind) {
-    case KindLevels: {
-        if (value.GetLength() > kLongestLayerName) {
-            CString message;
-            message.Format(u"layer name is %d characters long; AutoCAD takes at most %d", value.GetLength(),
-                           kLongestLayerName);
-            Report(line, message);
-        }
-        auto bad = std::find_first_of(value.View().begin(), value.View().end(), kLayerRefuses.begin(),
-                                      kLayerRefuses.end());
-        if (bad != value.View().end())
-            Report(line, u"layer name " + Quoted(value) + u" holds " + Quoted(CString(*bad)) +
-                             u", which AutoCAD refuses in layer names");
-        break;
-    }
-    case KindColors:
-        if (!InList(FixedValueLists::AutoCadColors(), value))
-            Report(line, u"color " + Quoted(value) + u" is not one of the Colors page's AutoCAD colors");
-        break;
-    case KindWeights:
-        if (!InList(FixedValueLists::AutoCadWeights(), value))
-            Report(line, u"line weight " + Quoted(value) + u" is not one of the Line Weights page's AutoCAD weights");
-        break;
-    default:
-        break;
+void ReadReport::Report(int line, const MappingRules::Finding& finding, const CString& more) {
+    Report(line, finding.reason + more + u" [" + MappingRules::RuleName(finding.rule) + u"]");
+}
+
+void ReadReport::CheckPair(int line, MappingKind kind, const CString& key, const CString& value) {
+    for (const MappingRules::Finding& finding : MappingRules::CheckPair(kind, key.View(), value.View()))
+        Report(line, finding);
+    if (!MappingRules::HasNames(kind))
+        return;
+    auto [it, added] = m_foldedValues[size_t(kind)].try_emplace(Folded(value), FirstKey{value, line});
+    if (!added && MappingRules::AreCaseVariants(value.View(), it->second.key.View())) {
+        CString where;
+        where.Format(u"; see line %d", it->second.line);
+        Report(line, MappingRules::CaseVariant(kind, value.View(), it->second.key.View()), where);
     }
 }

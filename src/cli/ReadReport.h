@@ -1,10 +1,12 @@
 // Turns what the mapping-file reader tells its observer into FILE:LINE:
 // messages: the lines it skips, the keys whose earlier value a repeated key
 // replaces, and, when asked to (check), the keys that differ only in letter
-// case and the values AutoCAD would refuse.
+// case and every rule of what AutoCAD and MicroStation take that a pair
+// breaks, named after the rule ("... [name-character]").
 #pragma once
 
 #include "framework/CString.h"
+#include "pages/MappingRules.h"
 #include "store/file/MappingFile.h"
 
 #include <array>
@@ -15,7 +17,7 @@ class ReadReport : public MappingReadObserver {
 public:
     enum class Scope {
         Losses,    // what a save would not keep
-        Everything // also case variants and values AutoCAD refuses
+        Everything // also case variants and the rules of what AutoCAD and MicroStation take
     };
     // Gets each report as "FILE:LINE: message", with its line.
     using Emit = std::function<void(int line, const CString& report)>;
@@ -27,8 +29,9 @@ public:
 
 private:
     void Report(int line, const CString& message);
+    void Report(int line, const MappingRules::Finding& finding, const CString& more = CString());
     void CheckCase(int line, MappingKind kind, const CString& key);
-    void CheckValue(int line, MappingKind kind, const CString& value);
+    void CheckPair(int line, MappingKind kind, const CString& key, const CString& value);
 
     CString m_path;
     Scope m_scope;
@@ -37,6 +40,8 @@ private:
         CString key;
         int line;
     };
-    // Per table: each key folded to lower case, with its first spelling.
+    // Per table: each key folded to lower case, with its first spelling; and
+    // the same for the AutoCAD names.
     std::array<std::unordered_map<CString, FirstKey>, MappingKindCount> m_folded;
+    std::array<std::unordered_map<CString, FirstKey>, MappingKindCount> m_foldedValues;
 };

@@ -142,6 +142,20 @@ BOOL CBaseSheet::PreTranslateMessage(MSG* pMsg) {
     return CPropertySheet::PreTranslateMessage(pMsg);
 }
 
+LRESULT CBaseSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != VNTT_NOTE_CHANGED)
+        return CPropertySheet::WindowProc(message, wParam, lParam);
+    OnNoteChanged(HWND(wParam));
+    return 0;
+}
+
+void CBaseSheet::OnNoteChanged(HWND hTool) {
+    ToolNote note;
+    HWND hShown = theApp.m_wndHelp.GetToolNote(hTool, note) ? hTool : ::GetFocus();
+    if (hShown && hShown != m_editDescription.m_hWnd && ::IsWindowVisible(hShown))
+        m_editDescription.SetWindowText(theApp.m_wndHelp.GetToolDescription(hShown));
+}
+
 void CBaseSheet::OnDestroy() {
     SetMenu(nullptr);
     m_menu.DestroyMenu();

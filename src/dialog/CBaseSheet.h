@@ -1,7 +1,8 @@
 // CBaseSheet: the property sheet reworked into the frame of the mapping
 // dialog: a menu bar, no Help or Apply button, OK shown as "&Save", and a
 // description area under the pages that shows the help text of whichever
-// control has the keyboard focus. It knows nothing of mappings.
+// control has the keyboard focus, or the note of a control's state (the
+// reasons of a list's selected row). It knows nothing of mappings.
 #pragma once
 
 #include "framework/CMenu.h"
@@ -27,5 +28,10 @@ public:
     CMenu m_menu;
 
 protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void OnDestroy() override;
+    // The note of hTool's state changed (a list's selected row): the note
+    // shows at once, wherever the focus is; without one the description is
+    // the focused control's again.
+    void OnNoteChanged(HWND hTool);
 };

@@ -29,14 +29,14 @@ int ColourOfTag(HelpTag tag) {
     return 2;
 }
 
-BalloonLayout CalcBalloonLayout(const CString& text, HelpTextMeasurer& measurer, const BalloonMetrics& metrics,
-                                BalloonPoint anchor) {
+BalloonLayout CalcBalloonLayout(const HelpContent& content, HelpTextMeasurer& measurer,
+                                const BalloonMetrics& metrics, BalloonPoint anchor) {
     // The header and the title each add the line spacing below them; "<S>"
     // lines add it before their height, descriptions add none.
     BalloonSize header, title;
     int width = 0;
     int extra = 0;
-    for (const HelpSection& section : ReadSections(text)) {
+    for (const HelpSection& section : content.sections) {
         BalloonSize size = measurer.Measure(section.text, FontOfTag(section.tag));
         switch (section.tag) {
         case HELP_TAG_HEADER:
@@ -57,7 +57,7 @@ BalloonLayout CalcBalloonLayout(const CString& text, HelpTextMeasurer& measurer,
     }
     // Texts with "<S>" lines keep a blank band of one font height per line
     // and one more below what is drawn.
-    const int lines = CountTag(text, HelpTagText(HELP_TAG_LINE));
+    const int lines = content.nLineTags;
     if (lines > 0) extra += metrics.nFontHeight * (lines + 1);
 
     const BalloonMeasures& m = metrics.measures;
@@ -77,8 +77,8 @@ BalloonLayout CalcBalloonLayout(const CString& text, HelpTextMeasurer& measurer,
     return layout;
 }
 
-BalloonPaintPlan PlanBalloonPaint(const CString& text, HelpTextMeasurer& measurer, const BalloonMetrics& metrics,
-                                  BalloonShape shape, bool bAbove, BalloonRect client) {
+BalloonPaintPlan PlanBalloonPaint(const HelpContent& content, HelpTextMeasurer& measurer,
+                                  const BalloonMetrics& metrics, BalloonShape shape, bool bAbove, BalloonRect client) {
     const BalloonMeasures& m = metrics.measures;
     BalloonPaintPlan plan;
     BalloonRect rc = client;
@@ -93,7 +93,7 @@ BalloonPaintPlan PlanBalloonPaint(const CString& text, HelpTextMeasurer& measure
     if (metrics.bHasIcon) rc.left += metrics.sizeIcon.cx + 2;
     plan.ptIcon = {m.nIconX, bStemOnTop ? m.nStem + m.nMarginY : m.nMarginY};
 
-    for (const HelpSection& section : ReadSections(text)) {
+    for (const HelpSection& section : content.sections) {
         const int height = measurer.Measure(section.text, FontOfTag(section.tag)).cy;
         const bool bDescription = section.tag == HELP_TAG_DESCRIPTION;
         plan.items.push_back({section.tag, section.text, FontOfTag(section.tag), ColourOfTag(section.tag),

@@ -40,15 +40,15 @@ struct BalloonLayout {
     bool bAbove = false;
 };
 
-// Measures `text` and decides the sides for `anchor` (screen coordinates).
+// Measures the content and decides the sides for `anchor` (screen coordinates).
 // The body grows from the content by the margins (at 96 DPI 12 pixels left
 // and right and 10 above and below); an icon adds its width and 2 pixels on
 // the right and makes the body at least its height plus both vertical
 // margins. The balloon opens to the right of the anchor when
 // w + margin x >= anchor.x and above it when h + margin y < anchor.y: only
 // the left and top screen edges are considered.
-BalloonLayout CalcBalloonLayout(const CString& text, HelpTextMeasurer& measurer, const BalloonMetrics& metrics,
-                                BalloonPoint anchor);
+BalloonLayout CalcBalloonLayout(const HelpContent& content, HelpTextMeasurer& measurer,
+                                const BalloonMetrics& metrics, BalloonPoint anchor);
 
 // One section as painted: its text in `font` and colour `nColour`, with
 // DrawText format `nFormat`, into `rc` (window coordinates).
@@ -66,9 +66,9 @@ struct BalloonPaintPlan {
     std::vector<BalloonTextItem> items;
 };
 
-// Where the sections of `text` go in a window whose client area is `client`:
+// Where the content's sections go in a window whose client area is `client`:
 // top to bottom from the body's top-left margin (right of the icon), the
 // header and title followed by the line spacing, "<S>" lines by none and
 // descriptions by the spacing.
-BalloonPaintPlan PlanBalloonPaint(const CString& text, HelpTextMeasurer& measurer, const BalloonMetrics& metrics,
-                                  BalloonShape shape, bool bAbove, BalloonRect client);
+BalloonPaintPlan PlanBalloonPaint(const HelpContent& content, HelpTextMeasurer& measurer,
+                                  const BalloonMetrics& metrics, BalloonShape shape, bool bAbove, BalloonRect client);

@@ -9,6 +9,17 @@ namespace {
 
 uint64_t KeyOf(HWND hWnd) { return uint64_t(reinterpret_cast<uintptr_t>(hWnd)); }
 
+// A note as the balloon shows it: its header, then each line as a
+// description, whatever characters they hold.
+HelpContent ContentOf(const ToolNote& note) {
+    HelpContent content;
+    if (!note.header.IsEmpty())
+        content.sections.push_back({HELP_TAG_HEADER, note.header});
+    for (const CString& line : note.lines)
+        content.sections.push_back({HELP_TAG_DESCRIPTION, line});
+    return content;
+}
+
 }  // namespace
 
 CVNToolTipCtrl::CVNToolTipCtrl() {
@@ -51,13 +62,31 @@ void CVNToolTipCtrl::AddTool(CWnd* pWnd, UINT nIdText, UINT /*nIdIcon*/) {
     CString text;
     text.LoadString(nIdText);  // an id without a string registers ""
     m_tools.AddTool(KeyOf(hWnd), text);
+    m_tools.Find(KeyOf(hWnd))->pNotes = nullptr;  // a window registered again starts without notes
 }
 
 CString CVNToolTipCtrl::GetToolDescription(CWnd* pWnd) const {
     return GetToolDescription(pWnd ? pWnd->m_hWnd : nullptr);
 }
 
-CString CVNToolTipCtrl::GetToolDescription(HWND hWnd) const { return GetDescription(GetToolText(hWnd)); }
+void CVNToolTipCtrl::SetToolNotes(CWnd* pWnd, CVNToolNotes* pNotes) {
+    if (ToolRecord* pRecord = pWnd && pWnd->m_hWnd ? m_tools.Find(KeyOf(pWnd->m_hWnd)) : nullptr)
+        pRecord->pNotes = pNotes;
+}
+
+bool CVNToolTipCtrl::GetToolNote(HWND hWnd, ToolNote& note) const {
+    const ToolRecord* pRecord = hWnd ? m_tools.Find(KeyOf(hWnd)) : nullptr;
+    return pRecord && pRecord->pNotes && pRecord->pNotes->CurrentNote(note) && !note.lines.empty();
+}
+
+CString CVNToolTipCtrl::GetToolDescription(HWND hWnd) const {
+    ToolNote note;
+    if (GetToolNote(hWnd, note)) {
+        note.header.Empty();  // the description area shows the lines alone
+        return PlainText(ContentOf(note));
+    }
+    return GetDescription(GetToolText(hWnd));
+}
 
 CString CVNToolTipCtrl::GetToolText(HWND hWnd) const {
     const ToolRecord* pRecord = hWnd ? m_tools.Find(KeyOf(hWnd)) : nullptr;
@@ -80,17 +109,26 @@ void CVNToolTipCtrl::RelayEvent(const MSG* pMsg) {
         return;
     switch (pMsg->message) {
     case WM_MOUSEMOVE: {
-        if (m_nTimerId == VNTT_TIMER_POLL)
-            return;  // shown: the poll hides it once the cursor leaves the tool
         HWND hTool = FindToolAt(pMsg->hwnd, pMsg->pt);
-        if (hTool && hTool == m_hTool && m_nTimerId == VNTT_TIMER_SHOW) {
-            // Still on the armed tool: the rest starts again.
+        Spot spot;
+        const bool bSpot = hTool && SpotAt(hTool, pMsg->pt, spot);
+        const bool bSameSpot = bSpot && hTool == m_hTool && ::EqualRect(&spot.rc, &m_rcTool);
+        if (m_nTimerId == VNTT_TIMER_POLL) {
+            // Shown: the poll hides it once the cursor leaves the spot; only
+            // another spot of the same tool (another marked cell) takes its
+            // place at once.
+            if (!bSpot || hTool != m_hTool || bSameSpot)
+                return;
+            KillCurrentTimer();
+            Hide();
+        } else if (bSameSpot && m_nTimerId == VNTT_TIMER_SHOW) {
+            // Still on the armed spot: the rest starts again.
             m_nTimerId = ::SetTimer(m_hWnd, VNTT_TIMER_SHOW, m_nHoverDelay, nullptr);
             return;
         }
         Disarm();
-        if (hTool)
-            ArmTool(hTool);
+        if (bSpot)
+            Arm(hTool, std::move(spot));
         break;
     }
     case WM_LBUTTONDOWN:
@@ -108,17 +146,36 @@ void CVNToolTipCtrl::RelayEvent(const MSG* pMsg) {
     }
 }
 
+bool CVNToolTipCtrl::HelpSpot(HWND hTool, Spot& spot) const {
+    spot.text = GetToolText(hTool);
+    return !spot.text.IsEmpty() && ::GetWindowRect(hTool, &spot.rc);
+}
+
+bool CVNToolTipCtrl::SpotAt(HWND hTool, POINT ptScreen, Spot& spot) const {
+    const ToolRecord* pRecord = m_tools.Find(KeyOf(hTool));
+    ToolNote note;
+    if (!pRecord || !pRecord->pNotes || !pRecord->pNotes->NoteAt(ptScreen, note, spot.rc))
+        return HelpSpot(hTool, spot);
+    spot.text.Empty();
+    spot.content = ContentOf(note);
+    return !spot.content.sections.empty();
+}
+
 BOOL CVNToolTipCtrl::ArmTool(HWND hTool) {
-    CString text = GetToolText(hTool);
-    RECT rcTool;
-    if (!m_hWnd || text.IsEmpty() || !::GetWindowRect(hTool, &rcTool))
-        return FALSE;
-    m_strText = text;
-    m_rcTool = rcTool;
+    Spot spot;
+    return HelpSpot(hTool, spot) && Arm(hTool, std::move(spot));
+}
+
+bool CVNToolTipCtrl::Arm(HWND hTool, Spot spot) {
+    if (!m_hWnd)
+        return false;
+    m_content = spot.text.IsEmpty() ? std::move(spot.content) : ReadHelpContent(spot.text);
+    m_strText = std::move(spot.text);
+    m_rcTool = spot.rc;
     m_bArmed = TRUE;
     m_hTool = hTool;
     m_nTimerId = ::SetTimer(m_hWnd, VNTT_TIMER_SHOW, m_nHoverDelay, nullptr);
-    return TRUE;
+    return true;
 }
 
 void CVNToolTipCtrl::Disarm() {

@@ -123,7 +123,7 @@ BOOL CVNToolTipCtrl::CalcLayout(HDC hDC, HRGN* pRgn, SIZE* pSize) {
         GdiTextMeasurer measurer(hDC, m_fontBold, m_fontUnderline, m_fontNormal);
         const BalloonMetrics metrics = GetMetrics(hDC);
         m_measures = metrics.measures;
-        layout = CalcBalloonLayout(m_strText, measurer, metrics, {int(m_ptAnchor.x), int(m_ptAnchor.y)});
+        layout = CalcBalloonLayout(m_content, measurer, metrics, {int(m_ptAnchor.x), int(m_ptAnchor.y)});
     }
     m_bStemLeft = layout.bStemLeft;
     m_bAbove = layout.bAbove;
@@ -177,6 +177,7 @@ void CVNToolTipCtrl::ShowAt(POINT ptScreen) {
         return;
     }
     ::SetWindowRgn(m_hWnd, hRgn, TRUE);  // the window owns the region from now on
+    ::SetWindowTextW(m_hWnd, PlainText(m_content));
 
     BalloonPoint corner = PlaceBalloonWindow(ShapeOfStyle(m_nStyle), {int(ptScreen.x), int(ptScreen.y)},
                                              {int(size.cx), int(size.cy)}, m_bStemLeft, m_bAbove, m_measures);
@@ -236,7 +237,7 @@ void CVNToolTipCtrl::OnPaint() {
         ::SetBkMode(hDC, TRANSPARENT);
         {
             GdiTextMeasurer fonts(hDC, m_fontBold, m_fontUnderline, m_fontNormal);
-            BalloonPaintPlan plan = PlanBalloonPaint(m_strText, fonts, GetMetrics(hDC), ShapeOfStyle(m_nStyle),
+            BalloonPaintPlan plan = PlanBalloonPaint(m_content, fonts, GetMetrics(hDC), ShapeOfStyle(m_nStyle),
                                                      m_bAbove, ToBalloonRect(rcClient));
             for (const BalloonTextItem& item : plan.items) {
                 fonts.Select(item.font);

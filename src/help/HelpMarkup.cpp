@@ -82,3 +82,14 @@ std::vector<HelpSection> ReadSections(const CString& text) {
     }
     return sections;
 }
+
+HelpContent ReadHelpContent(const CString& text) {
+    return {ReadSections(text), CountTag(text, HelpTagText(HELP_TAG_LINE))};
+}
+
+CString PlainText(const HelpContent& content) {
+    CString text;
+    for (const HelpSection& section : content.sections)
+        text += (text.IsEmpty() ? u"" : u"\r\n") + section.text;
+    return text;
+}

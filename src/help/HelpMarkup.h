@@ -40,3 +40,16 @@ struct HelpSection {
 // (searched after the header), then the "<S>" and "<D>" sections from the
 // start of the text, interleaved one of each while either kind remains.
 std::vector<HelpSection> ReadSections(const CString& text);
+
+// What a balloon shows: sections in reading order, and how many "<S>" tags
+// the text they came from holds (each leaves a blank band below the text).
+// A help text gives it through its markup; a note the program words itself
+// gives its sections as they are, whatever characters they hold.
+struct HelpContent {
+    std::vector<HelpSection> sections;
+    int nLineTags = 0;
+};
+HelpContent ReadHelpContent(const CString& text);
+// The sections' texts one to a line: what the balloon window gives as its
+// text, for screen readers.
+CString PlainText(const HelpContent& content);

@@ -25,6 +25,10 @@ public:
         auto it = m_records.find(key);
         return it == m_records.end() ? nullptr : &it->second;
     }
+    Record* Find(uint64_t key) {
+        auto it = m_records.find(key);
+        return it == m_records.end() ? nullptr : &it->second;
+    }
 
     int GetCount() const { return int(m_records.size()); }
 

@@ -1,6 +1,7 @@
 #include "pages/CBasePage.h"
 
 #include "framework/MessageBox.h"
+#include "interface/CVarnelApp.h"
 #include "pages/CChangeFlagHolder.h"
 #include "pages/ListOrder.h"
 
@@ -18,8 +19,8 @@ void SelectMatching(const CComboBox& combo, const CString& text) {
 
 }  // namespace
 
-CBasePage::CBasePage(UINT nIDTemplate, UINT nFirstColumnTitle, UINT nSecondColumnTitle)
-    : CPropertyPage(nIDTemplate, 0), m_nColumnTitles{nFirstColumnTitle, nSecondColumnTitle} {
+CBasePage::CBasePage(UINT nIDTemplate, MappingKind kind, UINT nFirstColumnTitle, UINT nSecondColumnTitle)
+    : CPropertyPage(nIDTemplate, 0), m_looks(kind, m_table), m_nColumnTitles{nFirstColumnTitle, nSecondColumnTitle} {
     m_psp.dwFlags &= ~DWORD(PSP_HASHELP);
 }
 
@@ -35,8 +36,11 @@ BOOL CBasePage::OnInitDialog() {
         m_wndList.AddColumn(1, m_nColumnTitles[1], width * 49 / 100);
         m_wndList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP, 0);
     }
+    m_wndList.SetLooks(&m_looks);
     RefreshList();
     RegisterHelp();
+    // The list's marked cells tell their reasons where its help text shows.
+    theApp.m_wndHelp.SetToolNotes(&m_wndList, &m_wndList);
     return FillControls();
 }
 
@@ -97,6 +101,7 @@ BOOL CBasePage::RefreshList() {
     m_nRefreshedTable = m_table.GetChangeCount();
     m_nRefreshedRows = m_wndList.GetChangeCount();
     UpdateButtons();
+    m_wndList.TellNoteChanged();
     return TRUE;
 }
 
@@ -149,11 +154,15 @@ BOOL CBasePage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
         // Never leave a stale result here.
         *pResult = 0;
         return TRUE;
+    case NM_CUSTOMDRAW:
+        *pResult = m_wndList.OnCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+        return TRUE;
     }
     return CPropertyPage::OnNotify(wParam, lParam, pResult);
 }
 
 void CBasePage::OnDestroy() {
+    theApp.m_wndHelp.SetToolNotes(&m_wndList, nullptr);
     CPropertyPage::OnDestroy();
     m_wndList.DeleteAllPairItems();  // the table stays
 }
@@ -179,6 +188,10 @@ void CBasePage::OnInsert() {
         return;
     m_wndList.AddPairItem(m_wndList.GetItemCount(), first, second);
     SetPair(first, second);
+    // Other rows' looks follow the table: the new value may be another
+    // spelling of theirs.
+    ::InvalidateRect(m_wndList.m_hWnd, nullptr, FALSE);
+    m_wndList.TellNoteChanged();
 }
 
 void CBasePage::OnDelete() {
@@ -199,13 +212,16 @@ void CBasePage::OnDelete() {
                 RemovePair(CString(pPair->Key()));
         nLast = i;
     }
-    if (nSelected == 1)
+    if (nSelected == 1) {
         m_wndList.DeletePairItem(nLast);
-    else
+        ::InvalidateRect(m_wndList.m_hWnd, nullptr, FALSE);  // a spelling of another row's value may have gone
+    } else {
         RefreshList();
+    }
     // Deleted rows are changes the file does not hold yet: Cancel asks.
     RaiseChangeFlag();
     UpdateButtons();
+    m_wndList.TellNoteChanged();
 }
 
 void CBasePage::OnItemChangedList(const NMLISTVIEW* pNMListView, LRESULT* pResult) {
@@ -224,6 +240,9 @@ void CBasePage::OnItemChangedList(const NMLISTVIEW* pNMListView, LRESULT* pResul
         }
     }
     UpdateButtons();
+    m_wndList.TellNoteChanged();
 }
+
+
 
 void CBasePage::OnChangeInput() { UpdateButtons(); }

@@ -9,15 +9,17 @@
 #include "framework/CPropertyPage.h"
 #include "framework/Controls.h"
 #include "pages/CVNListCtrl.h"
+#include "pages/CellLooks.h"
 #include "resource.h"
 #include "store/model/MappingBatch.h"
 #include "store/model/MappingTable.h"
 
 class CBasePage : public CPropertyPage {
 public:
-    // The list's two column titles are string-table ids.
-    explicit CBasePage(UINT nIDTemplate, UINT nFirstColumnTitle = IDS_COL_MICROSTATION,
-                       UINT nSecondColumnTitle = IDS_COL_AUTOCAD);
+    // kind: the mapping kind the page edits, which decides how its cells
+    // look; the list's two column titles are string-table ids.
+    CBasePage(UINT nIDTemplate, MappingKind kind, UINT nFirstColumnTitle = IDS_COL_MICROSTATION,
+              UINT nSecondColumnTitle = IDS_COL_AUTOCAD);
     ~CBasePage() override;
 
     // Binds the controls, adds the columns, builds the rows from the table,
@@ -50,6 +52,7 @@ public:
     BOOL RefreshList();
 
     MappingTable m_table;
+    CellLooks m_looks;  // how the list draws the table's cells
     CVNListCtrl m_wndList;
     CButton m_wndInsert;
     CButton m_wndDelete;

@@ -1,5 +1,7 @@
 #include "pages/CVNListCtrl.h"
 
+#include "framework/WindowDpi.h"
+#include "pages/ListCellPainter.h"
 #include "pages/ListOrder.h"
 
 #include <algorithm>
@@ -198,4 +200,104 @@ void CVNListCtrl::OnColumnClick(const NMLISTVIEW* pNMListView, LRESULT* pResult)
     int nCol = pNMListView->iSubItem;
     SortByColumn(nCol, nCol != m_nSortColumn ? TRUE : !m_bAscending);
     *pResult = 0;
+}
+
+RECT CVNListCtrl::CellRect(int nRow, int nColumn) const {
+    RECT rc{};
+    rc.top = nColumn;
+    rc.left = LVIR_BOUNDS;
+    SendMessage(LVM_GETSUBITEMRECT, WPARAM(nRow), LPARAM(&rc));
+    if (nColumn == 0)  // the bounds of column 0 are the whole row's
+        rc.right = rc.left + int(SendMessage(LVM_GETCOLUMNWIDTH, 0));
+    return rc;
+}
+
+LRESULT CVNListCtrl::OnCustomDraw(NMLVCUSTOMDRAW* pDraw) {
+    switch (pDraw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return m_pLooks ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
+    case CDDS_ITEMPREPAINT:
+        m_crRowText = pDraw->clrText;
+        m_crRowBack = pDraw->clrTextBk;
+        return CDRF_NOTIFYSUBITEMDRAW;
+    case CDDS_ITEMPREPAINT | CDDS_SUBITEM:
+        break;
+    default:
+        return CDRF_DODEFAULT;
+    }
+    const int nRow = int(pDraw->nmcd.dwItemSpec), nColumn = pDraw->iSubItem;
+    const MappingEntry* pEntry = GetItemPair(nRow);
+    CellLook look;
+    if (pEntry && m_pLooks && (nColumn == 0 || nColumn == 1))
+        look = m_pLooks->LookOf(pEntry->Key(), pEntry->Value(), nColumn);
+    if (!look.bMarked && look.picture == CellLook::Picture::None) {
+        // The control draws it, in the row's own colours: the colours of a
+        // cell carry over to the next cell of the row.
+        pDraw->clrText = m_crRowText;
+        pDraw->clrTextBk = m_crRowBack;
+        return CDRF_DODEFAULT;
+    }
+    if (look.bMarked) {
+        pDraw->clrText = kWarningText;
+        pDraw->clrTextBk = kWarningBack;
+    }
+    if (pDraw->nmcd.hdc) {
+        // Selected rows keep the control's selection colours, with the
+        // list's focus or (a list that always shows its selection) without.
+        const bool bSelected = (SendMessage(LVM_GETITEMSTATE, WPARAM(nRow), LVIS_SELECTED) & LVIS_SELECTED) != 0;
+        CellColors colors = {pDraw->clrText, pDraw->clrTextBk};
+        if (bSelected && ::GetFocus() == m_hWnd)
+            colors = {::GetSysColor(COLOR_HIGHLIGHTTEXT), ::GetSysColor(COLOR_HIGHLIGHT)};
+        else if (bSelected)
+            colors = {::GetSysColor(COLOR_BTNTEXT), ::GetSysColor(COLOR_3DFACE)};
+        else if (!look.bMarked)
+            colors = {::GetSysColor(COLOR_WINDOWTEXT), ::GetSysColor(COLOR_WINDOW)};
+        PaintListCell(pDraw->nmcd.hdc, CellRect(nRow, nColumn), look, nColumn == 0 ? pEntry->Key() : pEntry->Value(),
+                      colors, DpiScaleOf(pDraw->nmcd.hdc));
+    }
+    return CDRF_SKIPDEFAULT;
+}
+
+namespace {
+
+// A note's header: the cell's text, a long one cut short.
+CString NoteHeader(std::u16string_view text) {
+    constexpr size_t kLongest = 64;
+    return text.size() <= kLongest ? CString(text) : CString(text.substr(0, kLongest)) + u"\u2026";
+}
+
+}  // namespace
+
+bool CVNListCtrl::NoteOfRow(int nRow, int nFirst, int nLast, ToolNote& note) const {
+    const MappingEntry* pEntry = GetItemPair(nRow);
+    if (!pEntry || !m_pLooks)
+        return false;
+    note = ToolNote{NoteHeader(nFirst == 0 ? pEntry->Key() : pEntry->Value()), {}};
+    for (int nColumn = nFirst; nColumn <= nLast; ++nColumn)
+        for (MappingRules::Finding& finding : m_pLooks->FindingsOf(pEntry->Key(), pEntry->Value(), nColumn))
+            note.lines.push_back(std::move(finding.reason));
+    return !note.lines.empty();
+}
+
+bool CVNListCtrl::NoteAt(POINT ptScreen, ToolNote& note, RECT& rcSpot) const {
+    if (!m_hWnd)
+        return false;
+    LVHITTESTINFO hit{};
+    hit.pt = ptScreen;
+    ::ScreenToClient(m_hWnd, &hit.pt);
+    if (SendMessage(LVM_SUBITEMHITTEST, 0, LPARAM(&hit)) < 0 || hit.iSubItem < 0 || hit.iSubItem > 1 ||
+        !NoteOfRow(hit.iItem, hit.iSubItem, hit.iSubItem, note))
+        return false;
+    rcSpot = CellRect(hit.iItem, hit.iSubItem);
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&rcSpot), 2);
+    return true;
+}
+
+bool CVNListCtrl::CurrentNote(ToolNote& note) const {
+    return m_hWnd && NoteOfRow(GetNextItem(-1, LVNI_SELECTED), 0, 1, note);
+}
+
+void CVNListCtrl::TellNoteChanged() const {
+    if (HWND hTop = m_hWnd ? ::GetAncestor(m_hWnd, GA_ROOT) : nullptr)
+        ::SendMessageW(hTop, VNTT_NOTE_CHANGED, WPARAM(m_hWnd), 0);
 }

@@ -12,14 +12,21 @@
 // into the list's own small table, where its row keeps it until the row
 // goes. Whoever clears or reloads the page's table rebuilds the rows
 // before the list draws again (RefreshList).
+//
+// Cells: the list draws each cell's look (a mark, a color swatch, a weight
+// line) through custom draw, as the page's CellLooks decide it when the
+// cell is drawn; the list keeps its own styles. Its notes, for the help balloon and the description area, are the
+// reasons of the marked cell under the mouse and of the selected row.
 #pragma once
 
 #include "framework/CListCtrl.h"
+#include "help/CVNToolTipCtrl.h"
+#include "pages/CellLooks.h"
 #include "store/model/MappingTable.h"
 
 #include <vector>
 
-class CVNListCtrl : public CListCtrl {
+class CVNListCtrl : public CListCtrl, public CVNToolNotes {
 public:
     CVNListCtrl() = default;
     ~CVNListCtrl() override = default;
@@ -67,6 +74,20 @@ public:
     // sorts ascending, the same column again in the other direction.
     void OnColumnClick(const NMLISTVIEW* pNMListView, LRESULT* pResult);
 
+    // The looks of the page's cells (null: every cell plain).
+    void SetLooks(const CellLooks* pLooks) { m_pLooks = pLooks; }
+    // NM_CUSTOMDRAW, sent to the page: a cell with a look of its own is
+    // drawn here (its custom-draw item then carries the warning colours when
+    // it is marked), any other cell by the control.
+    LRESULT OnCustomDraw(NMLVCUSTOMDRAW* pDraw);
+    // The reasons of the marked cell under the point.
+    bool NoteAt(POINT ptScreen, ToolNote& note, RECT& rcSpot) const override;
+    // The reasons of the first selected row's cells.
+    bool CurrentNote(ToolNote& note) const override;
+    // Tells the top-level window that the note of the list's state may
+    // have changed (VNTT_NOTE_CHANGED), so that the description follows.
+    void TellNoteChanged() const;
+
 protected:
     // Messages that may change the state of many rows at once (select all,
     // a shift-click or shift-key range, Ctrl+A) run with painting off: the
@@ -81,6 +102,10 @@ private:
     void ReleaseAdded(const MappingEntry* pEntry);
     // Rows at or after nFirst that are selected, in ascending order.
     std::vector<int> SelectedFrom(int nFirst) const;
+    // Cell (nRow, nColumn) in client coordinates.
+    RECT CellRect(int nRow, int nColumn) const;
+    // The reasons of row nRow's cells in the columns from nFirst to nLast.
+    bool NoteOfRow(int nRow, int nFirst, int nLast, ToolNote& note) const;
 
     BOOL m_bAscending = TRUE;
     int m_nSortColumn = 1;
@@ -88,4 +113,8 @@ private:
     unsigned m_nChanges = 0;
     std::vector<const MappingEntry*> m_rows;
     MappingTable m_added;  // the pairs AddPairItem was given, by key
+    const CellLooks* m_pLooks = nullptr;
+    // A row's own colours, from its item stage: its plain cells keep them.
+    COLORREF m_crRowText = CLR_DEFAULT;
+    COLORREF m_crRowBack = CLR_DEFAULT;
 };

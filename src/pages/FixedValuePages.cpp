@@ -20,9 +20,9 @@ BOOL CFixedValuePage::FillControls() {
 }
 
 CPageColors::CPageColors()
-    : CFixedValuePage(IDD_PAGE_COLORS, IDS_HELP_COLORS_LIST, FixedValueLists::MicroStationColors(),
+    : CFixedValuePage(IDD_PAGE_COLORS, KindColors, IDS_HELP_COLORS_LIST, FixedValueLists::MicroStationColors(),
                       FixedValueLists::AutoCadColors()) {}
 
 CPageWeights::CPageWeights()
-    : CFixedValuePage(IDD_PAGE_WEIGHTS, IDS_HELP_WEIGHTS_LIST, FixedValueLists::MicroStationWeights(),
+    : CFixedValuePage(IDD_PAGE_WEIGHTS, KindWeights, IDS_HELP_WEIGHTS_LIST, FixedValueLists::MicroStationWeights(),
                       FixedValueLists::AutoCadWeights()) {}

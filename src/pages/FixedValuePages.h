@@ -8,9 +8,9 @@
 class CFixedValuePage : public CInputPairPage {
 public:
     // The two drop-down lists' values in their order.
-    CFixedValuePage(UINT nIDTemplate, UINT nFirstHelpId, const std::vector<CString>& firstValues,
+    CFixedValuePage(UINT nIDTemplate, MappingKind kind, UINT nFirstHelpId, const std::vector<CString>& firstValues,
                     const std::vector<CString>& secondValues)
-        : CInputPairPage(nIDTemplate, nFirstHelpId, kDropDownLists),
+        : CInputPairPage(nIDTemplate, kind, nFirstHelpId, kDropDownLists),
           m_firstValues(firstValues),
           m_secondValues(secondValues) {}
 

@@ -41,16 +41,12 @@ int CompareCells(std::u16string_view a, int aNumber, std::u16string_view b, int 
 
 }  // namespace
 
-namespace {
-
-size_t FoldedHash(std::u16string_view key) {
+size_t FoldedHash(std::u16string_view text) {
     uint64_t hash = 14695981039346656037ull;  // FNV-1a over the folded units
-    for (char16_t ch : key)
+    for (char16_t ch : text)
         hash = (hash ^ FoldAscii(ch)) * 1099511628211ull;
     return size_t(hash ^ (hash >> 32));  // both halves count in a 32-bit size_t
 }
-
-}  // namespace
 
 bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b) {
     if (a.size() != b.size())

@@ -20,6 +20,9 @@ int ParseNumber(std::u16string_view strText, BOOL* pbNumeric);
 // Whether two texts are equal with the ASCII letters folded, as
 // CString::CompareNoCase tells equality.
 bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b);
+// A hash of the text with the ASCII letters folded: texts equal ignoring
+// case hash alike.
+size_t FoldedHash(std::u16string_view text);
 
 // The rows the table shows, in table order: keys equal ignoring ASCII case
 // share one row, at the position of the first such key, showing the last

@@ -6,25 +6,26 @@
 class CPageAliases : public CInputPairPage {
 public:
     CPageAliases()
-        : CInputPairPage(IDD_PAGE_ALIASES, IDS_HELP_ALIASES_LIST, kEditBoxes, IDS_COL_COMMANDS, IDS_COL_SYNONYMS) {}
+        : CInputPairPage(IDD_PAGE_ALIASES, KindAliases, IDS_HELP_ALIASES_LIST, kEditBoxes, IDS_COL_COMMANDS,
+                         IDS_COL_SYNONYMS) {}
 };
 
 class CPageMapCmd : public CInputPairPage {
 public:
-    CPageMapCmd() : CInputPairPage(IDD_PAGE_MAPCMD, IDS_HELP_MAPCMD_LIST, kEditBoxes) {}
+    CPageMapCmd() : CInputPairPage(IDD_PAGE_MAPCMD, KindMappingCommands, IDS_HELP_MAPCMD_LIST, kEditBoxes) {}
 };
 
 class CPageLineStyles : public CInputPairPage {
 public:
-    CPageLineStyles() : CInputPairPage(IDD_PAGE_LINESTYLES, IDS_HELP_LINESTYLES_LIST, kEditBoxes) {}
+    CPageLineStyles() : CInputPairPage(IDD_PAGE_LINESTYLES, KindLineStyles, IDS_HELP_LINESTYLES_LIST, kEditBoxes) {}
 };
 
 class CPageCells : public CInputPairPage {
 public:
-    CPageCells() : CInputPairPage(IDD_PAGE_CELLS, IDS_HELP_CELLS_LIST, kEditBoxes) {}
+    CPageCells() : CInputPairPage(IDD_PAGE_CELLS, KindCells, IDS_HELP_CELLS_LIST, kEditBoxes) {}
 };
 
 class CPageLevels : public CInputPairPage {
 public:
-    CPageLevels() : CInputPairPage(IDD_PAGE_LEVELS, IDS_HELP_LEVELS_LIST, kEditBoxes) {}
+    CPageLevels() : CInputPairPage(IDD_PAGE_LEVELS, KindLevels, IDS_HELP_LEVELS_LIST, kEditBoxes) {}
 };

@@ -85,7 +85,7 @@ TEST_F(OfficeCodePageTest, FileShownTypedAndImportedTextSavedInTheCodePage) {
     driver::InsertPair(hSheet, kOffice.typedKey.chars, kOffice.typedValue.chars);
     for (auto [command, table] : {std::pair(ID_IMPORT_V7, v7), std::pair(ID_IMPORT_V8, v8)}) {
         Import(hSheet, command, table);
-        EXPECT_FALSE(driver::WaitForMessageBox(hSheet, 300).hWnd);
+        driver::ExpectNoMessage(hSheet);
     }
     Rows rows;
     for (const auto& [key, value] : AllPairs())

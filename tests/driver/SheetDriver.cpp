@@ -2,6 +2,8 @@
 
 #include "resource.h"
 
+#include <cstdio>
+
 namespace {
 
 bool IsDialog(HWND hWnd) {
@@ -60,8 +62,32 @@ DialogRun::DialogRun(VarnelLibrary& library, const std::string& mappingPath) : m
 }
 
 DialogRun::~DialogRun() {
-    if (m_bShowing && (m_hSheet = FindOwnSheet()))
-        Cancel(IDYES);
+    if (m_bShowing) {
+        HWND hSheet = m_hSheet ? m_hSheet : FindOwnSheet();
+        // What the test left open besides the sheet is a failure of its own;
+        // answering one window can bring up another, so a few rounds.
+        for (int round = 0; round < 4; ++round) {
+            const auto others = driver::OtherDialogs(m_uiThread, hSheet);
+            for (const driver::MessageBoxSeen& other : others) {
+                ADD_FAILURE() << "The test ended with a window of the dialog open: \"" << other.caption << "\""
+                              << (other.text.empty() ? L"" : L": " + other.text);
+                driver::Dismiss(other.hWnd);
+            }
+            if (others.empty())
+                break;
+        }
+        if (m_bShowing && hSheet && ::IsWindow(hSheet)) {
+            m_hSheet = hSheet;
+            Cancel(IDYES);
+        }
+        if (!WaitClosed(10000)) {
+            ADD_FAILURE() << "The dialog did not close within 10 s of Cancel; ending this test executable.";
+            std::fflush(stdout);
+            std::fflush(stderr);
+            // Its thread cannot be joined, nor the interface freed under it.
+            ::TerminateProcess(::GetCurrentProcess(), 3);
+        }
+    }
     if (m_thread.joinable())
         m_thread.join();
     m_library.Free(m_pInterface);
@@ -69,15 +95,20 @@ DialogRun::~DialogRun() {
 }
 
 HWND DialogRun::Open() {
+    if (m_bShowing) {
+        ADD_FAILURE() << "Open() while the dialog is still open";
+        return nullptr;
+    }
     if (m_thread.joinable())
         m_thread.join();
     m_bShowing = true;
     m_thread = std::thread([this] {
+        m_uiThread = ::GetCurrentThreadId();
         m_nShowResult = m_library.Show(m_pInterface);
         m_bShowing = false;
     });
     HWND hSheet = nullptr;
-    driver::WaitUntil([&] { return ((hSheet = FindOwnSheet()) && ::IsWindowVisible(hSheet)) || !m_bShowing; });
+    driver::WaitUntil([&] { return ((hSheet = FindOwnSheet()) && ::IsWindowVisible(hSheet)) || !m_bShowing; }, 15000);
     if (hSheet)
         driver::Settle(hSheet);
     return m_hSheet = hSheet && ::IsWindowVisible(hSheet) ? hSheet : nullptr;
@@ -91,9 +122,21 @@ bool DialogRun::WaitClosed(int milliseconds) {
     return true;
 }
 
-bool DialogRun::Save() {
+::testing::AssertionResult DialogRun::Save(int milliseconds) {
     driver::Click(::GetDlgItem(m_hSheet, IDOK));
-    return WaitClosed();
+    std::vector<driver::MessageBoxSeen> shown;
+    driver::WaitUntil([&] { return !m_bShowing || !(shown = driver::OtherDialogs(m_uiThread, m_hSheet)).empty(); },
+                      milliseconds);
+    if (!shown.empty()) {
+        ::Sleep(100);  // some boxes set their text after they are shown
+        auto again = driver::OtherDialogs(m_uiThread, m_hSheet);
+        const driver::MessageBoxSeen& box = again.empty() ? shown.front() : again.front();
+        driver::Dismiss(box.hWnd);
+        return ::testing::AssertionFailure() << "Save showed \"" << box.caption << "\": " << box.text;
+    }
+    if (!WaitClosed(0))
+        return ::testing::AssertionFailure() << "the dialog did not close within " << milliseconds << " ms of Save";
+    return ::testing::AssertionSuccess();
 }
 
 std::wstring DialogRun::Cancel(int nAnswer) {
@@ -209,6 +252,44 @@ MessageBoxSeen WaitForMessageBox(HWND hOwner, int milliseconds) {
 void Answer(const MessageBoxSeen& box, int nButton) {
     ::PostMessageW(box.hWnd, WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED), 0);
     ::Sleep(100);
+}
+
+std::vector<MessageBoxSeen> OtherDialogs(DWORD threadId, HWND hSheet) {
+    std::vector<MessageBoxSeen> dialogs;
+    FindOwnWindow([&](HWND hWnd) {
+        if (hWnd != hSheet && threadId && ::GetWindowThreadProcessId(hWnd, nullptr) == threadId && IsDialog(hWnd) &&
+            ::IsWindowVisible(hWnd)) {
+            MessageBoxSeen seen;
+            seen.hWnd = hWnd;
+            seen.caption = Text(hWnd);
+            if (HWND hText = ::GetDlgItem(hWnd, 0xFFFF))
+                seen.text = Text(hText);
+            dialogs.push_back(seen);
+        }
+        return false;  // every window
+    });
+    return dialogs;
+}
+
+bool Dismiss(HWND hDialog) {
+    int button = IDOK;
+    for (int candidate : {IDOK, IDNO, IDCANCEL})
+        if (::GetDlgItem(hDialog, candidate))
+            button = candidate;
+    ::PostMessageW(hDialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+    if (WaitUntil([&] { return !::IsWindow(hDialog); }, 2000))
+        return true;
+    ::PostMessageW(hDialog, WM_CLOSE, 0, 0);
+    return WaitUntil([&] { return !::IsWindow(hDialog); }, 2000);
+}
+
+void ExpectNoMessage(HWND hSheet, int milliseconds) {
+    MessageBoxSeen box = WaitForMessageBox(hSheet, milliseconds);
+    if (!box.hWnd)
+        return;
+    ADD_FAILURE() << "Unexpected message \"" << box.caption << "\": " << box.text;
+    Dismiss(box.hWnd);
+    Settle(hSheet);
 }
 
 std::wstring AnswerOpenDialog(HWND hOwner, const std::string& path) {

@@ -7,6 +7,7 @@
 #include "interface/VarnelExports.h"
 
 #include <commctrl.h>
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
@@ -30,12 +31,17 @@ public:
     PFN_ShowVarnelDlg Show = nullptr;
 };
 
-// One interface object whose dialog runs on the driver's UI thread.
+// One interface object whose dialog runs on the driver's UI thread. Every
+// wait has a limit: a dialog that does not close, or a window the test left
+// open, fails the test with what the window says instead of holding the run.
 class DialogRun {
 public:
     // Creates the interface and loads it with the mapping path (ANSI).
     DialogRun(VarnelLibrary& library, const std::string& mappingPath);
-    // Ends a dialog still open (Cancel, answering Yes), frees and deletes.
+    // Closes what the test left open: any other window of the dialog's
+    // thread (a message box, a file dialog) fails the test with its caption
+    // and text and is answered; the sheet is cancelled (Yes to its question).
+    // Frees and deletes the interface.
     ~DialogRun();
 
     // Shows the dialog on the UI thread; its sheet once visible, else null.
@@ -43,8 +49,10 @@ public:
     bool WaitClosed(int milliseconds = 5000);  // false on timeout
     bool IsOpen() const { return m_bShowing; }
     int ShowResult() const { return m_nShowResult; }
-    // Presses Save; true once the dialog has closed.
-    bool Save();
+    // Presses Save and waits for the dialog to close. A message the save
+    // shows instead (a refused save, the question about another program's
+    // save) is answered with Cancel or No and fails the result with its text.
+    ::testing::AssertionResult Save(int milliseconds = 30000);
     // Presses Cancel, answers a question that comes with nAnswer and returns
     // it ("" when none came); waits for the close unless the answer was No.
     std::wstring Cancel(int nAnswer);
@@ -57,6 +65,7 @@ private:
     HWND m_hSheet = nullptr;
     std::atomic<bool> m_bShowing{false};
     std::atomic<int> m_nShowResult{-2};
+    std::atomic<DWORD> m_uiThread{0};
 };
 
 // Window helpers; all act through messages from the test's thread.
@@ -103,6 +112,15 @@ struct MessageBoxSeen {
 // Waits for a message box of hOwner's thread; hWnd null when none came.
 MessageBoxSeen WaitForMessageBox(HWND hOwner, int milliseconds = 3000);
 void Answer(const MessageBoxSeen& box, int nButton);
+// The visible dialogs of the thread other than the sheet (message boxes,
+// file dialogs), each with its caption and message text.
+std::vector<MessageBoxSeen> OtherDialogs(DWORD threadId, HWND hSheet);
+// Closes a dialog the way a user backs out of it: Cancel where it has one,
+// else No, else OK; true once it is gone.
+bool Dismiss(HWND hDialog);
+// Fails the test when a message box of the sheet comes within the time,
+// with its text, and dismisses it (an import or save expected to be silent).
+void ExpectNoMessage(HWND hSheet, int milliseconds = 300);
 
 // Waits for the "Select File" dialog owned by hOwner and answers it with
 // path in its file-name box, or with Cancel when path is "". Returns its

@@ -24,7 +24,7 @@ public:
 
 BalloonLayout Layout(const char16_t* text, BalloonMetrics metrics = {}) {
     FakeMeasurer measurer;
-    return CalcBalloonLayout(CString(text), measurer, metrics, {1000, 1000});
+    return CalcBalloonLayout(ReadHelpContent(text), measurer, metrics, {1000, 1000});
 }
 
 // Rectangles and points as "left,top,right,bottom" and "x,y", for one-line checks.
@@ -76,7 +76,7 @@ TEST(BalloonLayout, SideDependsOnlyOnTheLeftAndTopScreenEdges) {
     // Body 150 x 40: 21 normal characters of a 20-pixel line.
     FakeMeasurer measurer(20);
     auto sides = [&](int x, int y) {
-        BalloonLayout layout = CalcBalloonLayout(CString(u"<D>123456789012345678901"), measurer, {}, {x, y});
+        BalloonLayout layout = CalcBalloonLayout(ReadHelpContent(u"<D>123456789012345678901"), measurer, {}, {x, y});
         EXPECT_EQ(Str(BalloonSize{layout.body.Width(), layout.body.Height()}), "150x40");
         return std::make_pair(layout.bStemLeft, layout.bAbove);
     };
@@ -147,7 +147,7 @@ TEST(BalloonDpi, EveryMeasureScalesByDpiOver96AndTheStemTipLandsOnTheAnchor) {
         // Text starts at the scaled margins below the scaled stem.
         FakeMeasurer measurer;
         BalloonPaintPlan plan =
-            PlanBalloonPaint(CString(kSave), measurer, metrics, BALLOON_SHAPE_BALLOON, false, {0, 0, 300, 120});
+            PlanBalloonPaint(ReadHelpContent(kSave), measurer, metrics, BALLOON_SHAPE_BALLOON, false, {0, 0, 300, 120});
         EXPECT_EQ(Str(BalloonPoint{plan.items[0].rc.left, plan.items[0].rc.top}),
                   Str(BalloonPoint{px(12), px(25) + px(10)}));
         EXPECT_EQ(Str(plan.ptIcon), Str(BalloonPoint{px(10), px(25) + px(10)}));
@@ -158,7 +158,7 @@ TEST(BalloonPaint, SectionsStackFromTheMarginInReadingOrder) {
     FakeMeasurer measurer;
     BalloonMetrics metrics;
     const CString text(u"<H>Save<S>line<D>first<D>second\nhalf");
-    BalloonPaintPlan below = PlanBalloonPaint(text, measurer, metrics, BALLOON_SHAPE_BALLOON, false, {0, 0, 200, 120});
+    BalloonPaintPlan below = PlanBalloonPaint(ReadHelpContent(text), measurer, metrics, BALLOON_SHAPE_BALLOON, false, {0, 0, 200, 120});
     ASSERT_EQ(below.items.size(), 4u);
     // Header: bold, colour 0, at the margin below the stem; then spacing.
     EXPECT_EQ(below.items[0].font, HELP_FONT_BOLD);
@@ -179,7 +179,7 @@ TEST(BalloonPaint, SectionsStackFromTheMarginInReadingOrder) {
     // the text right past its width.
     metrics.bHasIcon = true;
     metrics.sizeIcon = {32, 32};
-    BalloonPaintPlan above = PlanBalloonPaint(text, measurer, metrics, BALLOON_SHAPE_BALLOON, true, {0, 0, 200, 120});
+    BalloonPaintPlan above = PlanBalloonPaint(ReadHelpContent(text), measurer, metrics, BALLOON_SHAPE_BALLOON, true, {0, 0, 200, 120});
     EXPECT_EQ(Str(above.items[0].rc), "46,10,200,120");
     EXPECT_EQ(Str(above.ptIcon), "10,10");
 }

@@ -163,4 +163,44 @@ TEST_F(ToolTipCtrlTest, RestingOnAToolShowsTheBalloonAndLeavingHidesIt) {
     EXPECT_FALSE(m_help.IsArmed());
 }
 
+// Notes: a control whose right half has a note of its own (as a list's
+// marked cell has) and whose state may have one.
+struct HalfNotes : CVNToolNotes {
+    explicit HalfNotes(HWND hWnd) : m_hWnd(hWnd) {}
+    bool NoteAt(POINT ptScreen, ToolNote& note, RECT& rcSpot) const override {
+        ::GetWindowRect(m_hWnd, &rcSpot);
+        rcSpot.left = (rcSpot.left + rcSpot.right) / 2;
+        note = {u"x<y>", {u"\"<\" and \">\" are not allowed", u"second line"}};
+        return ::PtInRect(&rcSpot, ptScreen);
+    }
+    bool CurrentNote(ToolNote& note) const override {
+        note = {u"", {u"first <D> reason", u"second"}};
+        return true;
+    }
+    HWND m_hWnd;
+};
+
+TEST_F(ToolTipCtrlTest, NotesTakeThePlaceOfTheHelpTextWhereTheyHold) {
+    HalfNotes notes(m_save.m_hWnd);
+    m_help.SetToolNotes(&m_save, &notes);
+    EXPECT_EQ(m_help.GetToolDescription(&m_save), u"first <D> reason\r\nsecond");  // as they are, no markup
+    const RECT rcSave = Rect(m_save.m_hWnd);
+    const int y = (rcSave.top + rcSave.bottom) / 2;
+    RelayMouseMove(m_save.m_hWnd, {rcSave.left + 5, y});
+    EXPECT_TRUE(::EqualRect(&m_help.GetToolRect(), &rcSave));
+    // Onto the note's spot: armed for the note, over the spot only.
+    RelayMouseMove(m_save.m_hWnd, {rcSave.right - 5, y});
+    EXPECT_EQ(m_help.GetToolRect().left, (rcSave.left + rcSave.right) / 2);
+    m_help.SendMessage(WM_TIMER, VNTT_TIMER_SHOW);
+    ASSERT_TRUE(::IsWindowVisible(m_help.m_hWnd));
+    EXPECT_EQ(m_help.GetWindowText(), u"x<y>\r\n\"<\" and \">\" are not allowed\r\nsecond line");
+    // Shown, back onto the help text's part: it takes the note's place at once.
+    RelayMouseMove(m_save.m_hWnd, {rcSave.left + 5, y});
+    EXPECT_FALSE(::IsWindowVisible(m_help.m_hWnd));
+    EXPECT_EQ(m_help.GetText(), u"<H>Save<D>Saves the changes and closes the window.");
+    // Registering the control again leaves it without notes.
+    m_help.AddTool(&m_save, IDS_HELP_SAVE, IDI_VARNEL);
+    EXPECT_EQ(m_help.GetToolDescription(&m_save), u"Saves the changes and closes the window.");
+}
+
 }  // namespace

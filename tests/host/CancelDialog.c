@@ -26,7 +26,9 @@ static BOOL CALLBACK FindSheet(HWND hWnd, LPARAM lParam)
 }
 
 /* Presses Cancel on the sheet once it has settled, and again every half
- * second while it stays open, until the example has returned. */
+ * second while it stays open, until the example has returned. When it has
+ * not returned within 30 s, the process ends itself with a clear line
+ * rather than wait for ever on a dialog that never came or never went. */
 static DWORD WINAPI CancelWhenShown(void* unused)
 {
     int i;
@@ -39,6 +41,12 @@ static DWORD WINAPI CancelWhenShown(void* unused)
             InterlockedIncrement(&cancelled);
         }
     }
+    if (!finished) {
+        fprintf(stderr, "host_c_example: the example had not returned 30 s after it started (dialog %s); ending it\n",
+                cancelled ? "cancelled but still open" : "never shown");
+        fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), 3);
+    }
     return 0;
 }
 
@@ -47,6 +55,7 @@ int main(int argc, char** argv)
     char folder[MAX_PATH], mapping[MAX_PATH];
     char* exampleArgs[3];
     HANDLE hWatcher;
+    HWND hSheetBefore = NULL;
     int result;
 
     if (argc < 2) {
@@ -59,6 +68,12 @@ int main(int argc, char** argv)
     exampleArgs[1] = argv[1];
     exampleArgs[2] = mapping;
 
+    /* The window layer's one-time start happens here, before a second
+     * thread uses it. Under Wine a first use on the watcher while the example
+     * loads the library (comctl32 registering its classes under the loader
+     * lock) can make the two threads wait on each other for ever; a host's
+     * user-interface thread has always made that start long before. */
+    EnumWindows(FindSheet, (LPARAM)&hSheetBefore);
     hWatcher = CreateThread(NULL, 0, CancelWhenShown, NULL, 0, NULL);
     result = example_main(3, exampleArgs);
     InterlockedIncrement(&finished);

@@ -32,7 +32,7 @@ TEST_F(ImportCommandTest, VersionEightFileMergesIntoFivePages) {
     HWND hLevels = driver::SelectTab(hSheet, 3);
 
     Import(hSheet, ID_IMPORT_V8, remap);
-    EXPECT_FALSE(driver::WaitForMessageBox(hSheet, 300).hWnd);
+    driver::ExpectNoMessage(hSheet);
     Import(hSheet, ID_IMPORT_V8, remap);  // the same file again changes nothing
     // Opened pages show the result at once, hidden ones included.
     EXPECT_EQ(SortedRows(hColors), (Rows{{L"1", L"7"}, {L"3", L"12"}, {L"5", L""}}));
@@ -77,8 +77,9 @@ TEST_F(ImportCommandTest, VersionSevenFileNameDecidesTheKind) {
     ASSERT_TRUE(hSheet);
 
     for (const std::string& table : tables) {
+        SCOPED_TRACE(table);
         Import(hSheet, ID_IMPORT_V7, table);
-        EXPECT_FALSE(driver::WaitForMessageBox(hSheet, 200).hWnd) << table;
+        driver::ExpectNoMessage(hSheet, 200);
     }
     Import(hSheet, ID_IMPORT_V7, refused);
     ExpectMessage(hSheet, L"This is not a recognized MicroStation generated file.", IDI_INFORMATION);
@@ -133,7 +134,7 @@ TEST_F(ImportCommandTest, ImportThatReadsNothingChangesNothing) {
     // Cancel in the Open dialog; a version 8 file without a section marker.
     Import(hSheet, ID_IMPORT_V8, "");
     Import(hSheet, ID_IMPORT_V8, unmarked);
-    EXPECT_FALSE(driver::WaitForMessageBox(hSheet, 300).hWnd);
+    driver::ExpectNoMessage(hSheet);
     // A file another process holds open without sharing cannot be read.
     HANDLE hHeld = ::CreateFileA(held.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);

@@ -2,10 +2,9 @@
 // Varnel.dll: the list's rows and order, Insert, Delete, selection into the
 // inputs, the buttons, the drop-down lists, the change flag, Save, and the
 // help texts in the description area.
-#include "driver/FolderTest.h"
+#include "OpenPageTest.h"
 #include "pages/FixedValueLists.h"
 
-#include <memory>
 #include <tuple>
 
 namespace {
@@ -28,25 +27,13 @@ std::string Section(const std::string& file, const std::string& name) {
     return begin == std::string::npos ? "" : file.substr(begin, file.find('[', begin + 1) - begin);
 }
 
-class PageTest : public FolderTest {
+class PageTest : public OpenPageTest {
 protected:
     void SetUp() override {
         FolderTest::SetUp();
-        WriteFile(path, "[Aliases]\r\nLINE = PLACE LINE\r\nZOOM = ZOOM IN\r\nARC = PLACE ARC\r\n"
-                        "[Colors]\r\nred = 1\r\n3 = 3\r\n[Weights]\r\n2 = 0.25\r\n[Levels]\r\nabc = v1\r\n"
-                        "10 = v3\r\n00 = v5\r\n9 = v2\r\n0 = v6\r\nB = v4\r\n100 = v7\r\na = v0\r\n");
-        run = std::make_unique<DialogRun>(library, path);
-        hSheet = run->Open();
-        ASSERT_TRUE(hSheet);
-    }
-    void TearDown() override {
-        run.reset();  // cancels a dialog still open
-        FolderTest::TearDown();
-    }
-
-    void Show(Tab tab) {
-        hPage = driver::SelectTab(hSheet, tab);
-        hList = Item(IDC_LIST);
+        Open("[Aliases]\r\nLINE = PLACE LINE\r\nZOOM = ZOOM IN\r\nARC = PLACE ARC\r\n"
+             "[Colors]\r\nred = 1\r\n3 = 3\r\n[Weights]\r\n2 = 0.25\r\n[Levels]\r\nabc = v1\r\n"
+             "10 = v3\r\n00 = v5\r\n9 = v2\r\n0 = v6\r\nB = v4\r\n100 = v7\r\na = v0\r\n");
     }
     HWND Item(int id) const { return ::GetDlgItem(hPage, id); }
     bool Enabled(int id) const { return ::IsWindowEnabled(Item(id)) != FALSE; }
@@ -127,8 +114,6 @@ protected:
         return ReadFile(path);
     }
 
-    std::unique_ptr<DialogRun> run;
-    HWND hSheet = nullptr, hPage = nullptr, hList = nullptr;
 };
 
 const Rows kLevelsSorted = {{L"0", L"v6"},   {L"00", L"v5"}, {L"9", L"v2"}, {L"10", L"v3"},
@@ -206,7 +191,7 @@ TEST_F(PageTest, DeleteOneRowOrAskForSeveral) {
     Show(kLevels);
     Select({2});  // "9": no question, the others keep their order
     Press(IDC_DELETE);
-    EXPECT_FALSE(driver::WaitForMessageBox(hSheet, 300).hWnd);
+    driver::ExpectNoMessage(hSheet);
     Rows expected = kLevelsSorted;
     expected.erase(expected.begin() + 2);
     EXPECT_EQ(ListRows(), expected);
