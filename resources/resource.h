@@ -15,6 +15,13 @@
 #define ID_IMPORT_V8            109
 #define IDD_PAGE_LEVELS         110
 
+// The Edit menu's commands
+#define ID_EDIT_UNDO            120
+#define ID_EDIT_REDO            121
+#define ID_EDIT_FIND            122
+#define ID_EDIT_FIND_NEXT       123
+#define ID_EDIT_SELECT_ALL      124
+
 // Group icons
 #define IDI_VARNEL              201
 #define IDI_SHEET               501
@@ -71,6 +78,11 @@
 #define IDS_SAVE_OTHER          1138
 #define IDS_SAVE_NOTHING_LOST   1139
 #define IDS_SAVE_CHANGED        1140
+
+// Edit > Find: no further match, nowhere a match
+#define IDS_FIND_WRAP_DOWN      1150
+#define IDS_FIND_WRAP_UP        1151
+#define IDS_FIND_NOT_FOUND      1152
 
 // Balloon help texts: the sheet's buttons, then five per page
 // (list, Insert, Delete, then the two inputs in the order the page describes them)

@@ -9,10 +9,17 @@
 //   paint     then the list's first paint, with what its cells' looks need
 //             (the table's case variants are found on the first one);
 //   sort      a header click on the filled list;
+//   find      Edit > Find in the system's Find dialog, after the sorts:
+//             Find Next for the value of the list's last row, from the top,
+//             until the match is selected and the page idle; baseline: a
+//             plain substring scan of as many keys and values.
 //   select+delete  every row selected (as Ctrl+A does), Delete pressed, its
 //             question shown and answered Yes, until the page is idle
 //             ("left": the rows of the case variants not deleted);
 //             baseline of these three: one std::sort of as many integers.
+//   undo      Edit > Undo of the select all + Delete, until the page is
+//             idle with the rows back and selected; baselines: the sort of
+//             as many integers, and the select all alone.
 //   save      the Save click until the dialog is gone, with the Levels page
 //             open (and, "save*", never opened: the writer's part alone);
 //             baseline: writing the same bytes to a file.
@@ -21,10 +28,14 @@
 //             idle, its rows in the order their keys were made, shuffled,
 //             and with one key in a thousand padded; baseline: the same
 //             reader and merge into seven tables in this process (what
-//             import_bench times natively).
+//             import_bench times natively). Then Edit > Undo and Edit >
+//             Redo of the ordered import, each until the sheet is idle;
+//             baseline: the import itself.
 //   memory    the peak working set of a process whose dialog holds the
 //             pairs with the Levels page shown; baseline: the same process
-//             on an empty mapping file.
+//             on an empty mapping file. For the import: the peak after the
+//             import, its undo and its redo; baseline: after the import
+//             alone.
 //
 // Run: tools/wine-run build/windows/tests/pages/pages_timing.exe [sizes...]
 #include "../import/GeneratedRemapTable.h"
@@ -156,6 +167,8 @@ public:
         return Since(start);
     }
     int Rows() const { return int(::SendMessageW(m_hList, LVM_GETITEMCOUNT, 0, 0)); }
+    // The select all of the last SelectAllAndDelete alone.
+    double SelectAllSeconds() const { return m_selectAll; }
     // Seconds the list takes to paint every visible row (WM_PAINT is sent
     // to its thread and waited for).
     double Paint() {
@@ -182,7 +195,7 @@ public:
         item.state = item.stateMask = LVIS_SELECTED;
         auto start = Clock::now();
         ::SendMessageW(m_hList, LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&item));
-        double seconds = Since(start);
+        double seconds = m_selectAll = Since(start);
         start = Clock::now();
         ::PostMessageW(::GetDlgItem(m_hPage, IDC_DELETE), BM_CLICK, 0, 0);
         HWND hBox = nullptr;
@@ -195,6 +208,37 @@ public:
         WaitIdle(m_hSheet);
         return seconds + Since(start);
     }
+    // An Edit menu command, sent: the call returns when it is done.
+    double Command(int nCommand) {
+        auto start = Clock::now();
+        ::SendMessageW(m_hSheet, WM_COMMAND, MAKEWPARAM(nCommand, 0), 0);
+        WaitIdle(m_hSheet);
+        return Since(start);
+    }
+    // The list's last row's second column.
+    std::wstring LastValue() const {
+        wchar_t text[256] = {};
+        ListView_GetItemText(m_hList, Rows() - 1, 1, text, 256);
+        return text;
+    }
+    // Edit > Find, text typed, Match case and Whole word, Find Next: from
+    // the click until the sheet is idle. 0 when the match is not the last
+    // row.
+    double FindLast(const std::wstring& text) {
+        HWND hFind = OpenDialog(ID_EDIT_FIND, L"Find");
+        ::SetDlgItemTextW(hFind, 0x480, text.c_str());
+        ::CheckDlgButton(hFind, 0x410, BST_CHECKED);
+        ::CheckDlgButton(hFind, 0x411, BST_CHECKED);
+        // Find Next, sent: the dialog reports it to the sheet, which searches.
+        auto start = Clock::now();
+        ::SendMessageW(hFind, WM_COMMAND, IDOK, 0);
+        WaitIdle(m_hSheet);
+        double seconds = Since(start);
+        ::PostMessageW(hFind, WM_COMMAND, IDCANCEL, 0);
+        Poll([&] { return !::IsWindow(hFind); });
+        int found = int(::SendMessageW(m_hList, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+        return found == Rows() - 1 ? seconds : 0;
+    }
     // Save until the sheet's window is gone.
     double Save() {
         auto start = Clock::now();
@@ -204,13 +248,7 @@ public:
     }
     // File > Import > v8 with path, from the Open dialog's OK to idle.
     double Import(const std::string& path) {
-        ::PostMessageW(m_hSheet, WM_COMMAND, MAKEWPARAM(ID_IMPORT_V8, 0), 0);
-        HWND hDialog = nullptr;
-        Poll([&] {
-            hDialog = ::FindWindowW(L"#32770", L"Select File");
-            return hDialog && ::IsWindowVisible(hDialog);
-        });
-        WaitIdle(hDialog);
+        HWND hDialog = OpenDialog(ID_IMPORT_V8, L"Select File");
         ::SetDlgItemTextW(hDialog, 0x47C, std::wstring(path.begin(), path.end()).c_str());
         auto start = Clock::now();
         ::PostMessageW(hDialog, WM_COMMAND, IDOK, 0);
@@ -220,6 +258,17 @@ public:
     }
 
 private:
+    // The dialog with this caption that the menu command opens, once idle.
+    HWND OpenDialog(int nCommand, const wchar_t* caption) {
+        ::PostMessageW(m_hSheet, WM_COMMAND, MAKEWPARAM(nCommand, 0), 0);
+        HWND hDialog = nullptr;
+        Poll([&] {
+            hDialog = ::FindWindowW(L"#32770", caption);
+            return hDialog && ::IsWindowVisible(hDialog);
+        });
+        WaitIdle(hDialog);
+        return hDialog;
+    }
     bool AnswerBox(int nAnswer) {
         HWND hBox = FindMessageBox(m_uiThread);
         if (hBox)
@@ -232,6 +281,7 @@ private:
     std::thread m_thread;
     HWND m_hSheet = nullptr, m_hPage = nullptr, m_hList = nullptr;
     DWORD m_uiThread = 0;
+    double m_selectAll = 0;
 };
 
 constexpr int kLevelsTab = 3;
@@ -245,6 +295,28 @@ double SortIntegers(int n) {
     auto start = Clock::now();
     std::sort(values.begin(), values.end());
     return Since(start);
+}
+
+// The keys and values of the generated file, scanned for text as a plain
+// loop would.
+double ScanForText(const std::string& file, const std::wstring& wanted) {
+    std::vector<std::u16string> cells;
+    for (size_t begin = file.find("[Levels]"), end; begin < file.size(); begin = end + 2) {
+        end = file.find("\r\n", begin);
+        std::string line = file.substr(begin, end - begin);
+        size_t equals = line.find(" = ");
+        if (equals == std::string::npos)
+            continue;
+        cells.emplace_back(line.begin(), line.begin() + std::ptrdiff_t(equals));
+        cells.emplace_back(line.begin() + std::ptrdiff_t(equals + 3), line.end());
+    }
+    std::u16string text(wanted.begin(), wanted.end());
+    auto start = Clock::now();
+    size_t found = 0;
+    for (const std::u16string& cell : cells)
+        found += cell.find(text) != std::u16string::npos;
+    double seconds = Since(start);
+    return found ? seconds : 0;
 }
 
 double ReadAndSplit(const std::string& path) {
@@ -285,10 +357,10 @@ double ReadAndMerge(const std::string& bytes) {
 
 // The peak working set, in MB, of a child process that opens the dialog on
 // path and shows the Levels page: its exit code.
-int PeakMegabytes(const std::string& path) {
+int PeakMegabytes(const std::string& arguments) {
     char self[MAX_PATH];
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string command = std::string("\"") + self + "\" --memory \"" + path + "\"";
+    std::string command = std::string("\"") + self + "\" " + arguments;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -315,9 +387,33 @@ int MemoryChild(const std::string& path) {
     return int(counters.PeakWorkingSetSize >> 20);
 }
 
+// The peak working set, in MB, of a child whose dialog imports table with
+// the Levels page shown, and with bUndoRedo undoes and redoes it.
+int ImportPeakMegabytes(const std::string& path, const std::string& table, bool bUndoRedo) {
+    return PeakMegabytes("--import-memory \"" + path + "\" \"" + table + "\"" + (bUndoRedo ? " undo" : ""));
+}
+
+int ImportMemoryChild(const std::string& path, const std::string& table, bool bUndoRedo) {
+    VarnelLibrary library;
+    {
+        TimedRun run(library, path);
+        run.Open();
+        run.SelectTab(kLevelsTab);
+        run.Import(table);
+        if (bUndoRedo) {
+            run.Command(ID_EDIT_UNDO);
+            run.Command(ID_EDIT_REDO);
+        }
+    }
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof counters);
+    return int(counters.PeakWorkingSetSize >> 20);
+}
+
 struct Figures {
-    double open = 0, openShuffled = 0, read = 0, fill = 0, paint = 0, sort = 0, resort = 0, remove = 0, sortInts = 0,
-           save = 0, saveUnopened = 0, write = 0;
+    double open = 0, openShuffled = 0, read = 0, fill = 0, paint = 0, find = 0, scan = 0, sort = 0, resort = 0,
+           remove = 0, undo = 0, sortInts = 0, selectAll = 0, save = 0, saveUnopened = 0, write = 0;
     int rows = 0, removedRows = 0, peak = 0;
 };
 
@@ -332,6 +428,8 @@ void KeepBest(T& best, T value, bool first) {
 int main(int argc, char** argv) {
     if (argc == 3 && std::string(argv[1]) == "--memory")
         return MemoryChild(argv[2]);
+    if (argc >= 4 && std::string(argv[1]) == "--import-memory")
+        return ImportMemoryChild(argv[2], argv[3], argc == 5);
     VarnelLibrary library;
     if (!library.IsLoaded()) {
         std::printf("Varnel.dll not loaded from %s\n", VARNEL_DLL_PATH);
@@ -345,10 +443,9 @@ int main(int argc, char** argv) {
     std::string folder = MakeTempFolder("page-timing");
     std::string path = folder + "\\commands.mapping";
 
-    std::printf("%8s %8s | %7s %7s %7s | %7s %7s %7s %7s %7s %7s | %7s %7s %7s | %6s\n", "rows", "left", "open s",
-                "open~ s", "read s", "fill s", "paint s", "sort s", "resort", "sel+del", "sort n", "save s", "save*",
-                "write s",
-                "peakMB");
+    std::printf("%8s %8s | %7s %7s %7s | %7s %7s %7s %7s | %7s %7s %7s %7s %7s | %7s %7s %7s | %6s\n", "rows",
+                "left", "open s", "open~ s", "read s", "fill s", "paint s", "find s", "scan s", "sort s", "resort",
+                "sel+del", "undo s", "sort n", "save s", "save*", "write s", "peakMB");
     {
         // One run first, so that the first size does not pay for the
         // process's first dialog (classes, fonts, the property sheet).
@@ -382,8 +479,14 @@ int main(int argc, char** argv) {
                 f.rows = dialog.Rows();
                 KeepBest(f.sort, dialog.ClickHeader(1), first);
                 KeepBest(f.resort, dialog.ClickHeader(1), first);
+                // After the sorts, which carry a selection along at a cost.
+                std::wstring last = dialog.LastValue();
+                KeepBest(f.find, dialog.FindLast(last), first);
+                KeepBest(f.scan, ScanForText(text, last), first);
                 KeepBest(f.remove, dialog.SelectAllAndDelete(), first);
+                KeepBest(f.selectAll, dialog.SelectAllSeconds(), first);
                 f.removedRows = f.rows - dialog.Rows();
+                KeepBest(f.undo, dialog.Command(ID_EDIT_UNDO), first);
             }
             {
                 TimedRun dialog(library, path);
@@ -400,16 +503,17 @@ int main(int argc, char** argv) {
             KeepBest(f.write, WriteBytes(folder + "\\written.bin", text), first);
             KeepBest(f.sortInts, SortIntegers(f.rows), first);
         }
-        f.peak = PeakMegabytes(path);
+        f.peak = PeakMegabytes("--memory \"" + path + "\"");
         ::DeleteFileA(shuffledPath.c_str());
         figures[n] = f;
-        std::printf("%8d %8d | %7.3f %7.3f %7.3f | %7.3f %7.3f %7.3f %7.3f %7.3f %7.3f | %7.3f %7.3f %7.3f | %6d\n",
-                    f.rows, f.rows - f.removedRows, f.open, f.openShuffled, f.read, f.fill, f.paint, f.sort, f.resort,
-                    f.remove, f.sortInts, f.save, f.saveUnopened, f.write, f.peak);
+        std::printf("%8d %8d | %7.3f %7.3f %7.3f | %7.3f %7.3f %7.3f %7.3f | %7.3f %7.3f %7.3f %7.3f %7.3f | %7.3f"
+                    " %7.3f %7.3f | %6d\n",
+                    f.rows, f.rows - f.removedRows, f.open, f.openShuffled, f.read, f.fill, f.paint, f.find, f.scan,
+                    f.sort, f.resort, f.remove, f.undo, f.sortInts, f.save, f.saveUnopened, f.write, f.peak);
         std::fflush(stdout);
     }
     WriteFile(path, "[Aliases]\r\nLINE = PLACE LINE\r\n");
-    int emptyPeak = PeakMegabytes(path);
+    int emptyPeak = PeakMegabytes("--memory \"" + path + "\"");
     std::printf("\npeak working set on a one-pair file (baseline): %d MB\n", emptyPeak);
 
     // Growth against n log n, from each size to the next.
@@ -440,6 +544,12 @@ int main(int argc, char** argv) {
                     m.save, m.save / m.write, m.write, m.saveUnopened);
         std::printf("  peak working set %d MB (goal 150 MB) = %.2fx the one-pair dialog (%d MB)\n", m.peak,
                     emptyPeak ? double(m.peak) / emptyPeak : 0.0, emptyPeak);
+        std::printf("  Find Next to the last row %.3f s (goal 0.2 s) = %.1fx a plain scan of the keys and values "
+                    "(%.3f s)\n",
+                    m.find, m.scan > 0 ? m.find / m.scan : 0.0, m.scan);
+        std::printf("  undo of select all + Delete %.3f s (goal 0.5 s) = %.1fx the plain sort, %.1fx the select all "
+                    "alone (%.3f s; the list control sets each row's state); select all + Delete took %.3f s\n",
+                    m.undo, m.undo / m.sortInts, m.selectAll > 0 ? m.undo / m.selectAll : 0.0, m.selectAll, m.remove);
     }
     if (figures.count(100000)) {
         const Figures& h = figures[100000];
@@ -449,12 +559,12 @@ int main(int argc, char** argv) {
 
     // Import of a 1,000,000-row version 8 table into a dialog with the
     // Levels page open: rows in the order their keys were made, shuffled,
-    // and with one key in a thousand padded.
+    // and with one key in a thousand padded; Undo and Redo of the first.
     const char* shapes[] = {"ordered", "shuffled", "padded"};
-    double imports[3] = {};
+    double imports[3] = {}, undoImport = 0, redoImport = 0;
+    const std::string tablePath = folder + "\\remap.csv";
     for (int shape = 0; shape < 3; ++shape) {
         std::string table = GeneratedRemapTable(1000000, false, TableShape(shape));
-        std::string tablePath = folder + "\\remap.csv";
         WriteFile(tablePath, table);
         double import = 0, merge = 0;
         for (int run = 0; run < 3; ++run) {
@@ -463,6 +573,10 @@ int main(int argc, char** argv) {
                 dialog.Open();
                 dialog.SelectTab(kLevelsTab);
                 KeepBest(import, dialog.Import(tablePath), run == 0);
+                if (shape == 0) {
+                    KeepBest(undoImport, dialog.Command(ID_EDIT_UNDO), run == 0);
+                    KeepBest(redoImport, dialog.Command(ID_EDIT_REDO), run == 0);
+                }
             }
             KeepBest(merge, ReadAndMerge(table), run == 0);
         }
@@ -473,8 +587,17 @@ int main(int argc, char** argv) {
         if (shape > 0)
             std::printf("; %.2fx the ordered table (goal 1.25x)", imports[0] > 0 ? import / imports[0] : 0.0);
         std::printf("\n");
-        ::DeleteFileA(tablePath.c_str());
     }
+    std::printf("  undo of the ordered import %.3f s (goal 1 s) = %.2fx the import; redo %.3f s = %.2fx\n",
+                undoImport, imports[0] > 0 ? undoImport / imports[0] : 0.0, redoImport,
+                imports[0] > 0 ? redoImport / imports[0] : 0.0);
+    WriteFile(tablePath, GeneratedRemapTable(1000000));
+    int importPeak = ImportPeakMegabytes(path, tablePath, false);
+    int undoRedoPeak = ImportPeakMegabytes(path, tablePath, true);
+    std::printf("  peak working set after import, undo and redo %d MB (goal 1.5x) = %.2fx after the import alone "
+                "(%d MB)\n",
+                undoRedoPeak, importPeak ? double(undoRedoPeak) / importPeak : 0.0, importPeak);
+    ::DeleteFileA(tablePath.c_str());
     ::DeleteFileA(path.c_str());
     ::RemoveDirectoryA(folder.c_str());
     return 0;

@@ -151,7 +151,11 @@ LRESULT CBaseSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CBaseSheet::OnNoteChanged(HWND hTool) {
     ToolNote note;
-    HWND hShown = theApp.m_wndHelp.GetToolNote(hTool, note) ? hTool : ::GetFocus();
+    // Without a note the area goes back to the control it follows: the
+    // focused one, or the one focused last while another program's window
+    // is active (this thread then has no focus).
+    HWND hFocus = ::GetFocus() ? ::GetFocus() : m_hLastFocus;
+    HWND hShown = theApp.m_wndHelp.GetToolNote(hTool, note) ? hTool : hFocus;
     if (hShown && hShown != m_editDescription.m_hWnd && ::IsWindowVisible(hShown))
         m_editDescription.SetWindowText(theApp.m_wndHelp.GetToolDescription(hShown));
 }

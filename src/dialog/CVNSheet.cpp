@@ -71,11 +71,29 @@ BOOL CVNSheet::OnCommand(WPARAM wParam, LPARAM) {
     case ID_IMPORT_V8:
         ImportTable(FALSE);
         break;
+    case ID_EDIT_UNDO:
+    case ID_EDIT_REDO:
+        UndoStep(LOWORD(wParam) == ID_EDIT_UNDO);
+        break;
+    case ID_EDIT_FIND:
+        OpenFind();
+        break;
+    case ID_EDIT_FIND_NEXT:
+        FindNext(true);
+        break;
+    case ID_EDIT_SELECT_ALL:
+        SelectAllRows();
+        break;
     }
     return TRUE;  // no command reaches the system's sheet
 }
 
 BOOL CVNSheet::PreTranslateMessage(MSG* pMsg) {
+    // The Find dialog is modeless: its keys go to it as in any dialog.
+    if (m_hFindDialog && (pMsg->hwnd == m_hFindDialog || ::IsChild(m_hFindDialog, pMsg->hwnd)))
+        return ::IsDialogMessageW(m_hFindDialog, pMsg);
+    if (pMsg->message == WM_KEYDOWN && OnShortcut(*pMsg))
+        return TRUE;
     if ((pMsg->message == WM_KEYDOWN || pMsg->message == WM_KEYUP) && pMsg->wParam == VK_RETURN && pMsg->hwnd) {
         // Enter never presses the default button (Save): a single-line edit
         // swallows it, a multi-line edit keeps it, and on any other control
@@ -132,8 +150,13 @@ BOOL CVNSheet::TransferMappingFile(BOOL bLoad) {
     std::unique_ptr<CVNTextFile> pFile(new (std::nothrow) CVNTextFile(u"mapping", u"\n"));
     if (!pFile)
         return TRUE;
+    if (bLoad)  // the tables are read afresh, and so is the history
+        m_history.Clear(true);
     BOOL bResult = bLoad ? ReadMappingFile(pFile.get()) : WriteMappingFile(pFile.get());
+    if (!bLoad && bResult)
+        m_history.MarkSaved();
     RefreshPages();
+    UpdateEditMenu();
     // A failed save keeps the dialog open with the tables as they are.
     return bLoad || bResult;
 }
@@ -186,4 +209,20 @@ void CVNSheet::ReportSaveFault(const SaveResult& result, const CVNTextFile& file
     CString text;
     text.Format(LoadText(nText), m_strMappingPath, result.nSystemCode);
     VNMessageBox(m_hWnd, text + u"\n\n" + LoadText(IDS_SAVE_NOTHING_LOST), MB_OK | MB_ICONEXCLAMATION);
+}
+
+LRESULT CVNSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == m_nFindMessage && lParam) {
+        OnFindMessage(*reinterpret_cast<const FINDREPLACEW*>(lParam));
+        return 0;
+    }
+    if (message == WM_INITMENUPOPUP)
+        UpdateEditMenu();
+    return CBaseSheet::WindowProc(message, wParam, lParam);
+}
+
+void CVNSheet::OnDestroy() {
+    // The Find dialog goes with its owner.
+    m_hFindDialog = nullptr;
+    CBaseSheet::OnDestroy();
 }

@@ -5,10 +5,13 @@
 
 #include "dialog/CBaseSheet.h"
 #include "pages/CChangeFlagHolder.h"
+#include "pages/EditHistory.h"
 #include "pages/FixedValuePages.h"
 #include "pages/NamePairPages.h"
 #include "store/file/MappingFile.h"
 #include "store/platform/CVNTextFile.h"
+
+#include <commdlg.h>
 
 #include <vector>
 
@@ -48,8 +51,9 @@ public:
     // it; the opened pages show the result. Nonzero only when the file was
     // parsed; the user is told when it cannot be read.
     static BOOL ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int nKind);
-    // Merges each page's pairs of the table just read into the page.
-    static void MergeImportedPairs(CVNSheet* pSheet, RemapTable& table);
+    // Merges each page's pairs of the table just read into the page. With
+    // pStep (made by BeginRebuildStep) each change is noted there for Undo.
+    static void MergeImportedPairs(CVNSheet* pSheet, RemapTable& table, EditStep* pStep = nullptr);
     // Tells the user how many rows an import left out, why, and the lines
     // of the first five.
     void ReportRowsLeftOut(const std::vector<RemapRowLeftOut>& leftOut);
@@ -58,6 +62,27 @@ public:
 
     int GetChangeFlags() const override { return m_nChangeFlags; }
     void SetChangeFlag(int nMask, BOOL bOn) override;
+
+    // Edit > Undo and Redo: one history for the sheet, in the order the
+    // user acted. Undo (bUndo) takes the last step back, Redo does the last
+    // step undone again; the change flag follows, clear when the tables are
+    // back to what the file holds.
+    void AddEditStep(EditStep step) override;
+    void UndoStep(bool bUndo);
+    // A step that rebuilds the lists of every opened page (an import):
+    // begun before the tables change, with the rows as the lists show them
+    // and an empty edit per page in member order; ended, and kept when it
+    // changed a table, after the pages were refreshed.
+    EditStep BeginRebuildStep();
+    void EndRebuildStep(EditStep step);
+
+    // Edit > Find...: the system's Find dialog, modeless; its Find Next and
+    // F3 (bDown) or Shift+F3 search the current page's rows from the
+    // focused one on.
+    void OpenFind();
+    void FindNext(bool bDown);
+    // Edit > Select All: every row of the current page.
+    void SelectAllRows();
 
     // Reads (bLoad) or writes the mapping file, then refreshes the pages.
     // TRUE, except for a write that failed or that the user declined: the
@@ -88,11 +113,32 @@ public:
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDestroy() override;
 
 private:
+    // The Edit menu's keys, anywhere in the sheet but inside an edit box,
+    // where Ctrl+Z and Ctrl+A keep their meaning there; TRUE when taken.
+    BOOL OnShortcut(const MSG& msg);
+    // Undo and Redo greyed when there is nothing to take back or redo.
+    void UpdateEditMenu();
+    // What the Find dialog reports: Find Next, or that it is closing.
+    void OnFindMessage(const FINDREPLACEW& find);
+    CBasePage* ActivePage();
+    CBasePage* PageOfTable(const MappingTable* pTable);
     // The pages in member order, which is also the file's section order.
     std::array<CBasePage*, MappingKindCount> Pages();
     MappingTables Tables();
     // Tells the user why the save failed, naming the mapping file.
     void ReportSaveFault(const SaveResult& result, const CVNTextFile& file);
+
+    EditHistory m_history;
+    // The Find dialog's state, which outlives it: the text and its options
+    // stay for F3 and the next Find.
+    FINDREPLACEW m_find{};
+    wchar_t m_szFindText[256] = {};
+    DWORD m_nFindFlags = FR_DOWN;
+    HWND m_hFindDialog = nullptr;
+    // The registered message the Find dialog reports with.
+    const UINT m_nFindMessage = ::RegisterWindowMessageW(FINDMSGSTRINGW);
 };

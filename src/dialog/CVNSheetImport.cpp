@@ -63,12 +63,17 @@ BOOL CVNSheet::ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int 
         return FALSE;
     RemapTable table = ReadRemapFile(strPath, nKind);
     switch (table.result) {
-    case Parsed:
-        MergeImportedPairs(pSheet, table);
+    case Parsed: {
+        // The whole import is one step of the history: the opened pages'
+        // rows before, each changed key's entries before and after.
+        EditStep step = pSheet->BeginRebuildStep();
+        MergeImportedPairs(pSheet, table, &step);
         pSheet->RefreshPages();
+        pSheet->EndRebuildStep(std::move(step));
         if (!table.rowsLeftOut.empty())
             pSheet->ReportRowsLeftOut(table.rowsLeftOut);
         return TRUE;
+    }
     case CannotRead: {
         CString strText;
         strText.LoadString(IDS_CANNOT_READ);
@@ -81,15 +86,16 @@ BOOL CVNSheet::ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int 
     }
 }
 
-void CVNSheet::MergeImportedPairs(CVNSheet* pSheet, RemapTable& table) {
+void CVNSheet::MergeImportedPairs(CVNSheet* pSheet, RemapTable& table, EditStep* pStep) {
     if (!pSheet)
         return;
     // Each page takes its pairs in one pass; like SetPair, that raises the
     // unsaved-changes bit for a page with a window only, so pairs merged
     // into never-opened pages do not count as edits.
-    for (int kind = 0; kind < MappingKindCount; ++kind)
+    for (size_t kind = 0; kind < MappingKindCount; ++kind)
         if (CBasePage* pPage = pSheet->GetImportPage(MappingKind(kind)))
-            pPage->MergePairs(std::move(table.pairs[size_t(kind)]));
+            pPage->MergePairs(std::move(table.pairs[kind]),
+                              pStep && kind < pStep->pages.size() ? &pStep->pages[kind].table : nullptr);
 }
 
 void CVNSheet::ReportRowsLeftOut(const std::vector<RemapRowLeftOut>& leftOut) {

@@ -24,6 +24,8 @@ public:
     }
     HWND GetHeaderCtrl() const { return HWND(SendMessage(LVM_GETHEADER)); }
 
+    // The nMask bits of row nItem's state.
+    UINT GetItemState(int nItem, UINT nMask) const { return UINT(SendMessage(LVM_GETITEMSTATE, WPARAM(nItem), nMask)); }
     // nItem -1: every row.
     BOOL SetItemState(int nItem, UINT nState, UINT nMask) const {
         LVITEMW item{};
@@ -33,6 +35,10 @@ public:
     }
     BOOL DeleteItem(int nItem) const { return BOOL(SendMessage(LVM_DELETEITEM, WPARAM(nItem))); }
     BOOL DeleteAllItems() const { return BOOL(SendMessage(LVM_DELETEALLITEMS)); }
+    // Scrolls row nItem into view, wholly unless bPartialOK.
+    BOOL EnsureVisible(int nItem, BOOL bPartialOK) const {
+        return BOOL(SendMessage(LVM_ENSUREVISIBLE, WPARAM(nItem), bPartialOK));
+    }
     // Redraws rows nFirst to nLast when the control next paints.
     BOOL RedrawItems(int nFirst, int nLast) const { return BOOL(SendMessage(LVM_REDRAWITEMS, WPARAM(nFirst), nLast)); }
 

@@ -41,6 +41,13 @@ int CPropertySheet::GetActiveIndex() const {
     return -1;
 }
 
+int CPropertySheet::GetPageIndex(const CPropertyPage* pPage) const {
+    for (size_t i = 0; i < m_pages.size(); ++i)
+        if (m_pages[i] == pPage)
+            return int(i);
+    return -1;
+}
+
 BOOL CPropertySheet::SetActivePage(int nPage) {
     if (!m_hWnd) {
         m_psh.nStartPage = UINT(nPage);

@@ -18,6 +18,8 @@ public:
     int GetPageCount() const { return int(m_pages.size()); }
     CPropertyPage* GetPage(int nPage) const;
     CPropertyPage* GetActivePage() const;
+    // The page's place among the tabs, or -1.
+    int GetPageIndex(const CPropertyPage* pPage) const;
     int GetActiveIndex() const;
     BOOL SetActivePage(int nPage);
     HWND GetTabControl() const;

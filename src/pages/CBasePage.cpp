@@ -5,6 +5,8 @@
 #include "pages/CChangeFlagHolder.h"
 #include "pages/ListOrder.h"
 
+#include <algorithm>
+
 namespace {
 
 // Selects the item whose text equals text ignoring case in a combo box that
@@ -58,28 +60,39 @@ void CBasePage::UpdateButtons() {
         m_wndInsert.EnableWindow(m_wndCombo1.GetCurSel() != CB_ERR);
 }
 
-void CBasePage::RaiseChangeFlag() {
+CChangeFlagHolder* CBasePage::Sheet() const {
     if (!m_hWnd)
-        return;
+        return nullptr;
     CWnd* pOwner = GetParentOwner();
-    auto* pSheet = pOwner && pOwner->m_hWnd ? dynamic_cast<CChangeFlagHolder*>(pOwner) : nullptr;
+    return pOwner && pOwner->m_hWnd ? dynamic_cast<CChangeFlagHolder*>(pOwner) : nullptr;
+}
+
+void CBasePage::RaiseChangeFlag() {
+    CChangeFlagHolder* pSheet = Sheet();
     if (pSheet && !(pSheet->GetChangeFlags() & kUnsavedChanges))
         pSheet->SetChangeFlag(kUnsavedChanges, TRUE);
 }
 
-void CBasePage::SetPair(CString key, CString value) {
-    if (m_table.SetPair(key, value))
+void CBasePage::SetPair(CString key, CString value) { SetPair(key.View(), value.View()); }
+
+EntryChange CBasePage::SetPair(std::u16string_view key, std::u16string_view value) {
+    EntryChange change = m_table.Assign(key, value);
+    if (change.Changed())
         RaiseChangeFlag();
+    return change;
 }
 
-void CBasePage::MergePairs(MappingBatch&& pairs) {
-    const MappingTable::MergeCounts counts = m_table.Merge(std::move(pairs));
+void CBasePage::MergePairs(MappingBatch&& pairs, TableEdit* pEdit) {
+    std::vector<EntryChange> changes;
+    const MappingTable::MergeCounts counts = m_table.Merge(std::move(pairs), pEdit ? &changes : nullptr);
+    if (pEdit)
+        pEdit->Note(std::move(changes));
     if (counts.added || counts.changed)
         RaiseChangeFlag();
 }
 
 CString CBasePage::GetValue(CString key) const { return m_table.GetValue(key); }
-void CBasePage::RemovePair(CString key) { m_table.RemovePair(key); }
+EntryChange CBasePage::RemovePair(CString key) { return m_table.Remove(key.View()); }
 void CBasePage::ClearPairs() { m_table.ClearPairs(); }
 
 BOOL CBasePage::RefreshList() {
@@ -139,6 +152,12 @@ BOOL CBasePage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult) {
             OnItemChangedList(pChange, pResult);
         return TRUE;
     }
+    case LVN_KEYDOWN:
+        // The Delete key does what the Delete button does.
+        if (reinterpret_cast<const NMLVKEYDOWN*>(lParam)->wVKey == VK_DELETE)
+            OnDelete();
+        *pResult = 0;
+        return TRUE;
     case LVN_ODFINDITEMW:
         *pResult = m_wndList.OnFindItem(reinterpret_cast<const NMLVFINDITEMW*>(lParam));
         return TRUE;
@@ -186,12 +205,21 @@ void CBasePage::OnInsert() {
     }
     if (first.IsEmpty())
         return;
+    // The row replaced (the one whose key equals first ignoring case) or
+    // the one appended, for Undo.
+    PageEdit edit(&m_table);
+    edit.rows.kind = RowsEdit::kOneRow;
+    int nSame = m_wndList.FindRowOfKey(first.View());
+    edit.rows.nRow = nSame >= 0 ? nSame : m_wndList.GetItemCount();
+    edit.rows.pBefore = m_wndList.RowIn(nSame, m_table);
     m_wndList.AddPairItem(m_wndList.GetItemCount(), first, second);
-    SetPair(first, second);
+    m_wndList.EnsureVisible(edit.rows.nRow, FALSE);
+    edit.rows.pAfter = edit.table.Record([&] { return SetPair(first.View(), second.View()); }).after;
     // Other rows' looks follow the table: the new value may be another
     // spelling of theirs.
     ::InvalidateRect(m_wndList.m_hWnd, nullptr, FALSE);
     m_wndList.TellNoteChanged();
+    AddStep(std::move(edit));
 }
 
 void CBasePage::OnDelete() {
@@ -205,11 +233,21 @@ void CBasePage::OnDelete() {
         if (VNMessageBox(m_hWnd, question, MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND | MB_TOPMOST) != IDYES)
             return;
     }
+    std::vector<int> selected = m_wndList.GetSelectedRows();
+    PageEdit edit(&m_table);
+    if (nSelected > 1) {
+        edit.rows = RowsBeforeRebuild();
+        edit.rows.selectedBefore = selected;
+    } else if (!selected.empty()) {
+        edit.rows.kind = RowsEdit::kOneRow;
+        edit.rows.nRow = selected.back();
+        edit.rows.pBefore = m_wndList.RowIn(selected.back(), m_table);
+    }
     int nLast = -1;
-    for (int i : m_wndList.GetSelectedRows()) {
+    for (int i : selected) {
         if (const MappingEntry* pPair = m_wndList.GetItemPair(i))
             if (!pPair->Key().empty())
-                RemovePair(CString(pPair->Key()));
+                edit.table.Record([&] { return RemovePair(CString(pPair->Key())); });
         nLast = i;
     }
     if (nSelected == 1) {
@@ -222,6 +260,105 @@ void CBasePage::OnDelete() {
     RaiseChangeFlag();
     UpdateButtons();
     m_wndList.TellNoteChanged();
+    AddStep(std::move(edit));
+}
+
+void CBasePage::AddStep(PageEdit edit) {
+    edit.table.Finish();
+    CChangeFlagHolder* pSheet = Sheet();
+    if (edit.table.IsEmpty() || !pSheet)
+        return;
+    EditStep step;
+    step.pages.push_back(std::move(edit));
+    pSheet->AddEditStep(std::move(step));
+}
+
+RowsEdit CBasePage::RowsBeforeRebuild() const {
+    RowsEdit rows;
+    rows.kind = RowsEdit::kRebuilt;
+    rows.nSortColumn = m_wndList.GetSortColumn();
+    rows.bAscending = m_wndList.IsAscending() != FALSE;
+    rows.bFresh = m_bRefreshed && m_nRefreshedTable == m_table.GetChangeCount() &&
+                  m_nRefreshedRows == m_wndList.GetChangeCount();
+    if (!rows.bFresh)
+        rows.rowsBefore = m_wndList.RowsIn(m_table);
+    return rows;
+}
+
+std::vector<int> CBasePage::RowsShowing(std::vector<const MappingEntry*> entries) const {
+    std::vector<int> rows;
+    if (entries.empty())
+        return rows;
+    std::sort(entries.begin(), entries.end());
+    const std::vector<const MappingEntry*>& shown = m_wndList.GetRows();
+    for (size_t i = 0; i < shown.size(); ++i)
+        if (std::binary_search(entries.begin(), entries.end(), shown[i]))
+            rows.push_back(int(i));
+    return rows;
+}
+
+void CBasePage::ShowEdit(const PageEdit& edit, bool bUndo) {
+    if (!m_wndList.m_hWnd)
+        return;
+    const RowsEdit& rows = edit.rows;
+    std::vector<int> selected;
+    if (rows.kind == RowsEdit::kOneRow) {
+        const MappingEntry* pShown = bUndo ? rows.pBefore : rows.pAfter;
+        const MappingEntry* pGone = bUndo ? rows.pAfter : rows.pBefore;
+        if (!pShown && !pGone)
+            return;
+        // The row the step changed, unless a sort has moved it since: then
+        // the row of its key.
+        std::u16string_view key = (pShown ? pShown : pGone)->Key();
+        int nRow = rows.nRow;
+        const MappingEntry* pAt = m_wndList.GetItemPair(nRow);
+        if (!pAt || !ListOrder::EqualIgnoringCase(pAt->Key(), key))
+            nRow = m_wndList.FindRowOfKey(key);
+        if (!pShown) {
+            m_wndList.DeletePairItem(nRow);
+        } else if (nRow >= 0) {
+            m_wndList.PutRow(nRow, pShown);
+            selected.push_back(nRow);
+        } else {
+            nRow = std::min(rows.nRow, m_wndList.GetItemCount());
+            m_wndList.InsertRow(nRow, pShown);
+            selected.push_back(nRow);
+        }
+    } else {
+        if (rows.kind == RowsEdit::kRebuilt && bUndo && !rows.bFresh)
+            m_wndList.ShowRows(rows.rowsBefore, rows.nSortColumn, rows.bAscending);
+        else
+            RefreshList();
+        // The rows a Delete took come back where they were; others are
+        // found by their entries.
+        selected = bUndo && !rows.selectedBefore.empty() ? rows.selectedBefore
+                                                          : RowsShowing(edit.table.EntriesPut(bUndo));
+    }
+    m_wndList.SelectRows(selected);
+    OnSelectionSet();
+    // Other rows' looks follow the table, as after an Insert or a Delete.
+    ::InvalidateRect(m_wndList.m_hWnd, nullptr, FALSE);
+    m_wndList.TellNoteChanged();
+}
+
+void CBasePage::SelectAllRows() {
+    if (m_wndList.m_hWnd)
+        m_wndList.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+void CBasePage::SelectRow(int nRow) {
+    if (!m_wndList.m_hWnd || !m_wndList.GetItemPair(nRow))
+        return;
+    m_wndList.SelectRows({nRow});
+    OnSelectionSet();
+}
+
+void CBasePage::OnSelectionSet() {
+    NMLISTVIEW change{};
+    change.iItem = -1;
+    change.uChanged = LVIF_STATE;
+    LRESULT result = 0;
+    OnItemChangedList(&change, &result);
 }
 
 void CBasePage::OnItemChangedList(const NMLISTVIEW* pNMListView, LRESULT* pResult) {

@@ -10,9 +10,12 @@
 #include "framework/Controls.h"
 #include "pages/CVNListCtrl.h"
 #include "pages/CellLooks.h"
+#include "pages/EditHistory.h"
 #include "resource.h"
 #include "store/model/MappingBatch.h"
 #include "store/model/MappingTable.h"
+
+class CChangeFlagHolder;
 
 class CBasePage : public CPropertyPage {
 public:
@@ -41,15 +44,31 @@ public:
     // bit, but only while both the page's and the sheet's windows exist: a
     // page not yet shown never counts as changed.
     void SetPair(CString key, CString value);
+    // The same for texts that are not strings of their own; tells which
+    // entries the key had before and has after.
+    EntryChange SetPair(std::u16string_view key, std::u16string_view value);
     // Merges an import's pairs into the table in one pass; raises the
-    // unsaved-changes bit as SetPair does when the table changed.
-    void MergePairs(MappingBatch&& pairs);
+    // unsaved-changes bit as SetPair does when the table changed. With
+    // pEdit each changed key is noted there for Undo.
+    void MergePairs(MappingBatch&& pairs, TableEdit* pEdit = nullptr);
     CString GetValue(CString key) const;
     // Neither removing nor clearing touches the change flag.
-    void RemovePair(CString key);
+    EntryChange RemovePair(CString key);
     void ClearPairs();
     // Rebuilds the list rows from the table, sorted by column 0; TRUE.
     BOOL RefreshList();
+
+    // The rows as the list shows them before a rebuild from the table (a
+    // Delete of many, an import): nothing kept when they are the rows a
+    // rebuild from the table as it is gives.
+    RowsEdit RowsBeforeRebuild() const;
+    // Shows in the list what Undo (bUndo) or Redo did to the table: the
+    // rows as they were, and the rows of the entries put back selected.
+    void ShowEdit(const PageEdit& edit, bool bUndo);
+    // Edit > Select All: every row.
+    void SelectAllRows();
+    // Only nRow selected, focused and in view (a match of Edit > Find).
+    void SelectRow(int nRow);
 
     MappingTable m_table;
     CellLooks m_looks;  // how the list draws the table's cells
@@ -79,6 +98,14 @@ protected:
 private:
     bool UsesCombos() const { return m_wndCombo1.m_hWnd && m_wndCombo2.m_hWnd; }
     bool UsesEdits() const { return m_wndEdit1.m_hWnd && m_wndEdit2.m_hWnd; }
+    // The sheet that holds the page, while both have windows; else null.
+    CChangeFlagHolder* Sheet() const;
+    // Hands what an Insert or a Delete did to the sheet's history.
+    void AddStep(PageEdit edit);
+    // The inputs and buttons follow a selection the page made itself.
+    void OnSelectionSet();
+    // The rows showing any of these entries, in ascending order.
+    std::vector<int> RowsShowing(std::vector<const MappingEntry*> entries) const;
     // Sets the sheet's unsaved-changes bit when the page and the sheet have
     // windows and the bit is still clear.
     void RaiseChangeFlag();

@@ -24,6 +24,28 @@ const MappingEntry* CVNListCtrl::GetItemPair(int nItem) const {
     return nItem >= 0 && size_t(nItem) < m_rows.size() ? m_rows[size_t(nItem)] : nullptr;
 }
 
+int CVNListCtrl::FindRowOfKey(std::u16string_view key) const {
+    auto same = std::find_if(m_rows.begin(), m_rows.end(), [key](const MappingEntry* pRow) {
+        return ListOrder::EqualIgnoringCase(pRow->Key(), key);
+    });
+    return same == m_rows.end() ? -1 : int(same - m_rows.begin());
+}
+
+const MappingEntry* CVNListCtrl::RowIn(int nItem, const MappingTable& table) const {
+    const MappingEntry* pRow = GetItemPair(nItem);
+    // Any other row is already one of the table's entries.
+    return pRow && m_added.Find(pRow->Key()) == pRow ? table.Find(pRow->Key()) : pRow;
+}
+
+std::vector<const MappingEntry*> CVNListCtrl::RowsIn(const MappingTable& table) const {
+    std::vector<const MappingEntry*> rows;
+    rows.reserve(m_rows.size());
+    for (int i = 0; i < int(m_rows.size()); ++i)
+        if (const MappingEntry* pRow = RowIn(i, table))
+            rows.push_back(pRow);
+    return rows;
+}
+
 void CVNListCtrl::SyncCount(bool bKeepView) const {
     if (m_hWnd)
         SetItemCount(int(m_rows.size()), bKeepView ? LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL : 0);
@@ -53,6 +75,25 @@ std::vector<int> CVNListCtrl::GetSelectedRows() const {
     return SelectedFrom(0);
 }
 
+void CVNListCtrl::SelectRows(const std::vector<int>& rows) {
+    m_bMovingSelection = true;
+    SendMessage(WM_SETREDRAW, FALSE);
+    if (GetSelectedCount() > 0)  // the control visits every row for this
+        SetItemState(-1, 0, LVIS_SELECTED);
+    if (!rows.empty() && rows.size() == m_rows.size())
+        SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED);
+    else
+        for (int nRow : rows)
+            SetItemState(nRow, LVIS_SELECTED, LVIS_SELECTED);
+    if (!rows.empty())
+        SetItemState(rows.front(), LVIS_FOCUSED, LVIS_FOCUSED);
+    SendMessage(WM_SETREDRAW, TRUE);
+    m_bMovingSelection = false;
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    if (!rows.empty())
+        EnsureVisible(rows.front(), FALSE);
+}
+
 LRESULT CVNListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     bool manyRows = (message == LVM_SETITEMSTATE && int(wParam) == -1) ||
                     (message == WM_LBUTTONDOWN && (wParam & MK_SHIFT)) ||
@@ -69,22 +110,28 @@ LRESULT CVNListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 void CVNListCtrl::AddPairItem(int nItem, const CString& key, const CString& value) {
     if (!m_hWnd)
         return;  // no window, no rows
-    ++m_nChanges;
-    auto same = std::find_if(m_rows.begin(), m_rows.end(), [&key](const MappingEntry* pRow) {
-        return ListOrder::EqualIgnoringCase(pRow->Key(), key.View());
-    });
-    const MappingEntry* pReplaced = same != m_rows.end() ? *same : nullptr;
-    ReleaseAdded(pReplaced);
+    int nSame = FindRowOfKey(key.View());
     m_added.SetPair(key, value);
     const MappingEntry* pEntry = m_added.Find(key.View());
-    if (pReplaced) {
-        // The replaced row goes, and the new one takes its place unselected.
-        int nRow = int(same - m_rows.begin());
-        *same = pEntry;
-        SetItemState(nRow, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        RedrawItems(nRow, nRow);
+    if (nSame >= 0)
+        PutRow(nSame, pEntry);  // the replaced row goes, and the new one takes its place
+    else
+        InsertRow(nItem, pEntry);
+}
+
+void CVNListCtrl::PutRow(int nItem, const MappingEntry* pEntry) {
+    if (nItem < 0 || size_t(nItem) >= m_rows.size())
         return;
-    }
+    ++m_nChanges;
+    const MappingEntry* pReplaced = std::exchange(m_rows[size_t(nItem)], pEntry);
+    if (pReplaced != pEntry)
+        ReleaseAdded(pReplaced);
+    SetItemState(nItem, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    RedrawItems(nItem, nItem);
+}
+
+void CVNListCtrl::InsertRow(int nItem, const MappingEntry* pEntry) {
+    ++m_nChanges;
     int nRow = std::clamp(nItem, 0, int(m_rows.size()));
     // The control keeps selection by position: rows after the new one
     // move down one, and so does their selection.
@@ -123,6 +170,12 @@ void CVNListCtrl::ShowRows(std::vector<const MappingEntry*> rows) {
     DeleteAllPairItems();
     m_rows = std::move(rows);
     SyncCount(false);
+}
+
+void CVNListCtrl::ShowRows(std::vector<const MappingEntry*> rows, int nSortColumn, BOOL bAscending) {
+    ShowRows(std::move(rows));
+    m_nSortColumn = nSortColumn;
+    m_bAscending = bAscending;
 }
 
 std::vector<const MappingEntry*> CVNListCtrl::TakeRows() {

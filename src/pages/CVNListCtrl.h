@@ -37,6 +37,15 @@ public:
 
     // Row nItem's pair; null outside the rows.
     const MappingEntry* GetItemPair(int nItem) const;
+    const std::vector<const MappingEntry*>& GetRows() const { return m_rows; }
+    // The first row whose first string equals key ignoring case, or -1.
+    int FindRowOfKey(std::u16string_view key) const;
+    // Row nItem's pair as table holds it (a pair added here is a copy of
+    // the table's); null outside the rows or when the table lacks its key.
+    const MappingEntry* RowIn(int nItem, const MappingTable& table) const;
+    // Every row's pair as table holds it, in the rows' order; rows whose
+    // key the table lacks are left out.
+    std::vector<const MappingEntry*> RowsIn(const MappingTable& table) const;
 
     // Adds a row for the pair (key, value) at nItem (past the end:
     // appended); the row keeps its own copy. A row whose first string
@@ -46,11 +55,18 @@ public:
     // Deletes row nItem (and the pair it keeps, if it was added here);
     // nothing outside the rows.
     void DeletePairItem(int nItem);
+    // A row for pEntry, an entry of the page's table, at nItem (past the
+    // end: appended); the selection stays with its rows.
+    void InsertRow(int nItem, const MappingEntry* pEntry);
+    // Row nItem shows pEntry instead, unselected.
+    void PutRow(int nItem, const MappingEntry* pEntry);
     // Deletes every row, and the pairs added here.
     BOOL DeleteAllPairItems();
     // Replaces every row by rows, entries of the page's table: the list
     // starts afresh (nothing selected, scrolled to the top).
     void ShowRows(std::vector<const MappingEntry*> rows);
+    // ShowRows with the sort the rows had.
+    void ShowRows(std::vector<const MappingEntry*> rows, int nSortColumn, BOOL bAscending);
     // Takes the rows out, leaving the list without rows.
     std::vector<const MappingEntry*> TakeRows();
     // Grows with every change of the rows or their order.
@@ -59,11 +75,17 @@ public:
     // Remembers the column and direction and sorts the rows, which keep
     // their selection; nothing for a column the header does not have.
     void SortByColumn(int nCol, BOOL bAscending);
+    int GetSortColumn() const { return m_nSortColumn; }
+    BOOL IsAscending() const { return m_bAscending; }
     // True while a sort moves the selection with the rows: those state
     // changes are not the user's.
     bool IsMovingSelection() const { return m_bMovingSelection; }
     // The selected rows in ascending order.
     std::vector<int> GetSelectedRows() const;
+    // Selects exactly these rows (ascending), focuses the first and
+    // scrolls it into view. The state changes are not the user's: the
+    // caller takes the new selection once.
+    void SelectRows(const std::vector<int>& rows);
 
     // The control asks for a cell's text.
     void OnGetDispInfo(NMLVDISPINFOW* pDispInfo) const;

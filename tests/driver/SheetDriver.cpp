@@ -6,6 +6,9 @@
 
 namespace {
 
+// The Find dialog's text box; its label is a static 0xFFFF as a message is.
+constexpr int kFindText = 0x480;
+
 bool IsDialog(HWND hWnd) {
     wchar_t name[32] = {};
     ::GetClassNameW(hWnd, name, 32);
@@ -219,6 +222,21 @@ void PressKey(HWND hWnd, UINT vk) {
     Settle(::GetAncestor(hWnd, GA_ROOT));
 }
 
+void PressShortcut(HWND hWnd, UINT vk, bool ctrl, bool shift) {
+    // Attached, the two threads share one keyboard state.
+    DWORD uiThread = ::GetWindowThreadProcessId(hWnd, nullptr), self = ::GetCurrentThreadId();
+    ::AttachThreadInput(self, uiThread, TRUE);
+    BYTE keys[256] = {};
+    ::GetKeyboardState(keys);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = ctrl ? 0x80 : 0;
+    keys[VK_SHIFT] = keys[VK_LSHIFT] = shift ? 0x80 : 0;
+    ::SetKeyboardState(keys);
+    PressKey(hWnd, vk);
+    keys[VK_CONTROL] = keys[VK_LCONTROL] = keys[VK_SHIFT] = keys[VK_LSHIFT] = 0;
+    ::SetKeyboardState(keys);
+    ::AttachThreadInput(self, uiThread, FALSE);
+}
+
 void Click(HWND hButton) { ::PostMessageW(hButton, BM_CLICK, 0, 0); }
 
 void InsertPair(HWND hSheet, const std::wstring& key, const std::wstring& value) {
@@ -237,7 +255,7 @@ MessageBoxSeen WaitForMessageBox(HWND hOwner, int milliseconds) {
     box.hWnd = FindOwnWindow(
         [&](HWND hWnd) {  // a dialog of the owner's thread with a message text (static 0xFFFF)
             return ::GetWindowThreadProcessId(hWnd, nullptr) == threadId && IsDialog(hWnd) &&
-                   ::GetDlgItem(hWnd, 0xFFFF) && ::IsWindowVisible(hWnd);
+                   ::GetDlgItem(hWnd, 0xFFFF) && !::GetDlgItem(hWnd, kFindText) && ::IsWindowVisible(hWnd);
         },
         milliseconds);
     if (box.hWnd) {

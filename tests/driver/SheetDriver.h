@@ -97,6 +97,9 @@ std::vector<std::pair<std::wstring, std::wstring>> ListRows(HWND hList);
 void Focus(HWND hWnd);
 void Type(HWND hWnd, const std::wstring& text);
 void PressKey(HWND hWnd, UINT vk);
+// A key pressed with Ctrl and/or Shift held: the modifiers are held in the
+// UI thread's keyboard state while the key's messages go to hWnd.
+void PressShortcut(HWND hWnd, UINT vk, bool ctrl, bool shift = false);
 void Click(HWND hButton);
 // Types a pair into the current page's edit boxes and presses Insert.
 void InsertPair(HWND hSheet, const std::wstring& key, const std::wstring& value);

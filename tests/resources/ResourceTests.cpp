@@ -34,15 +34,33 @@ TEST(Resources, StringTableHoldsEveryIdAndHelpTextsHaveTheirParts) {
     // The texts themselves are checked where the dialog shows them.
 }
 
-TEST(Resources, SheetMenuLeadsThroughFileAndImportToTheTwoImportCommands) {
+TEST(Resources, SheetMenuHasFileWithTheImportCommandsThenEditWithItsShortcuts) {
     HMENU bar = LoadMenuW(Module(), MAKEINTRESOURCEW(IDR_MENU_SHEET));
     ASSERT_NE(bar, nullptr);
     HMENU import = GetSubMenu(GetSubMenu(bar, 0), 0);
     ASSERT_NE(import, nullptr);
-    EXPECT_EQ(GetMenuItemCount(bar), 1);
+    ASSERT_EQ(GetMenuItemCount(bar), 2);
     ASSERT_EQ(GetMenuItemCount(import), 2);
     EXPECT_EQ(GetMenuItemID(import, 0), UINT(ID_IMPORT_V7));
     EXPECT_EQ(GetMenuItemID(import, 1), UINT(ID_IMPORT_V8));
+
+    auto text = [](HMENU menu, UINT position) {
+        wchar_t buffer[64] = {};
+        GetMenuStringW(menu, position, buffer, 64, MF_BYPOSITION);
+        return std::wstring(buffer);
+    };
+    EXPECT_EQ(text(bar, 0) + L"|" + text(bar, 1), L"&File|&Edit");
+    HMENU edit = GetSubMenu(bar, 1);
+    const std::pair<UINT, const wchar_t*> items[] = {{ID_EDIT_UNDO, L"&Undo\tCtrl+Z"},
+                                                     {ID_EDIT_REDO, L"&Redo\tCtrl+Y"},
+                                                     {ID_EDIT_FIND, L"&Find...\tCtrl+F"},
+                                                     {ID_EDIT_FIND_NEXT, L"Find &Next\tF3"},
+                                                     {ID_EDIT_SELECT_ALL, L"Select &All\tCtrl+A"}};
+    ASSERT_EQ(GetMenuItemCount(edit), 5);
+    for (UINT i = 0; i < 5; ++i) {
+        EXPECT_EQ(GetMenuItemID(edit, int(i)), items[i].first);
+        EXPECT_EQ(text(edit, i), items[i].second);
+    }
     DestroyMenu(bar);
 }
 

@@ -88,21 +88,26 @@ const MappingEntry* MappingTable::At(Position position, std::u16string_view key)
     return pEntry->Key() == key ? pEntry : nullptr;
 }
 
-bool MappingTable::Store(std::u16string_view key, std::u16string_view value) {
+EntryChange MappingTable::Store(std::u16string_view key, std::u16string_view value) {
     const Position position = LowerBound(key);
-    if (const MappingEntry* pEntry = At(position, key)) {
-        if (pEntry->Value() == value)
-            return false;
-        m_chunks[position.chunk][position.index] = MappingEntry::Create(m_arena, key, value);
-        ++m_nChanges;
-        return true;
-    }
+    const MappingEntry* pBefore = At(position, key);
+    if (pBefore && pBefore->Value() == value)
+        return {pBefore, pBefore};
     const MappingEntry* pEntry = MappingEntry::Create(m_arena, key, value);
-    ++m_count;
+    PutAt(position, pEntry);
+    return {pBefore, pEntry};
+}
+
+void MappingTable::PutAt(Position position, const MappingEntry* pEntry) {
     ++m_nChanges;
-    if (position.chunk == m_chunks.size()) {  // after every key
+    if (At(position, pEntry->Key())) {
+        m_chunks[position.chunk][position.index] = pEntry;
+        return;
+    }
+    ++m_count;
+    if (position.chunk == m_chunks.size()) {  // after the last key
         Append(pEntry);
-        return true;
+        return;
     }
     Chunk& chunk = m_chunks[position.chunk];
     chunk.insert(chunk.begin() + std::ptrdiff_t(position.index), pEntry);
@@ -114,10 +119,9 @@ bool MappingTable::Store(std::u16string_view key, std::u16string_view value) {
         chunk.resize(half);
         m_chunks.insert(m_chunks.begin() + std::ptrdiff_t(position.chunk) + 1, std::move(upper));
     }
-    return true;
 }
 
-MappingTable::MergeCounts MappingTable::Merge(MappingBatch&& batch) {
+MappingTable::MergeCounts MappingTable::Merge(MappingBatch&& batch, std::vector<EntryChange>* pChanges) {
     struct EmptyAtExit {
         MappingBatch& batch;
         ~EmptyAtExit() { batch.Clear(); }
@@ -139,11 +143,15 @@ MappingTable::MergeCounts MappingTable::Merge(MappingBatch&& batch) {
         if (order < 0) {
             merged.Append(&*old++);
         } else if (order > 0) {
+            if (pChanges)
+                pChanges->push_back({nullptr, *next});
             merged.Append(*next++);
             ++counts.added;
         } else {
             // An equal value keeps the entry a view may point at.
             const bool same = old->Value() == (*next)->Value();
+            if (pChanges && !same)
+                pChanges->push_back({&*old, *next});
             merged.Append(same ? &*old : *next);
             counts.changed += !same;
             ++old;
@@ -167,16 +175,62 @@ CString MappingTable::GetValue(const CString& key) const {
     return pEntry ? CString(pEntry->Value()) : CString();
 }
 
-void MappingTable::RemovePair(const CString& key) {
-    Position position = LowerBound(key.View());
-    if (!At(position, key.View()))
-        return;
+EntryChange MappingTable::Remove(std::u16string_view key) {
+    Position position = LowerBound(key);
+    const MappingEntry* pEntry = At(position, key);
+    if (!pEntry)
+        return {};
     // The entry's memory stays until the table is cleared.
     Chunk& chunk = m_chunks[position.chunk];
     chunk.erase(chunk.begin() + std::ptrdiff_t(position.index));
     if (chunk.empty())
         m_chunks.erase(m_chunks.begin() + std::ptrdiff_t(position.chunk));
     --m_count;
+    ++m_nChanges;
+    return {pEntry, nullptr};
+}
+
+void MappingTable::Reapply(std::span<const MappingEntry* const> drop, std::span<const MappingEntry* const> put) {
+    if (drop.empty() && put.empty())
+        return;
+    if (drop.size() + put.size() < size_t(m_count) / kFewerThanTable) {
+        // A few keys of a large table: one search each.
+        for (const MappingEntry* pEntry : drop)
+            Remove(pEntry->Key());
+        for (const MappingEntry* pEntry : put)
+            PutAt(LowerBound(pEntry->Key()), pEntry);
+        return;
+    }
+    // One walk through the table beside the two lists, into full chunks.
+    MappingTable merged;
+    auto nextDrop = drop.begin();
+    auto nextPut = put.begin();
+    auto putBefore = [&](std::u16string_view key) {  // the entries to put whose keys sort before key
+        for (; nextPut != put.end() && KeyOrder::Compare((*nextPut)->Key(), key) < 0; ++nextPut) {
+            merged.Append(*nextPut);
+            ++m_count;
+        }
+    };
+    for (const MappingEntry& entry : *this) {
+        putBefore(entry.Key());
+        if (nextPut != put.end() && (*nextPut)->Key() == entry.Key()) {
+            merged.Append(*nextPut++);
+            continue;
+        }
+        while (nextDrop != drop.end() && KeyOrder::Compare((*nextDrop)->Key(), entry.Key()) < 0)
+            ++nextDrop;  // not in the table
+        if (nextDrop != drop.end() && (*nextDrop)->Key() == entry.Key()) {
+            ++nextDrop;
+            --m_count;
+            continue;
+        }
+        merged.Append(&entry);
+    }
+    for (; nextPut != put.end(); ++nextPut) {
+        merged.Append(*nextPut);
+        ++m_count;
+    }
+    m_chunks.swap(merged.m_chunks);
     ++m_nChanges;
 }
 

@@ -16,6 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <span>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -81,6 +82,16 @@ private:
 
 class MappingBatch;
 
+// What an edit did to one key: its entry before and after, each an entry of
+// the table (null where the key was absent). The same entry twice: nothing
+// changed.
+struct EntryChange {
+    const MappingEntry* before = nullptr;
+    const MappingEntry* after = nullptr;
+    bool Changed() const { return before != after; }
+    std::u16string_view Key() const { return (before ? before : after)->Key(); }
+};
+
 template <>
 struct std::tuple_size<MappingEntry> : std::integral_constant<size_t, 2> {};
 template <size_t I>
@@ -102,9 +113,11 @@ public:
     // Inserts the pair or replaces the value of an equal key. True when the
     // table changed: a new key, or a value that differs by Compare.
     // The table keeps copies of the texts, so views will do.
-    bool SetPair(const CString& key, const CString& value) { return Store(key.View(), value.View()); }
-    bool SetPair(std::u16string_view key, std::u16string_view value) { return Store(key, value); }
-    bool SetPair(const char16_t* key, const char16_t* value) { return Store(key, value); }
+    bool SetPair(const CString& key, const CString& value) { return Store(key.View(), value.View()).Changed(); }
+    bool SetPair(std::u16string_view key, std::u16string_view value) { return Store(key, value).Changed(); }
+    bool SetPair(const char16_t* key, const char16_t* value) { return Store(key, value).Changed(); }
+    // SetPair, telling which entries the key had before and has after.
+    EntryChange Assign(std::u16string_view key, std::u16string_view value) { return Store(key, value); }
 
     // What a merge did: keys new to the table, and keys already there
     // whose value now differs.
@@ -117,15 +130,23 @@ public:
     // and the change count follow what the whole batch did, not each pair:
     // a key set and then set back to its stored value is no change. Entries
     // already in the table stay where they are; the batch's memory becomes
-    // the table's, and the batch is empty afterwards.
-    MergeCounts Merge(MappingBatch&& batch);
+    // the table's, and the batch is empty afterwards. pChanges, when given,
+    // gets each changed key's entries before and after, in key order.
+    MergeCounts Merge(MappingBatch&& batch, std::vector<EntryChange>* pChanges = nullptr);
 
     // The stored value, or "" when the key is absent.
     CString GetValue(const CString& key) const;
     // The entry of key, or null.
     const MappingEntry* Find(std::u16string_view key) const;
-    void RemovePair(const CString& key);
+    void RemovePair(const CString& key) { Remove(key.View()); }
+    // RemovePair, telling which entry the key had (after: null).
+    EntryChange Remove(std::u16string_view key);
     void ClearPairs();
+    // Takes back or repeats edits whose entries were this table's: the keys
+    // of drop leave the table, and each entry of put becomes its key's entry
+    // again (no copy: an entry lives until the table is cleared). Both in
+    // ascending key order, each key once, no key in both.
+    void Reapply(std::span<const MappingEntry* const> drop, std::span<const MappingEntry* const> put);
     int GetCount() const { return m_count; }
     bool IsEmpty() const { return m_count == 0; }
     // Grows with every change of the table: equal counts, same pairs.
@@ -186,7 +207,10 @@ private:
         size_t chunk;
         size_t index;
     };
-    bool Store(std::u16string_view key, std::u16string_view value);
+    EntryChange Store(std::u16string_view key, std::u16string_view value);
+    // Makes pEntry its key's entry at position (where LowerBound put the
+    // key): it replaces the entry there or goes in before it.
+    void PutAt(Position position, const MappingEntry* pEntry);
     Position LowerBound(std::u16string_view key) const;
     // The entry at position, if it holds key.
     const MappingEntry* At(Position position, std::u16string_view key) const;
@@ -196,6 +220,9 @@ private:
 
     // A chunk splits in two when it would pass this many entries.
     static constexpr size_t kChunkEntries = 512;
+    // Reapply puts keys one by one into a table of this many times as many;
+    // otherwise it rebuilds the chunks in one walk.
+    static constexpr size_t kFewerThanTable = 64;
 
     std::vector<Chunk> m_chunks;  // never an empty one
     int m_count = 0;

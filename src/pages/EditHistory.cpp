@@ -1,0 +1,111 @@
+#include "pages/EditHistory.h"
+
+#include "store/model/KeyOrder.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace {
+
+bool KeyBefore(const EntryChange& a, const EntryChange& b) { return KeyOrder::Compare(a.Key(), b.Key()) < 0; }
+
+}  // namespace
+
+void TableEdit::Finish() {
+    // An import notes its keys mostly in key order already.
+    if (!std::is_sorted(m_notes.begin(), m_notes.end(), KeyBefore))
+        std::stable_sort(m_notes.begin(), m_notes.end(), KeyBefore);
+    // Each key's first entry before and last entry after, gathered in place.
+    size_t kept = 0;
+    for (size_t i = 0; i < m_notes.size();) {
+        size_t end = i + 1;
+        while (end < m_notes.size() && m_notes[end].Key() == m_notes[i].Key())
+            ++end;
+        EntryChange change{m_notes[i].before, m_notes[end - 1].after};
+        if (change.Changed())
+            m_notes[kept++] = change;
+        i = end;
+    }
+    // Counted first, so that each list takes exactly its room.
+    size_t added = 0, removed = 0;
+    for (size_t i = 0; i < kept; ++i) {
+        added += !m_notes[i].before;
+        removed += !m_notes[i].after;
+    }
+    m_added.reserve(m_added.size() + added);
+    m_removed.reserve(m_removed.size() + removed);
+    m_replaced.reserve(m_replaced.size() + kept - added - removed);
+    for (size_t i = 0; i < kept; ++i) {
+        const EntryChange& change = m_notes[i];
+        if (!change.before)
+            m_added.push_back(change.after);
+        else if (!change.after)
+            m_removed.push_back(change.before);
+        else
+            m_replaced.push_back(change);
+    }
+    std::vector<EntryChange>().swap(m_notes);
+}
+
+std::vector<const MappingEntry*> TableEdit::EntriesPut(bool bUndo) const {
+    const std::vector<const MappingEntry*>& whole = bUndo ? m_removed : m_added;
+    std::vector<const MappingEntry*> put;
+    put.reserve(whole.size() + m_replaced.size());
+    auto next = m_replaced.begin();
+    auto replacedEntry = [bUndo](const EntryChange& change) { return bUndo ? change.before : change.after; };
+    for (const MappingEntry* pEntry : whole) {
+        for (; next != m_replaced.end() && KeyOrder::Compare(next->Key(), pEntry->Key()) < 0; ++next)
+            put.push_back(replacedEntry(*next));
+        put.push_back(pEntry);
+    }
+    for (; next != m_replaced.end(); ++next)
+        put.push_back(replacedEntry(*next));
+    return put;
+}
+
+void TableEdit::Apply(MappingTable& table, bool bUndo) const {
+    table.Reapply(bUndo ? m_added : m_removed, EntriesPut(bUndo));
+}
+
+void EditStep::ApplyToTables(bool bUndo) const {
+    for (const PageEdit& page : pages)
+        if (page.pTable)
+            page.table.Apply(*page.pTable, bUndo);
+}
+
+void EditHistory::Add(EditStep step) {
+    if (m_nSaved > m_nDone)
+        m_bSavedGone = true;
+    m_steps.resize(m_nDone);
+    m_steps.push_back(std::move(step));
+    m_nDone = m_steps.size();
+}
+
+void EditHistory::StepBack() {
+    if (m_nDone > 0)
+        --m_nDone;
+}
+
+void EditHistory::StepForward() {
+    if (m_nDone < m_steps.size())
+        ++m_nDone;
+}
+
+void EditHistory::MarkSaved() {
+    m_nSaved = m_nDone;
+    m_bSavedGone = false;
+}
+
+bool EditHistory::HasUnsavedChanges() const {
+    if (m_bSavedGone)
+        return true;
+    auto first = m_steps.begin() + std::ptrdiff_t(std::min(m_nDone, m_nSaved));
+    auto last = m_steps.begin() + std::ptrdiff_t(std::max(m_nDone, m_nSaved));
+    return std::any_of(first, last, [](const EditStep& step) { return step.bCounts; });
+}
+
+void EditHistory::Clear(bool bAtSaved) {
+    m_steps.clear();
+    m_nDone = m_nSaved = 0;
+    m_bSavedGone = !bAtSaved;
+}
