@@ -58,11 +58,8 @@
 #define IDS_NOT_RECOGNISED      1019
 #define IDS_CANNOT_READ         1020
 
-// Text in the system's code page, and rows an import leaves out
+// Text in the system's code page
 #define IDS_UNENCODABLE_CHAR        1100
-#define IDS_IMPORT_ROW_LEFT_OUT     1101
-#define IDS_IMPORT_ROWS_LEFT_OUT    1102
-#define IDS_IMPORT_MORE_ROWS        1103
 
 // A save that failed, each naming the mapping file (%s), then the sentence
 // that says nothing was lost; the question before overwriting another
@@ -78,6 +75,7 @@
 #define IDS_SAVE_OTHER          1138
 #define IDS_SAVE_NOTHING_LOST   1139
 #define IDS_SAVE_CHANGED        1140
+#define IDS_SAVE_NOT_READ       1141
 
 // Edit > Find: no further match, nowhere a match
 #define IDS_FIND_WRAP_DOWN      1150

@@ -1,17 +1,21 @@
 // The first byte picks the version 7 kind and the code page (Western 1252,
 // read as bytes, or Japanese 932, read as decoded text); the rest is the
-// file's bytes. They are read as a version 8 file and as a version 7
-// table, and each time the reader's one road must give what the plain,
-// slow reading of the table rules gives (tests/import/PlainTableReading.h):
-// the same result, the same pages and the same rows left out. The pages'
-// tables must also hold nothing a line of the mapping file cannot carry,
-// and come back unchanged from a write and a read of the mapping file.
+// file's bytes (a byte-order mark among them picks UTF-8 or UTF-16). They
+// are read as a version 8 file and as a version 7 table, and each time the
+// reader's one road must give what the plain, slow reading of the table
+// rules gives (tests/import/PlainTableReading.h): the same result, the same
+// pages and the same rows left out. The pages' tables must also hold nothing
+// a line of the mapping file cannot carry, and come back unchanged from a
+// write and a read of the mapping file. Every input is read again with its
+// line ends written CR CR LF, as text converted twice is; when it holds no
+// CR of its own, that reads as the input itself.
 #include "PlainTableReading.h"
 #include "SevenTables.h"
 
 #include "framework/CString.h"
 #include "import/CSVReader.h"
 #include "import/TableFileName.h"
+#include "store/platform/ByteOrderMark.h"
 #include "store/platform/CodePage.h"
 #include "store/platform/TextCodec.h"
 
@@ -33,9 +37,11 @@ bool RoundTrips(std::u16string_view key, std::u16string_view value) {
            !(key.front() == u'[' && !value.empty() && value.back() == u']');
 }
 
-void ReadAndCompare(std::string_view bytes, const std::u16string& text, int kind) {
+// Reads bytes as kind both ways, checks the pages, and gives the plain
+// reading.
+plain::Reading ReadAndCompare(std::string_view bytes, int kind) {
     RemapTable table = ReadRemapBytes(std::string(bytes), kind);
-    const plain::Reading expected = plain::Read(text, kind);
+    const plain::Reading expected = plain::ReadBytes(bytes, kind);
     Check(table.result == expected.result);
     Check(table.rowsLeftOut.size() == expected.leftOutLines.size());
     for (size_t i = 0; i < table.rowsLeftOut.size(); ++i)
@@ -59,6 +65,25 @@ void ReadAndCompare(std::string_view bytes, const std::u16string& text, int kind
     const std::string written = kept.Written();
     Check(!written.empty());
     Check(Tables::Parse(written).Listed() == kept.Listed());
+    return expected;
+}
+
+// Each LF, and each CR LF, as CR CR LF.
+std::string WithCrCrLf(std::string_view bytes) {
+    std::string converted;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            continue;
+        converted += bytes[i] == '\n' ? "\r\r\n" : std::string(1, bytes[i]);
+    }
+    return converted;
+}
+
+bool SamePages(const plain::Reading& a, const plain::Reading& b) {
+    for (int page = 0; page < MappingKindCount; ++page)
+        if (a.pages[page] != b.pages[page])
+            return false;
+    return a.result == b.result && a.leftOutLines == b.leftOutLines;
 }
 
 }  // namespace
@@ -69,10 +94,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int tableKind = 1 + data[0] % RemapKindLast;
     Check(CodePage::Select(data[0] & 0x80 ? 932 : 1252));
     const std::string_view bytes(reinterpret_cast<const char*>(data + 1), size - 1);
-    std::u16string text;  // as the reader decodes it
+    const std::string doubled = WithCrCrLf(bytes);
+    // Without a CR of its own and in bytes whose LF is a character of its
+    // own (not UTF-16), the CR CR LF form reads as the input.
+    const ByteOrderMark::Encoding mark = ByteOrderMark::Of(bytes);
+    const bool bSame = bytes.find('\r') == std::string_view::npos &&
+                       mark != ByteOrderMark::Encoding::Utf16LittleEndian &&
+                       mark != ByteOrderMark::Encoding::Utf16BigEndian;
+    for (int kind : {int(RemapDetect), tableKind}) {
+        const plain::Reading reading = ReadAndCompare(bytes, kind);
+        const plain::Reading doubledReading = ReadAndCompare(doubled, kind);
+        Check(!bSame || SamePages(reading, doubledReading));
+    }
+    std::u16string text;
     TextCodec::Active().Decode(bytes, text);
-    ReadAndCompare(bytes, text, RemapDetect);
-    ReadAndCompare(bytes, text, tableKind);
     const int named = RemapKindFromFileName(CString(text));
     Check(named == RemapUnrecognised || (named >= RemapLevels && named <= RemapKindLast && named != RemapFonts));
     CodePage::Select(0);

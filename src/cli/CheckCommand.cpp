@@ -27,7 +27,7 @@ void FindUndefinedBytes(const CString& path, Reports& reports) {
     int lineNumber = 0;
     std::u16string text;
     std::string back;
-    TextLines::ForEachLine(std::string_view(bytes), [&](std::string_view line) {
+    TextLines::ForEachLine(TextLines::BeforeEndOfText(std::string_view(bytes)), [&](std::string_view line) {
         ++lineNumber;
         text.clear();
         back.clear();

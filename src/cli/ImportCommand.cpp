@@ -5,6 +5,7 @@
 #include "cli/ReadReport.h"
 #include "cli/TableChanges.h"
 #include "import/CSVReader.h"
+#include "import/ImportReport.h"
 #include "import/TableFileName.h"
 #include "store/platform/FileSystem.h"
 
@@ -20,12 +21,13 @@ CString CannotReadText(const CString& path) {
 
 // Merges a table into tables: a version 8 table is known by its content
 // whatever its name, a version 7 table by its file name, as the dialog
-// knows it. False with the reason in error.
-bool ImportTable(const CString& path, const MappingTables& tables, std::vector<RemapRowLeftOut>& leftOut,
+// knows it (the name after the path's last "/" or "\"). report gets what
+// the dialog's warning would say. False with the reason in error.
+bool ImportTable(const CString& path, const MappingTables& tables, std::vector<ImportReportLine>& report,
                  CString& error) {
     RemapTable table = ReadRemapFile(path, RemapDetect);
     if (table.result == NotRecognised) {
-        const int kind = RemapKindFromFileName(path);
+        const int kind = RemapKindFromName(NameAfterLastSeparator(path));
         if (kind == RemapUnrecognised) {
             error = u"This is not a recognized MicroStation generated file: no \"%section,\" row of a version 8 "
                     u"table, and not the name of a version 7 table (dwg... with level, color, weight, line or "
@@ -38,7 +40,7 @@ bool ImportTable(const CString& path, const MappingTables& tables, std::vector<R
         error = CannotReadText(path);
         return false;
     }
-    leftOut = std::move(table.rowsLeftOut);
+    report = ImportReport(table);
     try {
         for (size_t kind = 0; kind < tables.size(); ++kind)
             if (tables[kind])
@@ -48,16 +50,6 @@ bool ImportTable(const CString& path, const MappingTables& tables, std::vector<R
         return false;
     }
     return true;
-}
-
-CString LeftOutText(RemapLeftOutReason reason) {
-    switch (reason) {
-    case RemapLeftOutReason::LineBreak:
-        return u"row left out: its MicroStation or DWG value holds a line break, which a mapping file line cannot hold";
-    case RemapLeftOutReason::Nul:
-        return u"row left out: its MicroStation or DWG value holds a NUL character, which a mapping file line cannot hold";
-    }
-    return u"row left out";
 }
 
 }  // namespace
@@ -91,10 +83,10 @@ int RunImport(Session& session) {
     for (const CString& path : line.files) {
         session.Phase(u"importing " + path);
         CString error;
-        std::vector<RemapRowLeftOut> leftOut;
-        const bool imported = ImportTable(path, failed ? none : tables.View(), leftOut, error);
-        for (const RemapRowLeftOut& row : leftOut)
-            session.Warn(AtLine(path, int(row.line), LeftOutText(row.reason)));
+        std::vector<ImportReportLine> report;
+        const bool imported = ImportTable(path, failed ? none : tables.View(), report, error);
+        for (const ImportReportLine& line : report)
+            session.Warn(AtLine(path, int(line.line), line.text));
         if (!imported) {
             session.Fail(path + u": " + error);
             failed = true;

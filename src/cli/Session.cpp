@@ -48,6 +48,7 @@ CString SaveFaultText(SaveFault fault) {
     case SaveFault::Cancelled: return u"no file to save to.";
     case SaveFault::Encoding: return u"a character cannot be written in the file's code page.";
     case SaveFault::ChangedSinceRead: return u"another program saved the file after varnel read it.";
+    case SaveFault::NotRead: return u"the file could not be read, so its pairs would be lost.";
     case SaveFault::InUse: return u"another program holds the file open.";
     case SaveFault::ReadOnly: return u"the file is read-only.";
     case SaveFault::FolderDenied: return u"the folder allows no new file.";

@@ -39,7 +39,7 @@ private:
     const CommandLine& m_line;
     mutable Progress m_progress;
     // The stamp of the mapping file last read, for its save.
-    FileSystem::FileStamp m_readStamp;
+    MappingReadStamp m_readStamp;
     bool m_haveReadStamp = false;
 };
 

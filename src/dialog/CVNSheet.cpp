@@ -170,16 +170,18 @@ BOOL CVNSheet::WriteMappingFile(CVNTextFile* pFile) {
         return FALSE;
     SaveResult result;
     while ((result = MappingFile::Save(*pFile, m_strMappingPath, Tables(), &m_readStamp)).fault ==
-           SaveFault::ChangedSinceRead) {
+               SaveFault::ChangedSinceRead ||
+           result.fault == SaveFault::NotRead) {
         CString question;
-        question.Format(LoadText(IDS_SAVE_CHANGED), m_strMappingPath);
+        question.Format(LoadText(result.fault == SaveFault::NotRead ? IDS_SAVE_NOT_READ : IDS_SAVE_CHANGED),
+                        m_strMappingPath);
         if (VNMessageBox(m_hWnd, question, MB_YESNO | MB_ICONQUESTION) != IDYES)
             return FALSE;
         // Yes accepts the file as it is now; a further change asks again.
-        m_readStamp = FileSystem::GetStamp(m_strMappingPath);
+        m_readStamp = MappingReadStamp{FileSystem::GetStamp(m_strMappingPath)};
     }
     if (result.fault == SaveFault::None) {
-        m_readStamp = result.stamp;
+        m_readStamp = MappingReadStamp{result.stamp};
         return TRUE;
     }
     ReportSaveFault(result, *pFile);
@@ -192,6 +194,7 @@ void CVNSheet::ReportSaveFault(const SaveResult& result, const CVNTextFile& file
     case SaveFault::None:
     case SaveFault::Cancelled:
     case SaveFault::ChangedSinceRead:  // asked before
+    case SaveFault::NotRead:
         return;
     case SaveFault::Encoding:  // names the page, the key and the character
         VNMessageBox(m_hWnd, SaveFailureText(file), MB_OK | MB_ICONEXCLAMATION);

@@ -15,7 +15,6 @@
 
 #include <vector>
 
-struct RemapRowLeftOut;
 struct RemapTable;
 
 class CVNSheet : public CBaseSheet, public CChangeFlagHolder {
@@ -54,9 +53,10 @@ public:
     // Merges each page's pairs of the table just read into the page. With
     // pStep (made by BeginRebuildStep) each change is noted there for Undo.
     static void MergeImportedPairs(CVNSheet* pSheet, RemapTable& table, EditStep* pStep = nullptr);
-    // Tells the user how many rows an import left out, why, and the lines
-    // of the first five.
-    void ReportRowsLeftOut(const std::vector<RemapRowLeftOut>& leftOut);
+    // Tells the user, in one warning, what the table read held that the
+    // mapping file cannot carry as written (ImportReport); nothing when it
+    // held nothing of the kind.
+    void ReportImport(const RemapTable& table);
     // The page that receives imported pairs of a mapping kind, or null.
     CBasePage* GetImportPage(MappingKind kind);
 
@@ -108,8 +108,9 @@ public:
     CString m_strMappingPath;
     CString m_strImportPath;
     // The mapping file as read (or as last saved): a file that differs from
-    // it at Save was saved by someone else, and Save asks first.
-    FileSystem::FileStamp m_readStamp;
+    // it at Save was saved by someone else, and one that could not be read
+    // holds pairs this window never showed; Save asks first.
+    MappingReadStamp m_readStamp;
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

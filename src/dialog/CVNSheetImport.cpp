@@ -6,6 +6,7 @@
 #include "framework/CFileDialog.h"
 #include "framework/MessageBox.h"
 #include "import/CSVReader.h"
+#include "import/ImportReport.h"
 #include "import/TableFileName.h"
 #include "resource.h"
 
@@ -70,8 +71,7 @@ BOOL CVNSheet::ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int 
         MergeImportedPairs(pSheet, table, &step);
         pSheet->RefreshPages();
         pSheet->EndRebuildStep(std::move(step));
-        if (!table.rowsLeftOut.empty())
-            pSheet->ReportRowsLeftOut(table.rowsLeftOut);
+        pSheet->ReportImport(table);
         return TRUE;
     }
     case CannotRead: {
@@ -98,27 +98,10 @@ void CVNSheet::MergeImportedPairs(CVNSheet* pSheet, RemapTable& table, EditStep*
                               pStep && kind < pStep->pages.size() ? &pStep->pages[kind].table : nullptr);
 }
 
-void CVNSheet::ReportRowsLeftOut(const std::vector<RemapRowLeftOut>& leftOut) {
-    constexpr size_t kNamed = 5;
-    CString strLines;
-    for (size_t i = 0; i < leftOut.size() && i < kNamed; ++i) {
-        CString strLine;
-        strLine.Format(i ? u", %d" : u"%d", int(leftOut[i].line));
-        strLines += strLine;
-    }
-    CString strFormat, strText;
-    if (leftOut.size() > kNamed) {
-        strFormat.LoadString(IDS_IMPORT_MORE_ROWS);
-        CString strMore;
-        strMore.Format(strFormat, strLines, int(leftOut.size() - kNamed));
-        strLines = strMore;
-    }
-    strFormat.LoadString(leftOut.size() == 1 ? IDS_IMPORT_ROW_LEFT_OUT : IDS_IMPORT_ROWS_LEFT_OUT);
-    if (leftOut.size() == 1)
-        strText.Format(strFormat, strLines);
-    else
-        strText.Format(strFormat, int(leftOut.size()), strLines);
-    VNMessageBox(m_hWnd, strText, MB_OK | MB_ICONWARNING);
+void CVNSheet::ReportImport(const RemapTable& table) {
+    const std::vector<ImportReportLine> report = ImportReport(table);
+    if (!report.empty())
+        VNMessageBox(m_hWnd, ImportReportText(report), MB_OK | MB_ICONWARNING);
 }
 
 CBasePage* CVNSheet::GetImportPage(MappingKind kind) {

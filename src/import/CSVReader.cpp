@@ -2,9 +2,12 @@
 
 #include "import/RemapRows.h"
 #include "import/RemapSink.h"
+#include "store/platform/ByteOrderMark.h"
 #include "store/platform/FileSystem.h"
 #include "store/platform/TextCodec.h"
+#include "store/platform/TextLines.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -27,10 +30,11 @@ bool CutsAsBytes(const TextCodec& codec) {
 }
 
 // Reads the rows of text (its first length characters, then the end mark)
-// into table through the sink, frees the text, and sorts the pairs.
+// into table through the sink, frees the text, and sorts the pairs. With
+// bHoldCheck the text is not in the code page, which must hold each value.
 template <class Char>
 ReadResult ReadRows(std::basic_string<Char>&& text, size_t length, int kind, RemapTable& table,
-                    const TextCodec& codec) {
+                    const TextCodec& codec, bool bHoldCheck = false) {
     // Tokens count characters in 32 bits.
     if (length >= size_t(INT32_MAX))
         return CannotRead;
@@ -41,7 +45,7 @@ ReadResult ReadRows(std::basic_string<Char>&& text, size_t length, int kind, Rem
         if (std::basic_string_view<Char>(text.data(), length).find(wanted) == std::basic_string_view<Char>::npos)
             return NotRecognised;
     }
-    RemapSink<Char> sink(table, codec);
+    RemapSink<Char> sink(table, codec, bHoldCheck);
     const RemapMode mode = kind == RemapDetect ? RemapMode::SectionedMode : RemapMode::SingleTableMode;
     if (mode == RemapMode::SingleTableMode)
         sink.SingleTable(kind);
@@ -54,6 +58,19 @@ ReadResult ReadRows(std::basic_string<Char>&& text, size_t length, int kind, Rem
 
 }  // namespace
 
+void RemapRemarks::Note(uint32_t line, CString detail) {
+    ++count;
+    if (lines.size() < RemapLinesNamed) {
+        lines.push_back(line);
+        details.push_back(std::move(detail));
+    }
+}
+
+void RemapRemarks::Name(const CString& name) {
+    if (names.size() < RemapLinesNamed && std::find(names.begin(), names.end(), name) == names.end())
+        names.push_back(name);
+}
+
 RemapTable ReadRemapBytes(std::string bytes, int kind) noexcept {
     RemapTable table;
     try {
@@ -62,17 +79,24 @@ RemapTable ReadRemapBytes(std::string bytes, int kind) noexcept {
             return table;
         }
         const TextCodec& codec = TextCodec::Active();
+        const ByteOrderMark::Encoding mark = ByteOrderMark::Of(bytes);
+        if (mark == ByteOrderMark::Encoding::None)
+            bytes.resize(TextLines::BeforeEndOfText(std::string_view(bytes)).size());
         const size_t size = bytes.size();
-        if (CutsAsBytes(codec)) {
+        if (mark == ByteOrderMark::Encoding::None && CutsAsBytes(codec)) {
             bytes.append(kEndMark, '\0');
             table.result = ReadRows(std::move(bytes), size, kind, table, codec);
         } else {
             std::u16string text;
-            codec.Decode(bytes, text);
+            if (mark == ByteOrderMark::Encoding::None)
+                codec.Decode(bytes, text);
+            else
+                ByteOrderMark::Decode(bytes, mark, text);
             std::string().swap(bytes);
+            text.resize(TextLines::BeforeEndOfText(std::u16string_view(text)).size());
             const size_t length = text.size();
             text.push_back(u'\0');
-            table.result = ReadRows(std::move(text), length, kind, table, codec);
+            table.result = ReadRows(std::move(text), length, kind, table, codec, mark != ByteOrderMark::Encoding::None);
         }
     } catch (...) {
         // Memory ran out.

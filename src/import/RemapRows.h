@@ -2,7 +2,7 @@
 // the single-table parse of a version 7 table, over either kind of text
 // the tokenizer reads. What the rows become is the sink's business:
 //
-//   sink.Section(name)          a section marker row: a section begins
+//   sink.Section(name, line)    a section marker row: a section begins
 //   sink.Columns(names)         the row after it: the section's header
 //   sink.Row(fields, line)      a data row of the newest section, and the
 //                               line (from 1) it begins on
@@ -41,7 +41,7 @@ void ParseRemapRows(BasicRemapTokenizer<Char>& tokenizer, RemapMode mode, Sink& 
             sink.Columns(fields);
             headerPending = false;
         } else if (fields.size() == 2 && BeginsWithName(fields[0].View(), RemapNames::SectionMarker)) {
-            sink.Section(fields[1]);
+            sink.Section(fields[1], tokenizer.RowLine());
             inSection = headerPending = true;
         } else if (inSection) {
             sink.Row(fields, tokenizer.RowLine());

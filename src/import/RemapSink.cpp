@@ -2,11 +2,47 @@
 
 #include "import/ImportMerge.h"
 #include "import/RemapRows.h"
+#include "pages/MappingRules.h"
 #include "store/platform/TextCodec.h"
 
 #include <algorithm>
 #include <type_traits>
 #include <utility>
+
+namespace {
+
+// The columns that narrow a row to some elements, where they are not the
+// section's own.
+constexpr std::u16string_view kQualifierColumns[] = {u"Level", u"Color",       u"Weight", u"LineStyle",
+                                                     u"Class", u"ElementType", u"Cell"};
+constexpr std::u16string_view kOutputKeywords[] = {u"%bylevel", u"%drop"};
+
+template <class Char>
+char16_t Unit(Char ch) {
+    return char16_t(std::make_unsigned_t<Char>(ch));
+}
+
+template <class Char>
+std::basic_string_view<Char> Trimmed(std::basic_string_view<Char> text) {
+    while (!text.empty() && IsCWhiteSpace(Unit(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && IsCWhiteSpace(Unit(text.back())))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Equal to the name in any letter case (ASCII).
+template <class Char>
+bool IsName(std::basic_string_view<Char> text, std::u16string_view name) {
+    if (text.size() != name.size())
+        return false;
+    for (size_t i = 0; i < name.size(); ++i)
+        if (FoldAscii(Unit(text[i])) != FoldAscii(name[i]))
+            return false;
+    return true;
+}
+
+}  // namespace
 
 template <class Char>
 void RemapSink<Char>::SetKind(int kind) {
@@ -14,11 +50,14 @@ void RemapSink<Char>::SetKind(int kind) {
     MappingKind page;
     m_page = PageOfRemapKind(kind, page) ? int(page) : -1;
     m_ms = m_dwg = -1;
+    m_qualifiers.clear();
 }
 
 template <class Char>
-void RemapSink<Char>::Section(const Token& name) {
+void RemapSink<Char>::Section(const Token& name, int line) {
     SetKind(RemapKindOfSection(name.View()));
+    if (m_kind == 0 && !BeginsWithName(name.View(), RemapNames::ForKind(RemapFonts).section))
+        m_table.Remarks(RemapRemark::UnknownSection).Note(uint32_t(line), u"\"" + Widened(name.View()) + u"\"");
 }
 
 template <class Char>
@@ -34,6 +73,16 @@ void RemapSink<Char>::FindColumns(const Names& names) {
 template <class Char>
 void RemapSink<Char>::Columns(const std::vector<Token>& names) {
     FindColumns(names);
+    if (m_ms < 0 || m_dwg < 0)
+        return;
+    const std::u16string_view own = RemapNames::ForKind(m_kind).microStationColumn;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (int(i) == m_ms || int(i) == m_dwg)
+            continue;
+        for (std::u16string_view qualifier : kQualifierColumns)
+            if (qualifier != own && IsName(Trimmed(names[i].View()), qualifier))
+                m_qualifiers.emplace_back(i, qualifier);
+    }
 }
 
 template <class Char>
@@ -43,26 +92,95 @@ void RemapSink<Char>::SingleTable(int kind) {
 }
 
 template <class Char>
+CString RemapSink<Char>::Widened(std::basic_string_view<Char> text) const {
+    if constexpr (std::is_same_v<Char, char>) {
+        std::u16string wide;
+        m_codec.WidenInto(text, wide);
+        return CString(std::move(wide));
+    } else {
+        return CString(text);
+    }
+}
+
+template <class Char>
+bool RemapSink<Char>::Holds(std::basic_string_view<Char> key, std::basic_string_view<Char> value, int line) {
+    if constexpr (std::is_same_v<Char, char16_t>) {
+        for (std::u16string_view text : {key, value}) {
+            size_t bad = 0;
+            if (!m_codec.Holds(text, bad)) {
+                m_table.rowsLeftOut.push_back(
+                    RemapRowLeftOut{uint32_t(line), RemapLeftOutReason::CodePage, TextCodec::CodePointAt(text, bad)});
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+template <class Char>
+void RemapSink<Char>::NoteRemarks(const std::vector<Token>& fields, std::basic_string_view<Char> key,
+                                  std::basic_string_view<Char> value, int line) {
+    auto note = [&](RemapRemark remark) -> RemapRemarks& {
+        RemapRemarks& remarks = m_table.Remarks(remark);
+        remarks.Note(uint32_t(line));
+        return remarks;
+    };
+    bool bNot = key.front() == Char('~');
+    bool bQualified = false;
+    for (const auto& [index, name] : m_qualifiers) {
+        if (index >= fields.size())
+            break;
+        const std::basic_string_view<Char> cell = Trimmed(fields[index].View());
+        if (cell.empty())
+            continue;
+        if (!bQualified)
+            note(RemapRemark::Qualifier);
+        bQualified = true;
+        m_table.Remarks(RemapRemark::Qualifier).Name(CString(name));
+        bNot |= cell.front() == Char('~');
+    }
+    if (bNot)
+        note(RemapRemark::NotCondition);
+    if (key.front() == Char('%'))
+        note(RemapRemark::Keyword).Name(Widened(key));
+    if (key.front() == Char('[') && key.back() == Char(']'))
+        note(RemapRemark::BracketedKey).Name(Widened(key));
+    if (!value.empty() && value.front() == Char('%'))
+        for (std::u16string_view keyword : kOutputKeywords)
+            if (IsName(value, keyword))
+                note(RemapRemark::OutputKeyword).Name(CString(keyword));
+}
+
+template <class Char>
 void RemapSink<Char>::Row(const std::vector<Token>& fields, int line) {
     if (m_ms < 0 || m_dwg < 0 || size_t(m_ms) >= fields.size() || size_t(m_dwg) >= fields.size())
         return;
     std::basic_string_view<Char> key = fields[size_t(m_ms)].View(), value = fields[size_t(m_dwg)].View();
     if (key.empty() || value.empty())
         return;
+    const std::basic_string_view<Char> written = key;
+    if (!TrimImportedPair(m_kind, key, value))
+        return;
+    // Only a line break or a NUL that trimming left inside a value counts.
     RemapLeftOutReason reason;
     if (!IsCarriableValue(key, reason) || !IsCarriableValue(value, reason)) {
         m_table.rowsLeftOut.push_back(RemapRowLeftOut{uint32_t(line), reason});
         return;
     }
-    const std::basic_string_view<Char> written = key;
-    if (!TrimImportedPair(m_kind, key, value))
+    if (m_bHoldCheck && !Holds(key, value, line))
         return;
+    NoteRemarks(fields, key, value, line);
     MappingBatch& batch = m_table.pairs[size_t(m_page)];
     const auto position = std::uint32_t(batch.GetCount());
+    const MappingEntry* pEntry;
     if constexpr (std::is_same_v<Char, char>)
-        batch.Add(key, value, [this](char byte) { return m_codec.CharOf(byte); });
+        pEntry = &batch.Add(key, value, [this](char byte) { return m_codec.CharOf(byte); });
     else
-        batch.Add(key, value);
+        pEntry = &batch.Add(key, value);
+    const auto page = MappingKind(m_page);
+    if (!MappingRules::Takes(page, MappingRules::kMicroStation, pEntry->Key()) ||
+        !MappingRules::Takes(page, MappingRules::kAutoCad, pEntry->Value()))
+        m_refused.push_back(Refused{m_page, pEntry, uint32_t(line)});
     if (key.size() != written.size()) {
         const size_t front = size_t(key.data() - written.data());
         Padded& padded = m_padded[size_t(m_page)];
@@ -114,6 +232,27 @@ void RemapSink<Char>::Finish() {
         else
             m_table.pairs[page].Sort([&padded](std::span<const std::uint32_t> group) { return padded.Pick(group); });
     }
+    // Of the pairs a rule refuses, those the import brings in: each value
+    // counts, and the first lines keep their reasons.
+    RemapRemarks& refused = m_table.Remarks(RemapRemark::Refused);
+    for (const Refused& pair : m_refused) {
+        if (!m_table.pairs[size_t(pair.page)].Keeps(*pair.pEntry))
+            continue;
+        const auto page = MappingKind(pair.page);
+        const auto [key, value] = std::pair(pair.pEntry->Key(), pair.pEntry->Value());
+        const int values = int(!MappingRules::Takes(page, MappingRules::kMicroStation, key)) +
+                           int(!MappingRules::Takes(page, MappingRules::kAutoCad, value));
+        if (refused.lines.size() < RemapLinesNamed) {
+            CString reasons;
+            for (const MappingRules::Finding& finding : MappingRules::CheckPair(page, key, value))
+                reasons += (reasons.IsEmpty() ? u"" : u"; ") + finding.reason;
+            refused.Note(pair.line, reasons);
+        } else {
+            ++refused.count;
+        }
+        refused.count += uint32_t(values - 1);
+    }
+    std::vector<Refused>().swap(m_refused);
 }
 
 template class RemapSink<char>;

@@ -1,7 +1,8 @@
 // The reader's one sink: takes the rows of the parse, keeps the kind and
 // the two wanted columns of the current section, and puts each data row's
-// pair, checked and trimmed, into the batch of its page. A row whose value
-// a mapping-file line cannot carry is left out, by its line.
+// pair, trimmed and checked, into the batch of its page. A row whose value
+// a mapping-file line cannot carry is left out, by its line. What the
+// report names beside (RemapRemark) is noted as the rows pass.
 //
 // The merge rule: within one table, the last DWG value given for a
 // MicroStation value, compared before trimming, wins at the place where
@@ -31,23 +32,34 @@ public:
     using Token = BasicRemapToken<Char>;
 
     // The pairs go into table.pairs, the rows left out into
-    // table.rowsLeftOut; bytes are widened through codec.
-    RemapSink(RemapTable& table, const TextCodec& codec) : m_table(table), m_codec(codec) {}
+    // table.rowsLeftOut, the remarks into table.remarks; bytes are widened
+    // through codec. With bHoldCheck (a text not in the code page: UTF-8
+    // or UTF-16), a row whose values codec cannot hold is left out.
+    RemapSink(RemapTable& table, const TextCodec& codec, bool bHoldCheck = false)
+        : m_table(table), m_codec(codec), m_bHoldCheck(bHoldCheck) {}
 
-    // A section marker row: the section's name decides its kind.
-    void Section(const Token& name);
-    // The row after it: where the kind's two columns are.
+    // A section marker row on line: the section's name decides its kind.
+    void Section(const Token& name, int line);
+    // The row after it: where the kind's two columns are, and its qualifiers.
     void Columns(const std::vector<Token>& names);
     // A version 7 table: one section of kind with the kind's fixed columns.
     void SingleTable(int kind);
     void Row(const std::vector<Token>& fields, int line);
-    // Sorts each page's pairs into key order, one pair a key by the rule.
+    // Sorts each page's pairs into key order, one pair a key by the rule,
+    // and names the imported values that will not be taken.
     void Finish();
 
 private:
     void SetKind(int kind);
     template <class Names>
     void FindColumns(const Names& names);
+    // Whether the code page holds both trimmed values; else the row is
+    // left out.
+    bool Holds(std::basic_string_view<Char> key, std::basic_string_view<Char> value, int line);
+    // Notes what the report names of a row whose pair the import takes.
+    void NoteRemarks(const std::vector<Token>& fields, std::basic_string_view<Char> key,
+                     std::basic_string_view<Char> value, int line);
+    CString Widened(std::basic_string_view<Char> text) const;
 
     // The rows of one page whose MicroStation value trimming changed: their
     // positions in the batch (ascending) and the white space trimmed off.
@@ -62,11 +74,22 @@ private:
     // the two joined by "|", by number from 1 (0: none).
     std::uint32_t PaddingNumber(std::basic_string_view<Char> front, std::basic_string_view<Char> back);
 
+    // A pair a rule refuses, as added: which page's, and its line.
+    struct Refused {
+        int page;
+        const MappingEntry* pEntry;
+        std::uint32_t line;
+    };
+
     RemapTable& m_table;
     const TextCodec& m_codec;
+    const bool m_bHoldCheck;
     int m_kind = 0;
     int m_page = -1;            // a MappingKind, -1 for a kind without a page
     int m_ms = -1, m_dwg = -1;  // the wanted columns' indexes, -1 for none
+    // The current section's qualifier columns: index and name.
+    std::vector<std::pair<size_t, std::u16string_view>> m_qualifiers;
     std::array<Padded, MappingKindCount> m_padded;
     std::unordered_map<std::u16string, std::uint32_t> m_paddings;
+    std::vector<Refused> m_refused;
 };

@@ -101,10 +101,22 @@ VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::IsSeparator(Char ch) const {
     return ch == Char(' ') || ch == Char('\t');
 }
 
-// The buffer's NUL at m_end makes at[1] safe to read before the end.
+// The buffer's NUL at m_end makes at[1] safe to read after a CR, and at[2]
+// after two.
+template <class Char>
+VARNEL_HOT_INLINE int BasicRemapTokenizer<Char>::LineEndLength(const Char* at) {
+    if (at[0] == Char('\n'))
+        return 1;
+    if (at[0] != Char('\r'))
+        return 0;
+    if (at[1] == Char('\n'))
+        return 2;
+    return at[1] == Char('\r') && at[2] == Char('\n') ? 3 : 0;
+}
+
 template <class Char>
 VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::AtLineEnd(const Char* at) const {
-    return at == m_end || at[0] == Char('\n') || (at[0] == Char('\r') && at[1] == Char('\n'));
+    return at == m_end || LineEndLength(at) != 0;
 }
 
 template <class Char>
@@ -132,9 +144,9 @@ VARNEL_HOT_INLINE RemapTokenType BasicRemapTokenizer<Char>::NextToken(Token& tok
         ++m_line;
         return RemapTokenType::Newline;
     case Char('\r'):
-        if (m_cursor[1] == Char('\n')) {
-            token = {start + 1, 1};
-            m_cursor += 2;
+        if (const int length = LineEndLength(m_cursor)) {
+            token = {start + length - 1, 1};
+            m_cursor += length;
             ++m_line;
             return RemapTokenType::Newline;
         }
@@ -242,6 +254,8 @@ void BasicRemapTokenizer<Char>::Unquote(Token& token) {
             ++in;
             if (in == end || *in != Char(Quote))
                 break;  // the closing quote
+        } else if (*in == Char('\r') && in + 1 != end && in[1] == Char('\n')) {
+            ++in;
         }
         *out++ = *in++;
     }
@@ -257,14 +271,12 @@ VARNEL_HOT_INLINE void BasicRemapTokenizer<Char>::FinishField() {
         return;
     if (IsSeparator(*m_cursor))
         ++m_cursor;
-    else if (*m_cursor == Char('\r'))
-        ++m_cursor;  // the '\n' of "\r\n" comes next as the newline token
+    else if (const int length = LineEndLength(m_cursor); length > 1)
+        m_cursor += length - 1;  // the '\n' comes next as the newline token
 }
 
 template <class Char>
 VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::ReadPlainRow(std::vector<Token>& fields) {
-    // A LF or a CR LF, before the buffer's end (where the NUL is).
-    auto AtCrLfOrLf = [](const Char* at) { return at[0] == Char('\n') || (at[0] == Char('\r') && at[1] == Char('\n')); };
     if constexpr (std::is_same_v<Char, char> && std::endian::native == std::endian::little) {
         FieldEnds ends;
         Char* at = m_cursor;
@@ -272,12 +284,12 @@ VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::ReadPlainRow(std::vector<Token
             // A field's first byte: a quote, a comment, another control
             // character and the buffer's end take the general road.
             const Char first = *at;
-            if (AtCrLfOrLf(at))
+            if (LineEndLength(at) != 0)
                 break;
             if (first == Char(Quote) || first == Char('#') || Unit(first) < 0x0E)
                 return false;
             Char* const start = at;
-            for (at = ends.Next(at); *at != Char(',') && !AtCrLfOrLf(at); at = ends.Next(at + 1)) {
+            for (at = ends.Next(at); *at != Char(',') && LineEndLength(at) == 0; at = ends.Next(at + 1)) {
                 if (at == m_end)
                     return false;
                 // Another control character, or a CR alone: in the field.
@@ -290,7 +302,7 @@ VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::ReadPlainRow(std::vector<Token
         // at is on the row's line end.
         m_rowLine = m_line;
         ++m_line;
-        m_cursor = at + (*at == Char('\r') ? 2 : 1);
+        m_cursor = at + LineEndLength(at);
         return true;
     }
     return false;

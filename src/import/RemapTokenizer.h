@@ -2,6 +2,12 @@
 // fields into rows. Two modes: the comma-separated sectioned form of a
 // version 8 remap file and the blank-separated single table of version 7.
 //
+// Line ends are read as the platform's text mode gives the text: it turns a
+// CR LF into an LF, and the tokenizer then drops a CR before an LF. So an
+// LF, a CR LF and a CR CR LF (text written twice through a CR LF
+// conversion) each end a line, and a CR anywhere else is an ordinary
+// character.
+//
 // Every character that shapes a row (separators, quotes, '#', CR, LF, NUL)
 // is ASCII, so the same rules hold over UTF-16 text and over the bytes of a
 // single-byte code page whose bytes below 0x80 are ASCII.
@@ -46,16 +52,20 @@ private:
     bool ReadPlainRow(std::vector<Token>& fields);
     RemapTokenType NextToken(Token& token);
     bool IsSeparator(Char ch) const;
-    // True at the end, a '\n' or a "\r\n", which end a field.
+    // True at the end or a line end, which end a field.
     bool AtLineEnd(const Char* at) const;
+    // The characters of the line end at at: 1 for "\n", 2 for "\r\n", 3
+    // for "\r\r\n"; 0 for none. Reads at most two characters past a CR.
+    static int LineEndLength(const Char* at);
     // Whether a quote that closes a quoted field follows at or after at.
     bool ClosingQuoteFollows(const Char* at) const;
     // Each scan leaves the cursor after its token.
     void ScanPlainField(Token& token);
     void ScanQuotedField(Token& token);
-    // Steps past a separator that ends a field, or onto the '\n' of a "\r\n".
+    // Steps past a separator that ends a field, or onto the '\n' of a line end.
     void FinishField();
-    // Rewrites a quoted field to its content, over its own characters.
+    // Rewrites a quoted field to its content, over its own characters; a
+    // CR LF inside it is an LF there, as the text mode reads it.
     static void Unquote(Token& token);
 
     Char* m_cursor;

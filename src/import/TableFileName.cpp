@@ -15,8 +15,13 @@ CString ExtractFileName(const CString& path) {
     return CString(trimmed.substr(last + 1));
 }
 
-int RemapKindFromFileName(const CString& path) {
-    CString name = ExtractFileName(path);
+CString NameAfterLastSeparator(const CString& path) {
+    const std::u16string_view text = path.View();
+    const size_t last = text.find_last_of(u"/\\");
+    return CString(last == std::u16string_view::npos ? text : text.substr(last + 1));
+}
+
+int RemapKindFromName(CString name) {
     name.Trim();
     if (name.Find(CString(u"dwg")) != 0)
         return RemapUnrecognised;
@@ -32,3 +37,5 @@ int RemapKindFromFileName(const CString& path) {
             return entry.kind;
     return RemapUnrecognised;
 }
+
+int RemapKindFromFileName(const CString& path) { return RemapKindFromName(ExtractFileName(path)); }

@@ -212,7 +212,9 @@ void CBasePage::OnInsert() {
     int nSame = m_wndList.FindRowOfKey(first.View());
     edit.rows.nRow = nSame >= 0 ? nSame : m_wndList.GetItemCount();
     edit.rows.pBefore = m_wndList.RowIn(nSame, m_table);
+    m_bKeepInputs = true;
     m_wndList.AddPairItem(m_wndList.GetItemCount(), first, second);
+    m_bKeepInputs = false;
     m_wndList.EnsureVisible(edit.rows.nRow, FALSE);
     edit.rows.pAfter = edit.table.Record([&] { return SetPair(first.View(), second.View()); }).after;
     // Other rows' looks follow the table: the new value may be another
@@ -366,7 +368,7 @@ void CBasePage::OnItemChangedList(const NMLISTVIEW* pNMListView, LRESULT* pResul
     if (!(pNMListView->uChanged & LVIF_STATE))
         return;
     int nItem = m_wndList.GetNextItem(-1, LVNI_SELECTED);
-    if (const MappingEntry* pPair = m_wndList.GetItemPair(nItem)) {
+    if (const MappingEntry* pPair = m_bKeepInputs ? nullptr : m_wndList.GetItemPair(nItem)) {
         const auto& [key, value] = *pPair;
         if (UsesCombos()) {
             SelectMatching(m_wndCombo1, key);

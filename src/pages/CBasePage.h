@@ -111,6 +111,9 @@ private:
     void RaiseChangeFlag();
 
     UINT m_nColumnTitles[2];
+    // While Insert puts its row in place: the selection that changes with
+    // it leaves the inputs as the user typed them.
+    bool m_bKeepInputs = false;
 
     // The table's and the list's change counts right after the last
     // refresh: while both hold, the rows are what a refresh would build.

@@ -33,9 +33,7 @@ std::string Imported(const std::string& bytes, int kind = RemapDetect, std::vect
 
 // The same as the plain reading of the rules gives it.
 std::string PlainlyImported(const std::string& bytes, int kind, std::vector<uint32_t>* leftOut = nullptr) {
-    std::u16string text;
-    TextCodec::Active().Decode(bytes, text);
-    const plain::Reading reading = plain::Read(text, kind);
+    const plain::Reading reading = plain::ReadBytes(bytes, kind);
     if (leftOut)
         leftOut->assign(reading.leftOutLines.begin(), reading.leftOutLines.end());
     if (reading.result != Parsed)
@@ -161,8 +159,9 @@ TEST(RemapReader, MergeRuleForRepeatedAndPaddedKeys) {
     }
 }
 
-// Rows whose MicroStation or DWG value a mapping-file line cannot carry are
-// left out with their lines; the others merge as usual.
+// Rows whose MicroStation or DWG value, trimmed, a mapping-file line cannot
+// carry are left out with their lines; the others merge as usual. A line
+// break that trimming takes off a value's end leaves nothing out.
 TEST(RemapReader, RowsWithLineBreaksOrNulsAreLeftOutByLine) {
     const std::string text = "%section,Levels\r\nLevel,DWGOutputLayer,Class\r\n"
                              "\"Wall\r\nNorth\",A-WALL\r\n"  // lines 3-4
@@ -170,6 +169,7 @@ TEST(RemapReader, RowsWithLineBreaksOrNulsAreLeftOutByLine) {
                              "Roof,A-ROOF,\"x\ny\"\r\n"      // an unused cell may hold one
                              "Cr\rLf,A\r\n"                  // line 9
                              "Nul,A\0B\r\n"                  // line 10
+                             "\"Sill\n\",\"\r\nX\r\"\r\n"      // lines 11-13: trimmed away
                              "Wall,\"A-WALL-2\r\n"           // unclosed: ends here
                              "%section,Fonts\r\nFont,DWGOutputFont\r\n\"a\nb\",c\r\n"s;
     RemapTable table = ReadRemapBytes(text, RemapDetect);
@@ -178,8 +178,10 @@ TEST(RemapReader, RowsWithLineBreaksOrNulsAreLeftOutByLine) {
     for (const RemapRowLeftOut& row : table.rowsLeftOut)
         rows.push_back(std::to_string(row.line) + (row.reason == RemapLeftOutReason::Nul ? " nul" : " break"));
     EXPECT_EQ(rows, (Strings{"3 break", "5 break", "9 break", "10 nul"}));
-    EXPECT_EQ(Imported(text), "Levels:Roof=A-ROOF\nLevels:Wall=A-WALL-2\n");
+    EXPECT_EQ(Imported(text), "Levels:Roof=A-ROOF\nLevels:Sill=X\nLevels:Wall=A-WALL-2\n");
     ExpectAgreement(text, RemapDetect);
+    // A bare CR ends the last line's value: trimming takes it off.
+    EXPECT_EQ(Imported("%section,Levels\nLevel,DWGOutputLayer\nWalls,A-WALL\r"), "Levels:Walls=A-WALL\n");
 }
 
 TEST(RemapReader, ReadsTheFileInTheActiveCodePageOrFailsCleanly) {
@@ -226,7 +228,19 @@ TEST(RemapReader, AgreesWithThePlainReadingOnGeneratedTables) {
                            "%section,CellNames\nCellName,x,V7OutputCellName\n", "%section,Levels\n\n"};
     const char* rows[] = {"1,A\n", " 1,B\n", "1 ,C\n", "\t1\t,E\r\n", "A 1\n", "B  1 \n", "2,\"q,\"\"x\"\"\"\n",
                           "\"3\n\",D\n", "\"u\n", "# c\n", "4,#j\n", "\r\n", "\n", ",\n", "a c,ca\n", "x,\0y\n",
-                          "\"5\"z,F\n", "6,G", " ", ",", "\"", "%section,Levels\n", "1,,2\n", "c 1 a\n"};
+                          "\"5\"z,F\n", "6,G", " ", ",", "\"", "%section,Levels\n", "1,,2\n", "c 1 a\n",
+                          "7,H\r\r\n", "\"8\r\r\n\",I\r\n", "9,J\r\r\r\n", "\r", "\x1A", "\xE9,\xFC\n"};
+    // As they are, or behind a UTF-8 or a UTF-16 mark.
+    auto marked = [](const std::string& text, int form) -> std::string {
+        if (form == 0)
+            return text;
+        if (form == 1)
+            return "\xEF\xBB\xBF" + CString::FromLatin1(text).ToUtf8();
+        std::string utf16 = "\xFF\xFE";
+        for (char ch : text)
+            utf16 += {ch, '\0'};
+        return utf16;
+    };
     std::mt19937 random(21);
     for (int round = 0; round < 600; ++round) {
         std::string text;
@@ -236,6 +250,7 @@ TEST(RemapReader, AgreesWithThePlainReadingOnGeneratedTables) {
             const char* row = rows[random() % std::size(rows)];
             text += std::string(row, row == rows[15] ? 5 : std::strlen(row));
         }
+        text = marked(text, int(random() % 3));
         ExpectAgreement(text, RemapDetect);
         ExpectAgreement(text, int(1 + random() % RemapKindLast));
     }

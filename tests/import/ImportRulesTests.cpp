@@ -18,6 +18,16 @@ TEST(TableFileName, FileNamePartOfBothSeparatorForms) {
         EXPECT_EQ(Utf8(ExtractFileName(path).View()), Utf8(name)) << Utf8(path);
 }
 
+// varnel's: either separator, wherever the path begins.
+TEST(TableFileName, NameAfterTheLastSeparatorOfEitherKind) {
+    const std::pair<const char16_t*, const char16_t*> cases[] = {
+        {u"tables/dwglevel.tbl", u"dwglevel.tbl"}, {u"C:\\maps/x\\dwgcolor.tbl", u"dwgcolor.tbl"},
+        {u"dwgweight.tbl", u"dwgweight.tbl"}, {u"maps/", u""}};
+    for (auto [path, name] : cases)
+        EXPECT_EQ(Utf8(NameAfterLastSeparator(path).View()), Utf8(name)) << Utf8(path);
+    EXPECT_EQ(RemapKindFromName(NameAfterLastSeparator(u"tables/dwglevel.tbl")), RemapLevels);
+}
+
 TEST(TableFileName, KindFromTheNameCaseSensitiveLevelFirst) {
     const std::pair<const char16_t*, int> cases[] = {
         {u"C:\\maps\\dwglevel.tbl", RemapLevels}, {u"/maps/dwgweight.tbl", RemapWeights},

@@ -1,15 +1,21 @@
 // A plain reading of a MicroStation table, written from the rules and
 // nothing else: slow, short and obviously right, to hold the reader's one
-// road against (the import tests and the fuzz target). Rows are cut
-// character by character, the pair list folds repeated MicroStation values
-// by a search, and the pages take the trimmed pairs one SetPair at a time.
+// road against (the import tests and the fuzz target). The bytes become
+// text by their byte-order mark or the code page, and then as the
+// platform's text mode gives them (a Ctrl-Z ends the text, each CR LF is an
+// LF); rows are cut character by character, the pair list folds repeated
+// MicroStation values by a search, and the pages take the trimmed pairs one
+// SetPair at a time.
 #pragma once
 
+#include "framework/CString.h"
 #include "import/RemapKind.h"
 #include "store/model/MappingKind.h"
+#include "store/platform/TextCodec.h"
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -129,7 +135,39 @@ inline int Column(const std::vector<Text>& header, std::u16string_view wanted) {
     return -1;
 }
 
-inline Reading Read(const Text& text, int kind) {
+// The text of a table's bytes as the platform's text mode reads it; marked
+// tells whether a byte-order mark chose its encoding.
+inline Text TextMode(std::string_view bytes, bool& marked) {
+    Text text;
+    marked = true;
+    if (bytes.starts_with("\xEF\xBB\xBF")) {
+        text = CString::FromUtf8(bytes.substr(3)).Str();
+    } else if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+        const bool little = bytes[0] == '\xFF';
+        for (size_t i = 2; i + 1 < bytes.size(); i += 2) {
+            const auto a = (unsigned char)bytes[i], b = (unsigned char)bytes[i + 1];
+            text += char16_t(little ? b << 8 | a : a << 8 | b);
+        }
+        if (bytes.size() % 2 != 0)
+            text += u'\uFFFD';
+    } else {
+        marked = false;
+        TextCodec::Active().Decode(bytes, text);
+    }
+    text = text.substr(0, text.find(u'\x1A'));
+    for (size_t at; (at = text.find(u"\r\n")) != Text::npos;)
+        text.erase(at, 1);
+    return text;
+}
+
+// Rows left out: their lines, and for a code page's sake their first
+// character it cannot hold (else 0).
+struct LeftOut {
+    int line;
+    char32_t character;
+};
+
+inline Reading Read(const Text& text, int kind, bool marked = false, std::vector<LeftOut>* leftOut = nullptr) {
     Reading reading;
     if (kind < RemapDetect || kind > RemapKindLast || (kind == RemapDetect && text.find(u"%section,") == Text::npos))
         return reading;
@@ -161,6 +199,16 @@ inline Reading Read(const Text& text, int kind) {
                 sections.back().rows.push_back(row);
         }
     }
+    auto trim = [](Text text, std::u16string_view drop) {
+        text.erase(0, text.find_first_not_of(drop));
+        text.erase(text.find_last_not_of(drop) + 1);
+        return text;
+    };
+    constexpr std::u16string_view blanks = u" \t\n\v\f\r";
+    auto trimmedDwg = [&](int pairKind, const Text& value) {
+        Text trimmed = trim(value, blanks);
+        return pairKind == RemapColors || pairKind == RemapCellNames ? trim(trim(trimmed, u"ac"), blanks) : trimmed;
+    };
     // The pair list: a MicroStation value seen again keeps its place and
     // takes the new DWG value.
     std::vector<std::pair<int, std::pair<Text, Text>>> pairs;
@@ -176,8 +224,26 @@ inline Reading Read(const Text& text, int kind) {
                 continue;
             const Text& key = row.fields[size_t(ms)];
             const Text& value = row.fields[size_t(dwg)];
-            if ((key + value).find_first_of(std::u16string_view(u"\r\n\0", 3)) != Text::npos) {
+            // Trimmed as the page takes them: a line break or NUL left
+            // inside leaves the row out, so does a character the code page
+            // cannot hold in a marked table's values.
+            const Text trimmedKey = trim(key, blanks), trimmedValue = trimmedDwg(section.kind, value);
+            if (trimmedKey.empty())
+                continue;
+            char32_t character = 0;
+            bool out = (trimmedKey + trimmedValue).find_first_of(std::u16string_view(u"\r\n\0", 3)) != Text::npos;
+            for (const Text& part : {trimmedKey, trimmedValue}) {
+                std::string bytes;
+                size_t bad = 0;
+                if (!out && marked && !TextCodec::Active().Encode(part, bytes, bad)) {
+                    character = TextCodec::CodePointAt(part, bad);
+                    out = true;
+                }
+            }
+            if (out) {
                 reading.leftOutLines.push_back(row.line);
+                if (leftOut)
+                    leftOut->push_back({row.line, character});
                 continue;
             }
             size_t at = 0;
@@ -190,24 +256,19 @@ inline Reading Read(const Text& text, int kind) {
         }
     }
     // Trimmed, in list order, into the page of the kind.
-    auto trim = [](Text text, std::u16string_view drop) {
-        text.erase(0, text.find_first_not_of(drop));
-        text.erase(text.find_last_not_of(drop) + 1);
-        return text;
-    };
-    constexpr std::u16string_view blanks = u" \t\n\v\f\r";
     const std::map<int, MappingKind> pageOf = {{RemapLevels, KindLevels}, {RemapColors, KindColors},
                                                {RemapWeights, KindWeights}, {RemapLineStyles, KindLineStyles},
                                                {RemapCellNames, KindCells}};
-    for (const auto& [pairKind, pair] : pairs) {
-        const Text key = trim(pair.first, blanks);
-        Text value = trim(pair.second, blanks);
-        if (pairKind == RemapColors || pairKind == RemapCellNames)
-            value = trim(trim(value, u"ac"), blanks);
-        if (!key.empty())
-            reading.pages[pageOf.at(pairKind)][key] = value;
-    }
+    for (const auto& [pairKind, pair] : pairs)
+        reading.pages[pageOf.at(pairKind)][trim(pair.first, blanks)] = trimmedDwg(pairKind, pair.second);
     return reading;
+}
+
+// The reading of a table's bytes.
+inline Reading ReadBytes(std::string_view bytes, int kind, std::vector<LeftOut>* leftOut = nullptr) {
+    bool marked = false;
+    const Text text = TextMode(bytes, marked);
+    return Read(text, kind, marked, leftOut);
 }
 
 }  // namespace plain

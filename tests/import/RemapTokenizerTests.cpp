@@ -49,7 +49,8 @@ TEST(RemapTokenizer, SectionedFieldsKeepBlanksAndEmptyFieldsAndUnquote) {
     EXPECT_EQ(RowsOf("a\rb,c#d\r\nx\r", Sectioned), (Strings{"a\rb|c#d", "x\r"}));
     // Quoted fields: doubled quotes, separators and line ends inside.
     EXPECT_EQ(RowsOf("\"a,b\",\"say \"\"hi\"\"\",\"\"\n", Sectioned), Strings{"a,b|say \"hi\"|"});
-    EXPECT_EQ(RowsOf("\"two\r\nlines\",x\ny\n", Sectioned), (Strings{"two\r\nlines|x", "y"}));
+    // A CR LF inside is an LF, as the text mode reads it.
+    EXPECT_EQ(RowsOf("\"two\r\nlines\",x\ny\n", Sectioned), (Strings{"two\nlines|x", "y"}));
     // Quoted content that looks like a comment or a line end stays a field.
     EXPECT_EQ(RowsOf("\"#x\",\"\n\"\n", Sectioned), Strings{"#x|\n"});
     // After the closing quote the field runs on; a later quote is ordinary.
@@ -59,6 +60,16 @@ TEST(RemapTokenizer, SectionedFieldsKeepBlanksAndEmptyFieldsAndUnquote) {
     EXPECT_EQ(RowsOf("\"", Sectioned), Strings{""});
     // ... also when a later field opens a quote of its own.
     EXPECT_EQ(RowsOf("a,\"b\nc\n\"d\ne\",f\n", Sectioned), (Strings{"a|b", "c", "d\ne|f"}));
+}
+
+// The text mode turns CR LF into LF, and the tokenizer drops a CR before
+// an LF: LF, CR LF and CR CR LF each end a line, a CR more stays.
+TEST(RemapTokenizer, LineEndsAsTheTextModeGivesThem) {
+    for (RemapMode mode : {Sectioned, SingleTable}) {
+        EXPECT_EQ(RowsOf("a\nb\r\nc\r\r\nd\r\r\r\ne", mode, true), (Strings{"@1:a", "@2:b", "@3:c", "@4:d\r", "@5:e"}));
+        EXPECT_EQ(RowsOf("\r\r\n\r\r\nx\r\r", mode), (Strings{"", "", "x\r\r"}));
+    }
+    EXPECT_EQ(RowsOf("a,\r\r\nb,c\r\r\n#x\r\r\n\"q\r\r\n\",d\r\r\n", Sectioned), (Strings{"a", "b|c", "q\r\n|d"}));
 }
 
 TEST(RemapTokenizer, NulIsAnOrdinaryCharacterAndRowsKnowTheirLines) {

@@ -140,7 +140,7 @@ TEST_F(MappingSaveTest, EachFaultHasItsKindAndLeavesTheOldFileAlone) {
 TEST_F(MappingSaveTest, TheStampOfTheReadCatchesAnotherEditorsSave) {
     CString path = PathText(Path("commands.mapping"));
     Tables read;
-    FileSystem::FileStamp stamp;
+    MappingReadStamp stamp;
     ASSERT_TRUE(MappingFile::Read(&m_file, path, read.View(), &stamp));
     EXPECT_EQ(MappingFile::Save(m_file, path, m_tables.View(), &stamp).fault, SaveFault::None);  // unchanged
 
@@ -153,8 +153,8 @@ TEST_F(MappingSaveTest, TheStampOfTheReadCatchesAnotherEditorsSave) {
     EXPECT_EQ(result.fault, SaveFault::None);
     EXPECT_EQ(result.stamp, FileSystem::GetStamp(path));
 
-    // A file that could not be read, or did not exist, counts as changed
-    // once it is there; one removed since is simply saved.
+    // A file that did not exist counts as changed once it is there; one
+    // removed since is simply saved.
     fs::remove(Path("commands.mapping"));
     EXPECT_FALSE(MappingFile::Read(&m_file, path, read.View(), &stamp));
     EXPECT_EQ(MappingFile::Save(m_file, path, m_tables.View(), &stamp).fault, SaveFault::None);

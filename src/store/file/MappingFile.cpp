@@ -1,6 +1,7 @@
 #include "store/file/MappingFile.h"
 
 #include "store/model/MappingBatch.h"
+#include "store/platform/ByteOrderMark.h"
 #include "store/platform/FileSystem.h"
 #include "store/platform/TextCodec.h"
 #include "store/platform/TextLines.h"
@@ -104,6 +105,7 @@ const CString& SectionKey(MappingKind kind) {
 }
 
 void MappingFile::ReadFromBytes(std::string_view bytes, const MappingTables& tables, MappingReadObserver* observer) {
+    bytes = TextLines::BeforeEndOfText(bytes);
     if (bytes.empty())
         return;
     std::array<MappingBatch, MappingKindCount> batches;
@@ -118,7 +120,7 @@ void MappingFile::ReadFromBytes(std::string_view bytes, const MappingTables& tab
     };
 
     // A UTF-8 mark makes the first line neither a header nor a pair.
-    const bool byteOrderMark = bytes.starts_with("\xEF\xBB\xBF");
+    const bool byteOrderMark = ByteOrderMark::Of(bytes) == ByteOrderMark::Encoding::Utf8;
     const TextCodec& codec = TextCodec::Active();
     if (codec.IsSingleByte()) {
         // Straight from the bytes into the entries.
@@ -148,7 +150,7 @@ void MappingFile::ReadFromBytes(std::string_view bytes, const MappingTables& tab
     }
 }
 
-BOOL MappingFile::Read(CVNTextFile* pFile, CString path, const MappingTables& tables, FileSystem::FileStamp* pStamp,
+BOOL MappingFile::Read(CVNTextFile* pFile, CString path, const MappingTables& tables, MappingReadStamp* pStamp,
                        MappingReadObserver* observer) {
     if (!pFile)
         return FALSE;
@@ -156,12 +158,16 @@ BOOL MappingFile::Read(CVNTextFile* pFile, CString path, const MappingTables& ta
     // and Save asks, never the other way round.
     FileSystem::FileStamp stamp = FileSystem::GetStamp(path);
     if (pStamp)
-        *pStamp = FileSystem::FileStamp();
+        *pStamp = MappingReadStamp();
     std::string bytes;
-    if (!pFile->ReadBytes(path, bytes))
+    if (!pFile->ReadBytes(path, bytes)) {
+        // A file that is there and was not read is not "no file".
+        if (pStamp)
+            pStamp->bUnreadable = stamp.bExists;
         return FALSE;
+    }
     if (pStamp)
-        *pStamp = stamp;
+        pStamp->file = stamp;
     try {
         ReadFromBytes(bytes, tables, observer);
     } catch (const std::bad_alloc&) {
@@ -329,7 +335,7 @@ BOOL MappingFile::Write(CVNTextFile* pFile, CString path, const MappingTables& t
 }
 
 SaveResult MappingFile::Save(CVNTextFile& file, CString& path, const MappingTables& tables,
-                             const FileSystem::FileStamp* pReadStamp) {
+                             const MappingReadStamp* pReadStamp) {
     SaveResult result;
     auto fail = [&](SaveFault fault, int nCode = 0) {
         result.fault = fault;
@@ -345,7 +351,9 @@ SaveResult MappingFile::Save(CVNTextFile& file, CString& path, const MappingTabl
         return fail(FaultOf(error, false), nCode);
     if (pReadStamp) {
         FileSystem::FileStamp now = FileSystem::GetStamp(path);
-        if (now.bExists && now != *pReadStamp)
+        if (now.bExists && pReadStamp->bUnreadable)
+            return fail(SaveFault::NotRead);
+        if (now.bExists && now != pReadStamp->file)
             return fail(SaveFault::ChangedSinceRead);
     }
 

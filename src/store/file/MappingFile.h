@@ -47,6 +47,7 @@ enum class SaveFault {
     Cancelled,         // no path given and none chosen
     Encoding,          // the text cannot be written (the file's m_strError says why)
     ChangedSinceRead,  // someone else saved the file after it was read
+    NotRead,           // the file was there and could not be read (locked, say): its pairs are not in the tables
     InUse,             // another program holds the file open
     ReadOnly,
     FolderDenied,      // the folder allows no new file
@@ -56,6 +57,14 @@ enum class SaveFault {
     PathTooLong,
     FolderMissing,
     Other,             // nSystemCode holds the platform's code
+};
+
+// What reading the mapping file saw of it, for the save that follows: the
+// file's stamp as read (no file when there was none), and whether a file
+// was there that could not be read (another program held it locked).
+struct MappingReadStamp {
+    FileSystem::FileStamp file;
+    bool bUnreadable = false;
 };
 
 struct SaveResult {
@@ -70,11 +79,11 @@ public:
     // Reads the file into the tables. FALSE when pFile is null or the file
     // cannot be read (pFile->m_strError says why); the tables keep what they
     // hold then, and also when the file has no lines at all.
-    // pStamp receives the file's stamp as read (no file when the read
-    // failed), for Save to notice another editor. An observer, when given,
+    // pStamp receives what the read saw of the file, for Save to notice
+    // another editor or a file it never read. An observer, when given,
     // hears of every skipped line and stored pair.
     static BOOL Read(CVNTextFile* pFile, CString path, const MappingTables& tables,
-                     FileSystem::FileStamp* pStamp = nullptr, MappingReadObserver* observer = nullptr);
+                     MappingReadStamp* pStamp = nullptr, MappingReadObserver* observer = nullptr);
     // Saves the seven tables to path: the one save of the dialog and of the
     // command-line tool. The new content goes to a file beside the mapping
     // file and then replaces it in one step, with a backup of the old file
@@ -82,10 +91,11 @@ public:
     // process ending at any instant, leaves the old or the new file at path
     // and nothing else behind. An empty path asks for one (and comes back
     // with the chosen path). With pReadStamp, a file that changed since that
-    // stamp is left alone (ChangedSinceRead); save again without the stamp
-    // to overwrite it. file.m_strError holds the platform's text.
+    // read (ChangedSinceRead) or that the read could not read (NotRead) is
+    // left alone; save again without the stamp to overwrite it.
+    // file.m_strError holds the platform's text.
     static SaveResult Save(CVNTextFile& file, CString& path, const MappingTables& tables,
-                           const FileSystem::FileStamp* pReadStamp = nullptr);
+                           const MappingReadStamp* pReadStamp = nullptr);
     // Save without the change check: FALSE when the new file was not put
     // in place.
     static BOOL Write(CVNTextFile* pFile, CString path, const MappingTables& tables);
@@ -102,9 +112,10 @@ public:
     static EncodeResult Encode(CVNTextFile* pFile, const MappingTables& tables,
                                const std::function<bool(std::string_view)>& write);
 
-    // The reader's core, over the file's bytes in the active code page. Each
-    // table's pairs are gathered in a batch and merged in one pass, so a
-    // file in no particular key order reads as fast as one in key order.
+    // The reader's core, over the file's bytes in the active code page, up
+    // to a Ctrl-Z, as the platform's text mode reads them. Each table's
+    // pairs are gathered in a batch and merged in one pass, so a file in no
+    // particular key order reads as fast as one in key order.
     static void ReadFromBytes(std::string_view bytes, const MappingTables& tables,
                               MappingReadObserver* observer = nullptr);
     // Every line of the file, in order.

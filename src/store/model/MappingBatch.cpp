@@ -1,5 +1,6 @@
 #include "store/model/MappingBatch.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
 
@@ -23,6 +24,14 @@ void MappingBatch::Sort(const KeySort::Pick& pick) {
                     [this](const std::byte* p) { m_sorted.push_back(reinterpret_cast<const MappingEntry*>(p)); });
     KeySort::Sort(m_sorted, pick);
     m_bSorted = true;
+}
+
+bool MappingBatch::Keeps(const MappingEntry& entry) const {
+    const auto kept = std::lower_bound(m_sorted.begin(), m_sorted.end(), entry.Key(),
+                                       [](const MappingEntry* sorted, std::u16string_view key) {
+                                           return KeyOrder::Compare(sorted->Key(), key) < 0;
+                                       });
+    return m_bSorted && kept != m_sorted.end() && *kept == &entry;
 }
 
 void MappingBatch::Clear() noexcept {

@@ -41,6 +41,9 @@ public:
     // merge sorts a batch that is not sorted yet; a caller with a rule of
     // its own for equal keys sorts first.
     void Sort(const KeySort::Pick& pick = {});
+    // Once sorted: whether entry, one this batch added, is the pair kept for
+    // its key.
+    bool Keeps(const MappingEntry& entry) const;
     // Pairs added, repeated keys included.
     size_t GetCount() const { return m_count; }
     void Clear() noexcept;

@@ -116,6 +116,22 @@ bool TextCodec::Encode(std::u16string_view text, std::string& out, std::size_t& 
     return true;
 }
 
+bool TextCodec::Holds(std::u16string_view text, std::size_t& badIndex) const {
+    // Every code page here holds ASCII as itself.
+    if (std::all_of(text.begin(), text.end(), [](char16_t ch) { return ch < 0x80; }))
+        return true;
+    if (m_singleByte) {
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (m_toByte[text[i]] < 0) {
+                badIndex = i;
+                return false;
+            }
+        return true;
+    }
+    std::string bytes;
+    return Encode(text, bytes, badIndex);
+}
+
 char32_t TextCodec::CodePointAt(std::u16string_view text, std::size_t index) {
     const char32_t high = text[index];
     if (high >= 0xD800 && high < 0xDC00 && index + 1 < text.size() && text[index + 1] >= 0xDC00 &&

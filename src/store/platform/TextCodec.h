@@ -41,6 +41,10 @@ public:
     // without an exact form: badIndex is its position in text.
     bool Encode(std::u16string_view text, std::string& out, std::size_t& badIndex) const;
 
+    // Whether every character of text has an exact form in the code page;
+    // false with badIndex at the first that has none.
+    bool Holds(std::u16string_view text, std::size_t& badIndex) const;
+
     // The character at text[index] with its low surrogate, when it has one.
     static char32_t CodePointAt(std::u16string_view text, std::size_t index);
 

@@ -3,6 +3,7 @@
 // belong to the line; the LF after the last line adds no empty line; an
 // empty text has no lines. In every code page an LF byte is a line end:
 // no character of two bytes has an LF (or a CR) as its second half.
+// Text is read as the platform's text mode reads it: a Ctrl-Z ends it.
 #pragma once
 
 #include "store/platform/TextCodec.h"
@@ -26,6 +27,16 @@ inline const char16_t* FindLineFeed(const char16_t* p, const char16_t* end) {
 }
 }  // namespace detail
 
+// The text before its first Ctrl-Z (0x1A), which ends a text file read in
+// the platform's text mode; what follows is not read. No byte of a
+// two-byte character's second half is below 0x40, so in every code page
+// that byte is a Ctrl-Z of its own.
+template <typename Char>
+std::basic_string_view<Char> BeforeEndOfText(std::basic_string_view<Char> text) {
+    const size_t end = text.find(Char(0x1A));
+    return end == std::basic_string_view<Char>::npos ? text : text.substr(0, end);
+}
+
 // Calls visit(line) for every line of the bytes or characters, in order.
 template <typename Char, typename Visit>
 void ForEachLine(std::basic_string_view<Char> text, Visit&& visit) {
@@ -42,11 +53,13 @@ void ForEachLine(std::basic_string_view<Char> text, Visit&& visit) {
 }
 
 // Calls visit(std::u16string_view line) for every line of bytes in the
-// codec's code page. Single-byte text is widened line by line; other text
-// is decoded whole first (a line feed byte is always a line end, but a
-// line of bytes might end inside a character when the text is broken).
+// codec's code page, up to a Ctrl-Z. Single-byte text is widened line by
+// line; other text is decoded whole first (a line feed byte is always a
+// line end, but a line of bytes might end inside a character when the text
+// is broken).
 template <typename Visit>
 void ForEachDecodedLine(std::string_view bytes, const TextCodec& codec, Visit&& visit) {
+    bytes = BeforeEndOfText(bytes);
     if (codec.IsSingleByte()) {
         std::u16string line;
         ForEachLine(bytes, [&](std::string_view lineBytes) {
