@@ -58,6 +58,13 @@ ReadResult ReadRows(std::basic_string<Char>&& text, size_t length, int kind, Rem
 
 }  // namespace
 
+void RemapRemarks::Note(uint32_t line) {
+    if (++count <= RemapLinesNamed) {
+        lines.push_back(line);
+        details.emplace_back();
+    }
+}
+
 void RemapRemarks::Note(uint32_t line, CString detail) {
     ++count;
     if (lines.size() < RemapLinesNamed) {

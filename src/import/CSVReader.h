@@ -60,7 +60,7 @@ enum class RemapRemark {
     BracketedKey,    // a MicroStation value in brackets ("[2]": the effective value)
     NotCondition,    // a MicroStation value or a qualifier beginning with "~" (must not match)
     OutputKeyword,   // a %bylevel or %drop output
-    Refused,         // an imported value AutoCAD (or MicroStation) will not take (MappingRules)
+    Refused,         // an imported AutoCAD value AutoCAD will not take (MappingRules)
 };
 inline constexpr size_t RemapRemarkCount = size_t(RemapRemark::Refused) + 1;
 // How many lines, and names, a remark keeps to be named.
@@ -73,7 +73,8 @@ struct RemapRemarks {
     std::vector<CString> details;  // beside lines: a section's name, a value's reasons ("" where none)
     std::vector<CString> names;    // what was found, each once, the first RemapLinesNamed
 
-    void Note(uint32_t line, CString detail = CString());
+    void Note(uint32_t line);
+    void Note(uint32_t line, CString detail);
     void Name(const CString& name);
 };
 

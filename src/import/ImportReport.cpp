@@ -166,8 +166,8 @@ std::vector<ImportReportLine> ImportReport(const RemapTable& table) {
            Where::Rows);
     remark(RemapRemark::Refused,
            count(RemapRemark::Refused,
-                 {u"One imported value is not one that AutoCAD or MicroStation will take.",
-                  u"%d imported values are not ones that AutoCAD or MicroStation will take."}),
+                 {u"One imported value is one that AutoCAD will not take.",
+                  u"%d imported values are ones that AutoCAD will not take."}),
            Where::Values, true);
     return report;
 }

@@ -6,6 +6,7 @@
 #include "store/platform/TextCodec.h"
 
 #include <algorithm>
+#include <tuple>
 #include <type_traits>
 #include <utility>
 
@@ -50,6 +51,7 @@ void RemapSink<Char>::SetKind(int kind) {
     MappingKind page;
     m_page = PageOfRemapKind(kind, page) ? int(page) : -1;
     m_ms = m_dwg = -1;
+    m_bValueRules = m_page >= 0 && MappingRules::HasRules(page, MappingRules::kAutoCad);
     m_qualifiers.clear();
 }
 
@@ -81,7 +83,7 @@ void RemapSink<Char>::Columns(const std::vector<Token>& names) {
             continue;
         for (std::u16string_view qualifier : kQualifierColumns)
             if (qualifier != own && IsName(Trimmed(names[i].View()), qualifier))
-                m_qualifiers.emplace_back(i, qualifier);
+                m_qualifiers.push_back({i, qualifier, false});
     }
 }
 
@@ -127,16 +129,23 @@ void RemapSink<Char>::NoteRemarks(const std::vector<Token>& fields, std::basic_s
     };
     bool bNot = key.front() == Char('~');
     bool bQualified = false;
-    for (const auto& [index, name] : m_qualifiers) {
-        if (index >= fields.size())
+    for (Qualifier& qualifier : m_qualifiers) {
+        if (qualifier.index >= fields.size())
             break;
-        const std::basic_string_view<Char> cell = Trimmed(fields[index].View());
+        // Only its first character that is not white space matters.
+        std::basic_string_view<Char> cell = fields[qualifier.index].View();
+        if (cell.empty())
+            continue;
+        while (!cell.empty() && IsCWhiteSpace(Unit(cell.front())))
+            cell.remove_prefix(1);
         if (cell.empty())
             continue;
         if (!bQualified)
             note(RemapRemark::Qualifier);
         bQualified = true;
-        m_table.Remarks(RemapRemark::Qualifier).Name(CString(name));
+        if (!qualifier.bNamed)
+            m_table.Remarks(RemapRemark::Qualifier).Name(CString(qualifier.name));
+        qualifier.bNamed = true;
         bNot |= cell.front() == Char('~');
     }
     if (bNot)
@@ -177,10 +186,8 @@ void RemapSink<Char>::Row(const std::vector<Token>& fields, int line) {
         pEntry = &batch.Add(key, value, [this](char byte) { return m_codec.CharOf(byte); });
     else
         pEntry = &batch.Add(key, value);
-    const auto page = MappingKind(m_page);
-    if (!MappingRules::Takes(page, MappingRules::kMicroStation, pEntry->Key()) ||
-        !MappingRules::Takes(page, MappingRules::kAutoCad, pEntry->Value()))
-        m_refused.push_back(Refused{m_page, pEntry, uint32_t(line)});
+    if (m_bValueRules && !MappingRules::Takes(MappingKind(m_page), MappingRules::kAutoCad, pEntry->Value()))
+        m_refused[size_t(m_page)].push_back(Refused{position, uint32_t(line)});
     if (key.size() != written.size()) {
         const size_t front = size_t(key.data() - written.data());
         Padded& padded = m_padded[size_t(m_page)];
@@ -225,34 +232,72 @@ std::uint32_t RemapSink<Char>::Padded::Pick(std::span<const std::uint32_t> group
 
 template <class Char>
 void RemapSink<Char>::Finish() {
+    // Each page's pairs that a later one for their key drops, by position,
+    // where a pair was refused.
+    std::array<std::vector<std::uint32_t>, MappingKindCount> dropped;
     for (size_t page = 0; page < m_padded.size(); ++page) {
         const Padded& padded = m_padded[page];
-        if (padded.positions.empty())
+        if (padded.positions.empty() && m_refused[page].empty()) {
             m_table.pairs[page].Sort();
-        else
-            m_table.pairs[page].Sort([&padded](std::span<const std::uint32_t> group) { return padded.Pick(group); });
-    }
-    // Of the pairs a rule refuses, those the import brings in: each value
-    // counts, and the first lines keep their reasons.
-    RemapRemarks& refused = m_table.Remarks(RemapRemark::Refused);
-    for (const Refused& pair : m_refused) {
-        if (!m_table.pairs[size_t(pair.page)].Keeps(*pair.pEntry))
             continue;
-        const auto page = MappingKind(pair.page);
-        const auto [key, value] = std::pair(pair.pEntry->Key(), pair.pEntry->Value());
-        const int values = int(!MappingRules::Takes(page, MappingRules::kMicroStation, key)) +
-                           int(!MappingRules::Takes(page, MappingRules::kAutoCad, value));
-        if (refused.lines.size() < RemapLinesNamed) {
-            CString reasons;
-            for (const MappingRules::Finding& finding : MappingRules::CheckPair(page, key, value))
-                reasons += (reasons.IsEmpty() ? u"" : u"; ") + finding.reason;
-            refused.Note(pair.line, reasons);
-        } else {
-            ++refused.count;
         }
-        refused.count += uint32_t(values - 1);
+        m_table.pairs[page].Sort([&padded, &dropped = dropped[page]](std::span<const std::uint32_t> group) {
+            const std::uint32_t kept = padded.positions.empty() ? group.back() : padded.Pick(group);
+            for (std::uint32_t position : group)
+                if (position != kept)
+                    dropped.push_back(position);
+            return kept;
+        });
+        std::sort(dropped[page].begin(), dropped[page].end());
     }
-    std::vector<Refused>().swap(m_refused);
+    NoteRefused(dropped);
+}
+
+template <class Char>
+void RemapSink<Char>::NoteRefused(const std::array<std::vector<std::uint32_t>, MappingKindCount>& dropped) {
+    RemapRemarks& refused = m_table.Remarks(RemapRemark::Refused);
+    // The first imported ones of each page: (line, page, position).
+    std::vector<std::tuple<std::uint32_t, size_t, std::uint32_t>> first;
+    for (size_t page = 0; page < m_refused.size(); ++page) {
+        size_t at = 0, named = 0;
+        for (const Refused& pair : m_refused[page]) {
+            while (at < dropped[page].size() && dropped[page][at] < pair.position)
+                ++at;
+            if (at < dropped[page].size() && dropped[page][at] == pair.position)
+                continue;
+            ++refused.count;
+            if (named++ < RemapLinesNamed)
+                first.emplace_back(pair.line, page, pair.position);
+        }
+        std::vector<Refused>().swap(m_refused[page]);
+    }
+    // The first lines of all, with the reasons of their pairs.
+    std::sort(first.begin(), first.end());
+    first.resize(std::min(first.size(), RemapLinesNamed));
+    // Their entries, in one walk of each page that has any.
+    std::vector<const MappingEntry*> entries(first.size());
+    for (size_t page = 0; page < m_refused.size(); ++page) {
+        if (std::none_of(first.begin(), first.end(), [page](const auto& named) { return std::get<1>(named) == page; }))
+            continue;
+        std::uint32_t at = 0;
+        m_table.pairs[page].ForEachAdded([&](const MappingEntry& entry) {
+            for (size_t i = 0; i < first.size(); ++i)
+                if (std::get<1>(first[i]) == page && std::get<2>(first[i]) == at)
+                    entries[i] = &entry;
+            ++at;
+        });
+    }
+    const uint32_t count = refused.count;
+    for (size_t i = 0; i < first.size(); ++i) {
+        const MappingEntry& entry = *entries[i];
+        CString reasons;
+        for (const MappingRules::Finding& finding :
+             MappingRules::CheckPair(MappingKind(std::get<1>(first[i])), entry.Key(), entry.Value()))
+            if (finding.side == MappingRules::kAutoCad)
+                reasons += (reasons.IsEmpty() ? u"" : u"; ") + finding.reason;
+        refused.Note(std::get<0>(first[i]), reasons);
+    }
+    refused.count = count;  // Note counted the named ones again
 }
 
 template class RemapSink<char>;

@@ -46,7 +46,7 @@ public:
     void SingleTable(int kind);
     void Row(const std::vector<Token>& fields, int line);
     // Sorts each page's pairs into key order, one pair a key by the rule,
-    // and names the imported values that will not be taken.
+    // and names the imported values AutoCAD will not take.
     void Finish();
 
 private:
@@ -74,12 +74,16 @@ private:
     // the two joined by "|", by number from 1 (0: none).
     std::uint32_t PaddingNumber(std::basic_string_view<Char> front, std::basic_string_view<Char> back);
 
-    // A pair a rule refuses, as added: which page's, and its line.
+    // A pair whose AutoCAD value a rule refuses, as added to its page's
+    // batch: its position there and its line. Small: a table may have
+    // hundreds of thousands.
     struct Refused {
-        int page;
-        const MappingEntry* pEntry;
+        std::uint32_t position;
         std::uint32_t line;
     };
+    // Names the refused pairs the import brings in: of pairs that share a
+    // key, those dropped (by position, ascending, per page) do not count.
+    void NoteRefused(const std::array<std::vector<std::uint32_t>, MappingKindCount>& dropped);
 
     RemapTable& m_table;
     const TextCodec& m_codec;
@@ -87,9 +91,18 @@ private:
     int m_kind = 0;
     int m_page = -1;            // a MappingKind, -1 for a kind without a page
     int m_ms = -1, m_dwg = -1;  // the wanted columns' indexes, -1 for none
-    // The current section's qualifier columns: index and name.
-    std::vector<std::pair<size_t, std::u16string_view>> m_qualifiers;
+    // Whether a rule of what AutoCAD takes looks at the current kind's DWG
+    // values.
+    bool m_bValueRules = false;
+    // The current section's qualifier columns: index and name, and whether
+    // the report names it yet.
+    struct Qualifier {
+        size_t index;
+        std::u16string_view name;
+        bool bNamed;
+    };
+    std::vector<Qualifier> m_qualifiers;
     std::array<Padded, MappingKindCount> m_padded;
     std::unordered_map<std::u16string, std::uint32_t> m_paddings;
-    std::vector<Refused> m_refused;
+    std::array<std::vector<Refused>, MappingKindCount> m_refused;  // by page, in file order
 };

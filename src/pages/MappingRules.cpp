@@ -2,7 +2,9 @@
 
 #include "pages/FixedValueLists.h"
 
-#include <unordered_set>
+#include <algorithm>
+#include <array>
+#include <bitset>
 
 namespace MappingRules {
 
@@ -17,19 +19,48 @@ constexpr int kLastMicroStationWeight = 31;
 // no-break space and the ideographic space.
 bool IsBlank(char16_t ch) { return IsCWhiteSpace(ch) || ch == u'\u00A0' || ch == u'\u3000'; }
 
-bool IsRefusedInNames(char16_t ch) { return kRefusedInNames.find(ch) != std::u16string_view::npos; }
+// Every refused character is ASCII: one look-up in a table made by the
+// compiler (an import asks for every character of every name).
+constexpr auto kRefusedAscii = [] {
+    std::array<bool, 128> refused{};
+    for (char16_t ch : kRefusedInNames)
+        refused[ch] = true;
+    return refused;
+}();
 
-// Membership of a page's fixed list, looked up in a set made once.
+bool IsRefusedInNames(char16_t ch) { return (ch < 128) & kRefusedAscii[ch & 127]; }
+
+// Membership of a page's fixed list, made once: its numbers (written
+// without leading zeros) as bits, its few named entries as texts. An import
+// asks it for every pair it reads.
 class ValueSet {
 public:
     explicit ValueSet(const std::vector<CString>& list) {
-        for (const CString& value : list)
-            m_values.insert(value.Str());
+        for (const CString& value : list) {
+            const int number = ListedNumber(value.View());
+            if (number >= 0)
+                m_numbers.set(size_t(number));
+            else
+                m_names.push_back(value.Str());
+        }
     }
-    bool Holds(std::u16string_view text) const { return m_values.count(std::u16string(text)) != 0; }
+    bool Holds(std::u16string_view text) const {
+        const int number = ListedNumber(text);
+        if (number >= 0)
+            return m_numbers.test(size_t(number));
+        return std::find(m_names.begin(), m_names.end(), text) != m_names.end();
+    }
 
 private:
-    std::unordered_set<std::u16string> m_values;
+    static constexpr int kNumbers = 1000;
+    // A number below kNumbers as the lists write it ("7", not "07"); -1
+    // for any other text.
+    static int ListedNumber(std::u16string_view text) {
+        const int number = DecimalNumber(text);
+        return number >= 0 && number < kNumbers && (text.size() == 1 || text[0] != u'0') ? number : -1;
+    }
+    std::bitset<kNumbers> m_numbers;
+    std::vector<std::u16string> m_names;
 };
 
 bool InAutoCadColors(std::u16string_view text) {
@@ -56,12 +87,11 @@ void ForEachBroken(MappingKind kind, Side side, std::u16string_view text, Broken
     if (HasNames(kind) && side == kAutoCad) {
         if (text.size() > kLongestName && !broken(Rule::NameLength))
             return;
+        bool bRefused = false;  // without a branch a character: most names hold none
         for (char16_t ch : text)
-            if (IsRefusedInNames(ch)) {
-                if (!broken(Rule::NameCharacter))
-                    return;
-                break;
-            }
+            bRefused |= IsRefusedInNames(ch);
+        if (bRefused && !broken(Rule::NameCharacter))
+            return;
         if (!text.empty() && (IsBlank(text.front()) || IsBlank(text.back())) && !broken(Rule::NameBlank))
             return;
         if (text.empty())
@@ -151,6 +181,10 @@ int DecimalNumber(std::u16string_view text) {
 }
 
 bool HasNames(MappingKind kind) { return kind == KindLevels || kind == KindLineStyles || kind == KindCells; }
+
+bool HasRules(MappingKind kind, Side side) {
+    return HasNames(kind) ? side == kAutoCad : kind == KindColors || kind == KindWeights;
+}
 
 bool Takes(MappingKind kind, Side side, std::u16string_view text) {
     bool bTakes = true;

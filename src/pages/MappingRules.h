@@ -47,6 +47,9 @@ struct Finding {
 // aside, which need the whole table. Allocates nothing: the list asks it for
 // every cell it draws.
 bool Takes(MappingKind kind, Side side, std::u16string_view text);
+// Whether any rule looks at that side of kind's pairs (else Takes is true
+// for every text there): an import asks once a section, not once a row.
+bool HasRules(MappingKind kind, Side side);
 
 // The rules one side's text breaks, in the order of Rule.
 std::vector<Finding> Check(MappingKind kind, Side side, std::u16string_view text);

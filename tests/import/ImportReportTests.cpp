@@ -56,10 +56,10 @@ TEST(ImportReport, RefusedValuesAreThoseImported) {
     const std::string levels = "%section,Levels\nLevel,DWGOutputLayer\n";
     EXPECT_EQ(Counted(levels + "Walls,A/B\nWalls,A-WALL\n", RemapRemark::Refused), 0u);
     EXPECT_EQ(Report(levels + "Walls,A-WALL\nWalls,A|B\n"),
-              Strings{"4: One imported value is not one that AutoCAD or MicroStation will take."
-                      " Line 4: \"|\" is not allowed in an AutoCAD layer name."});
-    // Both sides of a Colors pair.
-    EXPECT_EQ(Counted("%section,Colors\nColor,DWGOutputColor\n300,red\n", RemapRemark::Refused), 2u);
+              Strings{"4: One imported value is one that AutoCAD will not take. Line 4: \"|\" is not allowed in an "
+                      "AutoCAD layer name."});
+    // The AutoCAD side only: MicroStation's own table holds MicroStation's values.
+    EXPECT_EQ(Counted("%section,Colors\nColor,DWGOutputColor\n300,red\n301,7\n", RemapRemark::Refused), 1u);
 }
 
 TEST(ImportReport, ManyRowsNameTheFirstFive) {

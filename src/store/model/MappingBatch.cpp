@@ -1,6 +1,5 @@
 #include "store/model/MappingBatch.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <new>
 
@@ -20,18 +19,9 @@ void MappingBatch::Count() {
 void MappingBatch::Sort(const KeySort::Pick& pick) {
     m_sorted.clear();
     m_sorted.reserve(m_count);
-    m_arena.ForEach([](const std::byte* p) { return MappingEntry::SizeAt(p); },
-                    [this](const std::byte* p) { m_sorted.push_back(reinterpret_cast<const MappingEntry*>(p)); });
+    ForEachAdded([this](const MappingEntry& entry) { m_sorted.push_back(&entry); });
     KeySort::Sort(m_sorted, pick);
     m_bSorted = true;
-}
-
-bool MappingBatch::Keeps(const MappingEntry& entry) const {
-    const auto kept = std::lower_bound(m_sorted.begin(), m_sorted.end(), entry.Key(),
-                                       [](const MappingEntry* sorted, std::u16string_view key) {
-                                           return KeyOrder::Compare(sorted->Key(), key) < 0;
-                                       });
-    return m_bSorted && kept != m_sorted.end() && *kept == &entry;
 }
 
 void MappingBatch::Clear() noexcept {

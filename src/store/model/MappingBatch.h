@@ -41,9 +41,13 @@ public:
     // merge sorts a batch that is not sorted yet; a caller with a rule of
     // its own for equal keys sorts first.
     void Sort(const KeySort::Pick& pick = {});
-    // Once sorted: whether entry, one this batch added, is the pair kept for
-    // its key.
-    bool Keeps(const MappingEntry& entry) const;
+    // Calls visit(entry) for every pair added, in the order added (their
+    // positions from 0), repeated keys included.
+    template <class Visit>
+    void ForEachAdded(Visit visit) const {
+        m_arena.ForEach([](const std::byte* p) { return MappingEntry::SizeAt(p); },
+                        [&visit](const std::byte* p) { visit(*reinterpret_cast<const MappingEntry*>(p)); });
+    }
     // Pairs added, repeated keys included.
     size_t GetCount() const { return m_count; }
     void Clear() noexcept;
