@@ -246,7 +246,8 @@ public:
         Poll([&] { return !::IsWindow(m_hSheet); });
         return Since(start);
     }
-    // File > Import > v8 with path, from the Open dialog's OK to idle.
+    // File > Import > v8 with path, from the Open dialog's OK to idle (or
+    // to the import's report, which is then closed).
     double Import(const std::string& path) {
         HWND hDialog = OpenDialog(ID_IMPORT_V8, L"Select File");
         ::SetDlgItemTextW(hDialog, 0x47C, std::wstring(path.begin(), path.end()).c_str());
@@ -254,7 +255,13 @@ public:
         ::PostMessageW(hDialog, WM_COMMAND, IDOK, 0);
         Poll([&] { return !::IsWindow(hDialog); });
         WaitIdle(m_hSheet);
-        return Since(start);
+        const double seconds = Since(start);
+        if (HWND hBox = FindMessageBox(m_uiThread)) {
+            ::PostMessageW(hBox, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            Poll([&] { return !::IsWindow(hBox); });
+            WaitIdle(m_hSheet);
+        }
+        return seconds;
     }
 
 private:

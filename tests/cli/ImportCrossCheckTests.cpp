@@ -1,11 +1,15 @@
 // varnel import against the dialog: the same tables imported into copies
 // of one mapping file, once through the real Varnel.dll's File > Import and
-// Save under Wine, once by varnel.exe, give the same bytes.
+// Save under Wine, once by varnel.exe, give the same bytes, and the
+// dialog's warnings say what varnel's report lines say.
 #include "VarnelProcess.h"
+#include "framework/CString.h"
 #include "driver/SheetDriver.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 namespace {
 
@@ -30,6 +34,8 @@ TEST(ImportCrossCheck, CommandLineImportSavesWhatTheDialogSaves) {
     WriteFile(work.Path() / "remap.csv", kRemap);
     WriteFile(work.Path() / "dwglevel.tbl", kVersion7);
 
+    // What the dialog's warning after each import says, "" for none.
+    std::vector<std::wstring> warnings;
     {
         DialogRun run(library, dialogFile.string());
         HWND hSheet = run.Open();
@@ -39,6 +45,10 @@ TEST(ImportCrossCheck, CommandLineImportSavesWhatTheDialogSaves) {
         for (const auto& [command, table] : imports) {
             ::PostMessageW(hSheet, WM_COMMAND, MAKEWPARAM(command, 0), 0);
             EXPECT_FALSE(driver::AnswerOpenDialog(hSheet, table.string()).empty());
+            const driver::MessageBoxSeen box = driver::WaitForMessageBox(hSheet, 500);
+            warnings.push_back(box.hWnd ? box.text : L"");
+            if (box.hWnd)
+                driver::Answer(box, IDOK);
             driver::Settle(hSheet);
         }
         ASSERT_TRUE(run.Save());
@@ -48,6 +58,16 @@ TEST(ImportCrossCheck, CommandLineImportSavesWhatTheDialogSaves) {
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(ReadFile(work.Path() / "tool.mapping"), ReadFile(dialogFile));
     EXPECT_NE(ReadFile(dialogFile), kMappingFile);
+    // varnel's lines, "FILE:LINE: text", are the warnings' paragraphs.
+    std::wstring said[2];
+    std::istringstream lines(result.err);
+    for (std::string line; std::getline(lines, line);) {
+        const size_t table = line.starts_with("remap.csv:") ? 0 : 1;
+        const std::u16string text = CString::FromUtf8(line.substr(line.find(": ") + 2)).Str();
+        said[table] += (said[table].empty() ? L"" : L"\n\n") + std::wstring(text.begin(), text.end());
+    }
+    EXPECT_NE(said[0], L"");  // the qualifier column Color, and values AutoCAD will not take
+    EXPECT_EQ(warnings, (std::vector<std::wstring>{said[0], said[1]}));
 }
 
 }  // namespace

@@ -200,6 +200,33 @@ TEST_F(SaveFaultTest, SavesWhateverTempIs) {
     }
 }
 
+// A file another program held locked when the dialog opened was not read:
+// Save says so, not that someone saved it, and replaces it only on Yes.
+TEST_F(SaveFaultTest, AFileLockedAtOpeningIsReplacedOnlyWhenTheUserSaysYes) {
+    HANDLE hHeld = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(hHeld, INVALID_HANDLE_VALUE);
+    DialogRun run(library, path);
+    HWND hSheet = run.Open();
+    ::CloseHandle(hHeld);
+    ASSERT_TRUE(hSheet);
+    driver::InsertPair(hSheet, L"ARC", L"PLACE ARC");
+    const std::wstring question = L"Commands Mapping|" + Wide(path) +
+                                  L" could not be read when this window opened (another program may have held it "
+                                  L"locked), so the pairs it holds are not in this window.\n"
+                                  L"Do you want to replace it with your version?";
+    driver::Click(::GetDlgItem(hSheet, IDOK));
+    EXPECT_EQ(AnswerBox(hSheet, IDNO), question);
+    driver::Settle(hSheet);
+    EXPECT_TRUE(run.IsOpen());
+    EXPECT_EQ(ReadFile(path), kOldFile);
+
+    driver::Click(::GetDlgItem(hSheet, IDOK));
+    EXPECT_EQ(AnswerBox(hSheet, IDYES), question);
+    ASSERT_TRUE(run.WaitClosed());
+    EXPECT_EQ(ReadFile(path), SavedFile("ARC = PLACE ARC\r\n"));
+    EXPECT_EQ(Leftovers(), std::vector<std::string>());
+}
+
 TEST_F(SaveFaultTest, AnotherEditorsSaveIsReplacedOnlyWhenTheUserSaysYes) {
     DialogRun run(library, path);
     HWND hSheet = run.Open();

@@ -31,9 +31,14 @@ TEST_F(ImportCommandTest, VersionEightFileMergesIntoFivePages) {
     HWND hColors = driver::SelectTab(hSheet, 1);
     HWND hLevels = driver::SelectTab(hSheet, 3);
 
+    // Values AutoCAD will not take come in all the same, and are named.
+    const std::wstring refused = L"2 imported values are ones that AutoCAD will not take. Line 8: \"\" is not an "
+                                 L"AutoCAD color (ByLayer, ByBlock or 0 to 255); line 11: \"0.25\" is not one of "
+                                 L"AutoCAD's line weights (the Line Weights list).";
     Import(hSheet, ID_IMPORT_V8, remap);
-    driver::ExpectNoMessage(hSheet);
+    ExpectMessage(hSheet, refused, IDI_WARNING);
     Import(hSheet, ID_IMPORT_V8, remap);  // the same file again changes nothing
+    ExpectMessage(hSheet, refused, IDI_WARNING);
     // Opened pages show the result at once, hidden ones included.
     EXPECT_EQ(SortedRows(hColors), (Rows{{L"1", L"7"}, {L"3", L"12"}, {L"5", L""}}));
     EXPECT_EQ(SortedRows(hLevels), (Rows{{L"Walls", L"A-WALL"}, {L"x", L"acme"}}));
@@ -69,7 +74,7 @@ TEST_F(ImportCommandTest, PaddedAndRepeatedKeysFollowTheMergeRule) {
 
 TEST_F(ImportCommandTest, VersionSevenFileNameDecidesTheKind) {
     const std::string tables[] = {Table("dwglevel.tbl", "LAYER_A 7 x y z extra\n"), Table("dwgcolor.tbl", "  12\t3\n"),
-                                  Table("dwgweight.tbl", "0.35 2\n"), Table("dwglinestyle.tbl", "DASHED 1 x\n"),
+                                  Table("dwgweight.tbl", "35 2\n"), Table("dwglinestyle.tbl", "DASHED 1 x\n"),
                                   Table("dwgcellname.tbl", "cabinet door\n")};
     std::string refused = Table("mylevel.tbl", "LAYER_Z 99\n");
     DialogRun run(library, path);
@@ -86,9 +91,11 @@ TEST_F(ImportCommandTest, VersionSevenFileNameDecidesTheKind) {
 
     ASSERT_TRUE(run.Save());
     EXPECT_EQ(ReadFile(path), SavedFile(kLine, "1 = 7\r\n3 = 12\r\n", "7 = LAYER_A\r\nWalls = OLD\r\n", "1 = DASHED\r\n",
-                                        "door = binet\r\n", "2 = 0.35\r\n"));
+                                        "door = binet\r\n", "2 = 35\r\n"));
 }
 
+// A line break or NUL that stays inside a value, trimmed, leaves its row
+// out; one that trimming takes off a value's end does not.
 TEST_F(ImportCommandTest, RowsWhoseValueALineCannotCarryAreLeftOutAndNamed) {
     using namespace std::string_literals;
     std::string hostile = Table("hostile.csv", "%section,Levels\r\nLevel,DWGOutputLayer\r\n"
@@ -98,7 +105,7 @@ TEST_F(ImportCommandTest, RowsWhoseValueALineCannotCarryAreLeftOutAndNamed) {
                                                "Stair,\"A-STAIR\r\n"            // never closes: ends here
                                                "a\rb,x\r\nc,\"x\ny\"\r\nd,\"x\ny\"\r\ne,\"x\ny\"\r\n"  // 8, 9, 11, 13
                                                "%section,Colors\r\nColor,DWGOutputColor\r\n\"1\n\",2\r\n3,12\r\n"s);
-    std::string one = Table("one.csv", "%section,Levels\nLevel,DWGOutputLayer\nWindow,A-GLAZ\n\"Sill\n\",X\n");
+    std::string one = Table("one.csv", "%section,Levels\nLevel,DWGOutputLayer\nWindow,A-GLAZ\n\"Si\nll\",X\n");
     DialogRun run(library, path);
     HWND hSheet = run.Open();
     ASSERT_TRUE(hSheet);
@@ -106,20 +113,20 @@ TEST_F(ImportCommandTest, RowsWhoseValueALineCannotCarryAreLeftOutAndNamed) {
 
     Import(hSheet, ID_IMPORT_V8, hostile);
     ExpectMessage(hSheet,
-                  L"7 rows of the table were left out of the import: their MicroStation or AutoCAD values hold line "
-                  L"breaks or NUL characters, which a line of the mapping file cannot hold.\n\nThe rows begin on these "
-                  L"lines of the table: 3, 6, 8, 9, 11 and 2 more. The other rows were imported.",
+                  L"6 rows of the table were left out of the import: their MicroStation or AutoCAD values hold line "
+                  L"breaks or NUL characters, which a line of the mapping file cannot hold. The rows begin on these "
+                  L"lines of the table: 3, 6, 8, 9, 11 and 1 more.",
                   IDI_WARNING);
     EXPECT_EQ(SortedRows(hLevels), (Rows{{L"Roof", L"A-ROOF"}, {L"Stair", L"A-STAIR"}, {L"Walls", L"OLD"}}));
     Import(hSheet, ID_IMPORT_V8, one);
     ExpectMessage(hSheet,
                   L"One row of the table was left out of the import: its MicroStation or AutoCAD value holds a line "
-                  L"break or a NUL character, which a line of the mapping file cannot hold.\n\nThe row begins on line 4 "
-                  L"of the table. The other rows were imported.",
+                  L"break or a NUL character, which a line of the mapping file cannot hold. The row begins on line 4 "
+                  L"of the table.",
                   IDI_WARNING);
 
     ASSERT_TRUE(run.Save());
-    EXPECT_EQ(ReadFile(path), SavedFile(kLine, "1 = 7\r\n3 = 12\r\n",
+    EXPECT_EQ(ReadFile(path), SavedFile(kLine, "1 = 2\r\n3 = 12\r\n",
                                         "Roof = A-ROOF\r\nStair = A-STAIR\r\nWalls = OLD\r\nWindow = A-GLAZ\r\n"));
 }
 

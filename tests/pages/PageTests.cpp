@@ -161,6 +161,12 @@ TEST_F(PageTest, InsertTrimsReplacesByKeyIgnoringCaseAndAppends) {
     EXPECT_FALSE(Enabled(IDC_INSERT));
     EXPECT_EQ(ListRows().back(), std::make_pair(std::wstring(L"MOVE"), std::wstring(L"")));
 
+    // Replacing a row selected with others leaves the inputs as typed.
+    Select({0, 1});  // ARC, and the row Insert replaces
+    Insert(L"LINE", L"PLACE LINE");
+    EXPECT_EQ(Inputs(), L"LINE|PLACE LINE");
+    EXPECT_EQ(SelectedRows(), std::vector<int>{0});
+
     // The table keeps both case variants (one row shows them).
     EXPECT_EQ(Section(SaveAndRead(), "Aliases"), "[Aliases]\r\nARC = PLACE ARC\r\nLINE = PLACE LINE\r\nMOVE = \r\n"
                                                  "ZOOM = ZOOM IN\r\nline = PLACE SMARTLINE\r\n\r\n");
