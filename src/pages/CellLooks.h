@@ -49,9 +49,8 @@ public:
     std::vector<MappingRules::Finding> FindingsOf(std::u16string_view key, std::u16string_view value,
                                                   int nColumn) const;
 
-    // The last import's edit of the table, whose rows are marked (null:
-    // none); it outlives these looks' use of it, or is replaced first.
-    // Whether the marks changed.
+    // The edit of the table by the import whose rows are marked (null:
+    // none), kept until it is replaced here; whether the marks changed.
     bool SetImportMarks(const TableEdit* pImported);
 
 private:
