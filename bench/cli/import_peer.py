@@ -4,6 +4,9 @@
 mapping file into seven dictionaries, read the version 8 table's sections,
 trim and merge the pairs by the same rules, and write the whole file again
 (sections in file order, keys sorted, CR LF), through a temporary file.
+The merge rule: within one table the last DWG value for a MicroStation
+value as written wins at the place where that value first appeared (a
+dictionary keeps a key's first place), then the trimmed pairs go in.
 
     import_peer.py -m FILE TABLE...
 """
@@ -21,6 +24,7 @@ KINDS = {
     "CellNames": ("CellName", "V7OutputCellName", "Cells"),
 }
 ENCODING = "latin-1"
+BLANKS = " \t\n\v\f\r"
 
 
 def read_mapping(path):
@@ -31,18 +35,18 @@ def read_mapping(path):
     current = None
     with open(path, encoding=ENCODING, newline="") as f:
         for line in f:
-            t = line.strip()
+            t = line.strip(BLANKS)
             if not t:
                 continue
             if t.startswith("[") and t.endswith("]"):
-                name = t[1:-1].strip()
+                name = t[1:-1].strip(BLANKS)
                 if name:
                     current = lower.get(name.lower())
                 continue
             key, sep, value = t.partition("=")
             if not sep or not key or current is None:
                 continue
-            tables[current][key.strip()] = value.strip()
+            tables[current][key.strip(BLANKS)] = value.strip(BLANKS)
     return tables
 
 
@@ -72,10 +76,13 @@ def read_table(path):
 
 
 def merge(tables, path):
+    written = {}  # (section, MicroStation value as written) -> its last DWG value
     for section, key, value in read_table(path):
-        key, value = key.strip(), value.strip()
+        written[(section, key)] = value
+    for (section, key), value in written.items():
+        key, value = key.strip(BLANKS), value.strip(BLANKS)
         if section in ("Colors", "Cells"):
-            value = value.strip("ac").strip()
+            value = value.strip("ac").strip(BLANKS)
         if key:
             tables[section][key] = value
 

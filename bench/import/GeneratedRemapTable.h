@@ -2,13 +2,20 @@
 // sections with qualifier and extra output columns, comments, blank lines
 // and CR LF; about one key in eight repeats an earlier one. Plain ASCII for
 // a Western office; with japanese, level keys and layer and block names in
-// two-byte characters of code page 932. Shared by the native import
-// benchmark and the page timing harness.
+// two-byte characters of code page 932. The rows come in the order their
+// keys were made, or shuffled within each section, or in that order with
+// one key in a thousand padded with a leading blank. Shared by the native
+// import benchmark and the page timing harness.
 #pragma once
 
+#include <algorithm>
+#include <random>
 #include <string>
+#include <vector>
 
-inline std::string GeneratedRemapTable(int rowCount, bool japanese = false) {
+enum class TableShape { Ordered, Shuffled, Padded };
+
+inline std::string GeneratedRemapTable(int rowCount, bool japanese = false, TableShape shape = TableShape::Ordered) {
     struct Section {
         const char* name;
         const char* header;
@@ -25,23 +32,35 @@ inline std::string GeneratedRemapTable(int rowCount, bool japanese = false) {
     };
     std::string out = "# generated remap table\r\n";
     const int perSection = rowCount / 5;
+    std::mt19937 random(11);
     for (const Section& section : sections) {
         out += std::string("\r\n%section,") + section.name + "\r\n" + section.header + "\r\n";
         const std::string name = section.name;
+        std::vector<std::string> rows;
         for (int i = 0; i < perSection; ++i) {
-            const int key = (i % 8 == 7) ? i / 2 : i;
+            const std::string number = std::to_string((i % 8 == 7) ? i / 2 : i);
             const std::string value = section.valuePrefix + std::to_string(i % 1000);
+            const std::string key = name == "Levels"   ? (japanese ? "\xE5\xA3\x81 " : "Level ") + number
+                                    : name == "Colors" ? number
+                                    : name == "LineStyles" ? "{ Style " + number + " }"
+                                                           : "K" + number;
+            std::string row = (shape == TableShape::Padded && i % 1000 == 999 ? " " : "") + key;
             if (name == "Levels")
-                out += (japanese ? "\xE5\xA3\x81 " : "Level ") + std::to_string(key) + ",3,2,0,Primary," + value + ",7,7\r\n";
+                row += ",3,2,0,Primary," + value + ",7,7\r\n";
             else if (name == "Colors")
-                out += std::to_string(key) + ",," + value + ",14\r\n";
-            else if (name == "Weights" || name == "CellNames")
-                out += "K" + std::to_string(key) + ",Walls," + value + "\r\n";
+                row += ",," + value + ",14\r\n";
+            else if (name == "LineStyles")
+                row += ",,," + value + "\r\n";
             else
-                out += "{ Style " + std::to_string(key) + " },,," + value + "\r\n";
+                row += ",Walls," + value + "\r\n";
             if (i % 50000 == 0)
-                out += "# checkpoint\r\n\r\n";
+                row += "# checkpoint\r\n\r\n";
+            rows.push_back(std::move(row));
         }
+        if (shape == TableShape::Shuffled)
+            std::shuffle(rows.begin(), rows.end(), random);
+        for (const std::string& row : rows)
+            out += row;
     }
     return out;
 }

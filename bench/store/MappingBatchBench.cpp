@@ -1,8 +1,9 @@
 // An import's pairs into five empty tables, 200,000 pairs each in the order
-// an import makes them (not sorted), about one key in eight repeating an
-// earlier one: added to a batch and merged, against setting each pair one
-// by one, and the merge alone against sorting as many 64-bit integers.
-#include "store/MappingBatch.h"
+// an import makes them (not sorted) or shuffled (the argument), about one
+// key in eight repeating an earlier one: added to a batch and merged,
+// against setting each pair one by one, and the merge alone against
+// sorting as many 64-bit integers.
+#include "store/model/MappingBatch.h"
 
 #include "StoreBench.h"
 
@@ -37,9 +38,9 @@ std::pair<std::u16string, std::u16string> MakePair(size_t table, int key, int va
     }
 }
 
-const std::array<Pairs, kTables>& Imported() {
-    static const std::array<Pairs, kTables> tables = [] {
-        std::array<Pairs, kTables> made;
+const std::array<Pairs, kTables>& Imported(bool shuffled) {
+    static const std::array<std::array<Pairs, kTables>, 2> tables = [] {
+        std::array<std::array<Pairs, kTables>, 2> made;
         std::mt19937 random(8);
         for (size_t table = 0; table < kTables; ++table) {
             int fresh = 0;
@@ -47,16 +48,18 @@ const std::array<Pairs, kTables>& Imported() {
                 // Every eighth pair sets an earlier key again, mostly to another value.
                 const bool repeat = n % 8 == 7;
                 const int key = repeat ? int(random() % unsigned(fresh)) : fresh++;
-                made[table].push_back(MakePair(table, key, repeat ? key + n : key));
+                made[0][table].push_back(MakePair(table, key, repeat ? key + n : key));
             }
+            made[1][table] = made[0][table];
+            std::shuffle(made[1][table].begin(), made[1][table].end(), random);
         }
         return made;
     }();
-    return tables;
+    return tables[shuffled];
 }
 
 void AddAndMergeBatches(benchmark::State& state) {
-    const auto& imported = Imported();
+    const auto& imported = Imported(state.range(0) != 0);
     for (auto _ : state) {
         std::array<MappingTable, kTables> tables;
         for (size_t t = 0; t < kTables; ++t) {
@@ -70,7 +73,7 @@ void AddAndMergeBatches(benchmark::State& state) {
 }
 
 void SetEachPair(benchmark::State& state) {
-    const auto& imported = Imported();
+    const auto& imported = Imported(state.range(0) != 0);
     for (auto _ : state) {
         std::array<MappingTable, kTables> tables;
         for (size_t t = 0; t < kTables; ++t)
@@ -83,7 +86,7 @@ void SetEachPair(benchmark::State& state) {
 // The merge alone: the batches are filled and the tables emptied while the
 // clock stands.
 void MergeBatches(benchmark::State& state) {
-    const auto& imported = Imported();
+    const auto& imported = Imported(state.range(0) != 0);
     std::array<MappingTable, kTables> tables;
     std::array<MappingBatch, kTables> batches;
     for (auto _ : state) {
@@ -115,9 +118,9 @@ void SortIntegers(benchmark::State& state) {
 
 #define BATCH_BENCHMARK(name) \
     BENCHMARK(name)->Unit(benchmark::kMillisecond)->ComputeStatistics("min", StoreBench::Fastest)
-BATCH_BENCHMARK(AddAndMergeBatches);
-BATCH_BENCHMARK(SetEachPair);
-BATCH_BENCHMARK(MergeBatches);
+BATCH_BENCHMARK(AddAndMergeBatches)->Arg(0)->Arg(1);
+BATCH_BENCHMARK(SetEachPair)->Arg(0)->Arg(1);
+BATCH_BENCHMARK(MergeBatches)->Arg(0)->Arg(1);
 BATCH_BENCHMARK(SortIntegers);
 
 }  // namespace

@@ -6,7 +6,7 @@
 // not bring back, in either code page.
 #include "SevenTables.h"
 
-#include "store/CodePage.h"
+#include "store/platform/CodePage.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -5,9 +5,9 @@
 #include "cli/Commands.h"
 #include "cli/ReadReport.h"
 #include "pages/MappingRules.h"
-#include "store/FileSystem.h"
-#include "store/TextCodec.h"
-#include "store/TextLines.h"
+#include "store/platform/FileSystem.h"
+#include "store/platform/TextCodec.h"
+#include "store/platform/TextLines.h"
 
 #include <algorithm>
 #include <vector>

@@ -4,7 +4,7 @@
 // standard error before the file is rewritten.
 #include "cli/Commands.h"
 #include "cli/ReadReport.h"
-#include "store/FileSystem.h"
+#include "store/platform/FileSystem.h"
 
 namespace {
 

@@ -4,11 +4,12 @@
 #include "cli/Commands.h"
 #include "cli/ReadReport.h"
 #include "cli/TableChanges.h"
-#include "import/TableImport.h"
+#include "import/CSVReader.h"
 #include "import/TableFileName.h"
-#include "store/FileSystem.h"
+#include "store/platform/FileSystem.h"
 
 #include <array>
+#include <new>
 #include <vector>
 
 namespace {
@@ -22,8 +23,8 @@ CString CannotReadText(const CString& path) {
 // knows it. False with the reason in error.
 bool ImportTable(const CString& path, const MappingTables& tables, std::vector<RemapRowLeftOut>& leftOut,
                  CString& error) {
-    TableImportResult result = ImportTableFile(path, RemapDetect, tables, leftOut);
-    if (result == TableImportResult::NotRecognised) {
+    RemapTable table = ReadRemapFile(path, RemapDetect);
+    if (table.result == NotRecognised) {
         const int kind = RemapKindFromFileName(path);
         if (kind == RemapUnrecognised) {
             error = u"This is not a recognized MicroStation generated file: no \"%section,\" row of a version 8 "
@@ -31,13 +32,22 @@ bool ImportTable(const CString& path, const MappingTables& tables, std::vector<R
                     u"cellname).";
             return false;
         }
-        result = ImportTableFile(path, kind, tables, leftOut);
+        table = ReadRemapFile(path, kind);
     }
-    switch (result) {
-    case TableImportResult::Merged: return true;
-    case TableImportResult::OutOfMemory: error = u"there is not enough memory to import this table"; return false;
-    default: error = CannotReadText(path); return false;
+    if (table.result != Parsed) {
+        error = CannotReadText(path);
+        return false;
     }
+    leftOut = std::move(table.rowsLeftOut);
+    try {
+        for (size_t kind = 0; kind < tables.size(); ++kind)
+            if (tables[kind])
+                tables[kind]->Merge(std::move(table.pairs[kind]));
+    } catch (const std::bad_alloc&) {
+        error = u"there is not enough memory to import this table";
+        return false;
+    }
+    return true;
 }
 
 CString LeftOutText(RemapLeftOutReason reason) {

@@ -1,15 +1,13 @@
-// A progress line on standard error for work that takes longer than a
-// second: "varnel: <what is being done> (3 s)", redrawn in place and wiped
-// at the end. Shown only when standard error is a terminal, so logs and
-// pipes never see it.
+// A progress line on standard error once varnel has worked for a second:
+// "varnel: <what is being done> (3 s)", drawn in place as each phase of the
+// work begins and wiped at the end. Shown only when standard error is a
+// terminal, so logs and pipes never see it. varnel runs on one thread: the
+// line changes when the work reaches a new phase, never in between.
 #pragma once
 
 #include "framework/CString.h"
 
 #include <chrono>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 class Progress {
 public:
@@ -24,14 +22,7 @@ public:
     void Clear();
 
 private:
-    void Run();
-    void Draw(std::unique_lock<std::mutex>& lock);
-
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    CString m_phase;
+    const bool m_bShown;  // standard error is a terminal
     int m_shownLength = 0;
-    bool m_stop = false;
     const std::chrono::steady_clock::time_point m_start = std::chrono::steady_clock::now();
-    std::thread m_thread;
 };

@@ -7,7 +7,7 @@
 
 #include "framework/CString.h"
 #include "pages/MappingRules.h"
-#include "store/MappingFile.h"
+#include "store/file/MappingFile.h"
 
 #include <array>
 #include <functional>

@@ -4,7 +4,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Progress.h"
-#include "store/MappingFile.h"
+#include "store/file/MappingFile.h"
 
 #include <array>
 

@@ -2,8 +2,8 @@
 // varnel diff lists and what varnel import counts.
 #pragma once
 
-#include "store/KeyOrder.h"
-#include "store/MappingTable.h"
+#include "store/model/KeyOrder.h"
+#include "store/model/MappingTable.h"
 
 #include <vector>
 

@@ -1,10 +1,9 @@
-// varnel: the mapping file's core as a command-line tool for batch imports,
+// varnel: the mapping file's core as a command-line tool for scripted imports,
 // checks, formatting and reviews. The arguments arrive as UTF-16 on Windows
 // (wmain) and as UTF-8 elsewhere.
 #include "cli/Commands.h"
 #include "cli/Console.h"
-#include "store/CodePage.h"
-#include "store/WorkShare.h"
+#include "store/platform/CodePage.h"
 
 #ifdef _WIN32
 #include <fcntl.h>
@@ -53,9 +52,6 @@ int Run(const std::vector<CString>& args) {
 }
 
 int RunAndFlush(const std::vector<CString>& args) {
-    // Started now, the helper has settled on the other processor by the
-    // time a large import or save shares its work with it.
-    const WorkShare::KeptHelper helper;
     const int status = Run(args);
     Console::Flush();
     return status;

@@ -211,15 +211,6 @@ void CVNSheet::ReportSaveFault(const SaveResult& result, const CVNTextFile& file
     VNMessageBox(m_hWnd, text + u"\n\n" + LoadText(IDS_SAVE_NOTHING_LOST), MB_OK | MB_ICONEXCLAMATION);
 }
 
-void CVNSheet::WriteSection(CStringArray& lines, CString name, CBasePage* pPage) {
-    if (pPage)
-        MappingFile::WriteSection(lines, name, &pPage->m_table);
-}
-
-CString CVNSheet::FormatPairLine(CString key, CString value) { return MappingFile::FormatPairLine(key, value); }
-
-CString CVNSheet::GetBackupPath() { return MappingFile::GetBackupPath(); }
-
 LRESULT CVNSheet::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == m_nFindMessage && lParam) {
         OnFindMessage(*reinterpret_cast<const FINDREPLACEW*>(lParam));

@@ -8,14 +8,15 @@
 #include "pages/EditHistory.h"
 #include "pages/FixedValuePages.h"
 #include "pages/NamePairPages.h"
-#include "store/CVNTextFile.h"
-#include "store/MappingFile.h"
+#include "store/file/MappingFile.h"
+#include "store/platform/CVNTextFile.h"
 
 #include <commdlg.h>
 
 #include <vector>
 
 struct RemapRowLeftOut;
+struct RemapTable;
 
 class CVNSheet : public CBaseSheet, public CChangeFlagHolder {
 public:
@@ -50,11 +51,9 @@ public:
     // it; the opened pages show the result. Nonzero only when the file was
     // parsed; the user is told when it cannot be read.
     static BOOL ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int nKind);
-    // Hands every pair of the table just read to its page's SetPair; the
-    // rows left out go to pLeftOut when it is given. With pStep (made by
-    // BeginRebuildStep) each change is recorded there for Undo.
-    static void MergeImportedPairs(CVNSheet* pSheet, std::vector<RemapRowLeftOut>* pLeftOut = nullptr,
-                                   EditStep* pStep = nullptr);
+    // Merges each page's pairs of the table just read into the page. With
+    // pStep (made by BeginRebuildStep) each change is noted there for Undo.
+    static void MergeImportedPairs(CVNSheet* pSheet, RemapTable& table, EditStep* pStep = nullptr);
     // Tells the user how many rows an import left out, why, and the lines
     // of the first five.
     void ReportRowsLeftOut(const std::vector<RemapRowLeftOut>& leftOut);
@@ -91,9 +90,6 @@ public:
     BOOL TransferMappingFile(BOOL bLoad);
     BOOL ReadMappingFile(CVNTextFile* pFile);
     BOOL WriteMappingFile(CVNTextFile* pFile);
-    void WriteSection(CStringArray& lines, CString name, CBasePage* pPage);
-    static CString FormatPairLine(CString key, CString value);
-    static CString GetBackupPath();
     // What to tell the user about a failed save: for a character the code
     // page cannot hold, the page's tab title, the pair's key and the
     // character from the string table; otherwise the file's error text.

@@ -6,7 +6,6 @@
 #include "framework/CFileDialog.h"
 #include "framework/MessageBox.h"
 #include "import/CSVReader.h"
-#include "import/ImportMerge.h"
 #include "import/TableFileName.h"
 #include "resource.h"
 
@@ -23,11 +22,6 @@ public:
 
 private:
     HCURSOR m_hRestore;
-};
-
-// Frees the reader's text, sections and pairs when the scope ends.
-struct RemapDataRelease {
-    ~RemapDataRelease() { ReleaseRemapData(); }
 };
 
 constexpr DWORD kImportDialogFlags = OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_ENABLESIZING;
@@ -67,18 +61,17 @@ BOOL CVNSheet::ImportTable(BOOL bVersion7) {
 BOOL CVNSheet::ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int nKind) {
     if (!pSheet || strPath.IsEmpty() || nKind > RemapKindLast)
         return FALSE;
-    switch (ReadRemapFile(strPath, nKind)) {
+    RemapTable table = ReadRemapFile(strPath, nKind);
+    switch (table.result) {
     case Parsed: {
-        RemapDataRelease release;
-        std::vector<RemapRowLeftOut> leftOut;
         // The whole import is one step of the history: the opened pages'
         // rows before, each changed key's entries before and after.
         EditStep step = pSheet->BeginRebuildStep();
-        MergeImportedPairs(pSheet, &leftOut, &step);
+        MergeImportedPairs(pSheet, table, &step);
         pSheet->RefreshPages();
         pSheet->EndRebuildStep(std::move(step));
-        if (!leftOut.empty())
-            pSheet->ReportRowsLeftOut(leftOut);
+        if (!table.rowsLeftOut.empty())
+            pSheet->ReportRowsLeftOut(table.rowsLeftOut);
         return TRUE;
     }
     case CannotRead: {
@@ -93,22 +86,16 @@ BOOL CVNSheet::ImportMappingTable(const CString& strPath, CVNSheet* pSheet, int 
     }
 }
 
-void CVNSheet::MergeImportedPairs(CVNSheet* pSheet, std::vector<RemapRowLeftOut>* pLeftOut, EditStep* pStep) {
+void CVNSheet::MergeImportedPairs(CVNSheet* pSheet, RemapTable& table, EditStep* pStep) {
     if (!pSheet)
         return;
-    // SetPair raises the unsaved-changes bit for pages with a window only,
-    // so pairs merged into never-opened pages do not count as edits.
-    ForEachImportedPair(
-        [pSheet, pStep](MappingKind kind, std::u16string_view key, std::u16string_view value) {
-            CBasePage* pPage = pSheet->GetImportPage(kind);
-            if (!pPage)
-                return;
-            if (pStep && size_t(kind) < pStep->pages.size())
-                pStep->pages[size_t(kind)].table.Record([&] { return pPage->SetPair(key, value); });
-            else
-                pPage->SetPair(key, value);
-        },
-        pLeftOut);
+    // Each page takes its pairs in one pass; like SetPair, that raises the
+    // unsaved-changes bit for a page with a window only, so pairs merged
+    // into never-opened pages do not count as edits.
+    for (size_t kind = 0; kind < MappingKindCount; ++kind)
+        if (CBasePage* pPage = pSheet->GetImportPage(MappingKind(kind)))
+            pPage->MergePairs(std::move(table.pairs[kind]),
+                              pStep && kind < pStep->pages.size() ? &pStep->pages[kind].table : nullptr);
 }
 
 void CVNSheet::ReportRowsLeftOut(const std::vector<RemapRowLeftOut>& leftOut) {

@@ -5,7 +5,7 @@
 #include "dialog/CVNSheet.h"
 
 #include "resource.h"
-#include "store/CodePage.h"
+#include "store/platform/CodePage.h"
 
 CString CVNSheet::GetPageTitle(MappingKind kind) {
     CBasePage* pPage = Pages()[size_t(kind)];

@@ -3,7 +3,6 @@
 #include <cwchar>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <unordered_map>
 
 namespace {
@@ -13,8 +12,8 @@ const wchar_t kObjectProperty[] = L"Varnel.CWnd";
 
 // The permanent objects by window, the same as the property says: every
 // routed message looks its object up, and here that costs no round trip to
-// the window server (under Wine each GetPropW is one).
-std::mutex g_objectsMutex;
+// the window server (under Wine each GetPropW is one). The library's
+// windows all live on the host's one user-interface thread: no lock.
 std::unordered_map<HWND, CWnd*> g_objects;
 
 // The object whose window CreateEx is creating; the first message of a window
@@ -31,7 +30,6 @@ public:
     static void Attach(CWnd* pWnd, HWND hWnd) {
         pWnd->m_hWnd = hWnd;
         ::SetPropW(hWnd, kObjectProperty, pWnd);
-        std::lock_guard<std::mutex> lock(g_objectsMutex);
         g_objects[hWnd] = pWnd;
     }
     // Forgets the window: after its last message, or when the object dies first.
@@ -40,10 +38,7 @@ public:
         if (restoreProcedure && pWnd->m_pfnSuper)
             ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, LONG_PTR(pWnd->m_pfnSuper));
         ::RemovePropW(hWnd, kObjectProperty);
-        {
-            std::lock_guard<std::mutex> lock(g_objectsMutex);
-            g_objects.erase(hWnd);
-        }
+        g_objects.erase(hWnd);
         pWnd->m_hWnd = nullptr;
         pWnd->m_pfnSuper = nullptr;
     }
@@ -92,7 +87,6 @@ HWND CWnd::GetSafeHwnd() const { return m_hWnd; }
 CWnd* CWnd::FromHandlePermanent(HWND hWnd) {
     if (!hWnd)
         return nullptr;
-    std::lock_guard<std::mutex> lock(g_objectsMutex);
     auto found = g_objects.find(hWnd);
     return found == g_objects.end() ? nullptr : found->second;
 }

@@ -1,95 +1,101 @@
 #include "import/CSVReader.h"
 
 #include "import/RemapRows.h"
+#include "import/RemapSink.h"
+#include "store/platform/FileSystem.h"
+#include "store/platform/TextCodec.h"
 
-#include <algorithm>
-
-RemapTable remapTable;
-std::vector<RemapPair> pairs;
-std::vector<RemapRowLeftOut> rowsLeftOut;
+#include <climits>
 
 namespace {
 
-// The whole text being read, NUL-terminated; every token points into it.
-std::u16string textBuffer;
+// After the text: its end, a NUL, and the bytes the tokenizer may read ahead.
+constexpr size_t kEndMark = 1 + RemapByteTokenizer::kPadding;
 
-// Builds remapTable from the rows: every section with its header and the
-// fields of its rows, as cells of the text buffer.
-struct TableBuilder {
-    void Section(const RemapToken& name) {
-        remapTable.sections.push_back(RemapSection{name, textBuffer.data(), {}, {}, {}, {}});
+// True when the code page reads the bytes below 0x80 as ASCII and no other
+// byte as an ASCII character: then the bytes of a row's separators, quotes
+// and line ends are those characters, and the rows can be cut as bytes.
+bool CutsAsBytes(const TextCodec& codec) {
+    if (!codec.IsSingleByte())
+        return false;
+    for (int byte = 0; byte < 256; ++byte) {
+        const char16_t ch = codec.CharOf(char(byte));
+        if (byte < 0x80 ? ch != char16_t(byte) : ch < 0x80)
+            return false;
     }
+    return true;
+}
 
-    void Columns(const std::vector<RemapToken>& names) {
-        RemapSection& section = remapTable.sections.back();
-        section.columns.clear();
-        section.columns.reserve(names.size());
-        for (size_t i = 0; i < names.size(); ++i)
-            section.columns.push_back(RemapColumn{names[i], int(i)});
-    }
-
-    // Every column gets a rule: the field at its index, or an empty rule
-    // when the row is shorter. Fields beyond the last column are dropped.
-    void Row(const std::vector<RemapToken>& fields, int line) {
-        RemapSection& section = remapTable.sections.back();
-        section.rowStarts.push_back(uint32_t(section.cells.size()));
-        section.rowLines.push_back(uint32_t(line));
-        const size_t kept = std::min(fields.size(), section.columns.size());
-        for (size_t i = 0; i < kept; ++i)
-            section.cells.push_back(RemapCell{uint32_t(fields[i].text - section.text), fields[i].length});
-    }
-};
-
-ReadResult ParseTextBuffer(int kind) {
-    TableBuilder builder;
+// Reads the rows of text (its first length characters, then the end mark)
+// into table through the sink, frees the text, and sorts the pairs.
+template <class Char>
+ReadResult ReadRows(std::basic_string<Char>&& text, size_t length, int kind, RemapTable& table,
+                    const TextCodec& codec) {
+    // Tokens count characters in 32 bits.
+    if (length >= size_t(INT32_MAX))
+        return CannotRead;
     if (kind == RemapDetect) {
-        if (textBuffer.find(RemapNames::SectionMarkerWithSeparator) == std::u16string::npos)
+        // Looked for before the tokenizer rewrites quoted fields in place.
+        constexpr std::u16string_view marker = RemapNames::SectionMarkerWithSeparator;
+        const std::basic_string<Char> wanted(marker.begin(), marker.end());
+        if (std::basic_string_view<Char>(text.data(), length).find(wanted) == std::basic_string_view<Char>::npos)
             return NotRecognised;
-        RemapTokenizer tokenizer(textBuffer.data(), textBuffer.data() + textBuffer.size(), RemapMode::SectionedMode);
-        RemapParse<char16_t>(RemapMode::SectionedMode).Run(tokenizer, builder);
-    } else {
-        // A version 7 table: one section of the kind, fixed columns with
-        // the DWG value first, every row a data row.
-        RemapTokenizer tokenizer(textBuffer.data(), textBuffer.data() + textBuffer.size(),
-                                 RemapMode::SingleTableMode);
-        builder.Section(RemapToken::Of(RemapNames::ForKind(kind).section));
-        builder.Columns(RemapColumnsOfKind(kind));
-        RemapParse<char16_t>(RemapMode::SingleTableMode).Run(tokenizer, builder);
     }
+    RemapSink<Char> sink(table, codec);
+    const RemapMode mode = kind == RemapDetect ? RemapMode::SectionedMode : RemapMode::SingleTableMode;
+    if (mode == RemapMode::SingleTableMode)
+        sink.SingleTable(kind);
+    BasicRemapTokenizer<Char> tokenizer(text.data(), text.data() + length, mode);
+    ParseRemapRows(tokenizer, mode, sink);
+    std::basic_string<Char>().swap(text);  // freed: the pairs hold copies
+    sink.Finish();
     return Parsed;
 }
 
 }  // namespace
 
-ReadResult ReadRemapText(std::u16string_view text, int kind, const CString& path) noexcept {
+RemapTable ReadRemapBytes(std::string bytes, int kind) noexcept {
+    RemapTable table;
     try {
-        return ReadRemapBuffer(std::u16string(text), kind, path);
+        if (kind < RemapDetect || kind > RemapKindLast) {
+            table.result = NotRecognised;
+            return table;
+        }
+        const TextCodec& codec = TextCodec::Active();
+        const size_t size = bytes.size();
+        if (CutsAsBytes(codec)) {
+            bytes.append(kEndMark, '\0');
+            table.result = ReadRows(std::move(bytes), size, kind, table, codec);
+        } else {
+            std::u16string text;
+            codec.Decode(bytes, text);
+            std::string().swap(bytes);
+            const size_t length = text.size();
+            text.push_back(u'\0');
+            table.result = ReadRows(std::move(text), length, kind, table, codec);
+        }
     } catch (...) {
-        ReleaseRemapData();
-        return CannotRead;
+        // Memory ran out.
+        table = RemapTable();
     }
+    if (table.result != Parsed) {
+        const ReadResult result = table.result;
+        table = RemapTable();
+        table.result = result;
+    }
+    return table;
 }
 
-ReadResult ReadRemapBuffer(std::u16string&& text, int kind, const CString& path) noexcept {
-    ReleaseRemapData();
+RemapTable ReadRemapFile(const CString& path, int kind) noexcept {
     try {
-        remapTable.fileName = path;
-        // Tokens count characters in 32 bits.
-        if (text.size() >= size_t(INT32_MAX))
-            return CannotRead;
-        textBuffer = std::move(text);
-        if (kind < RemapDetect || kind > RemapKindLast)
-            return NotRecognised;
-        return ParseTextBuffer(kind);
+        // An empty path would make the text file ask for one; the import
+        // never hands one in, and the reader does not ask.
+        std::string bytes;
+        CString error;
+        if (path.IsEmpty() || !FileSystem::ReadAll(path, FileSystem::Share::DenyRead, bytes, error, kEndMark))
+            return RemapTable();
+        return ReadRemapBytes(std::move(bytes), kind);
     } catch (...) {
-        ReleaseRemapData();
-        return CannotRead;
+        return RemapTable();
     }
-}
-
-void ReleaseRemapData() noexcept {
-    ReleasePairs();
-    ReleaseSections();
-    remapTable.fileName.Empty();
-    textBuffer = std::u16string();
 }

@@ -1,7 +1,7 @@
 #include "import/ImportMerge.h"
 
 #include "framework/CString.h"
-#include "import/CSVReader.h"
+#include "import/RemapKind.h"
 
 #include <type_traits>
 
@@ -52,24 +52,3 @@ BOOL TrimImportedPair(int kind, std::basic_string_view<Char>& microStation, std:
 
 template BOOL TrimImportedPair(int, std::u16string_view&, std::u16string_view&);
 template BOOL TrimImportedPair(int, std::string_view&, std::string_view&);
-
-BOOL ForEachImportedPair(const ImportedPairHandler& handle, std::vector<RemapRowLeftOut>* leftOut) noexcept {
-    ReleasePairs();
-    BOOL ok = ExtractPairs(true);
-    ReleaseSections();
-    try {
-        if (leftOut)
-            *leftOut = rowsLeftOut;
-        for (const RemapPair& pair : pairs) {
-            std::u16string_view key = pair.microStationValue;
-            std::u16string_view value = pair.dwgValue;
-            MappingKind page;
-            if (TrimImportedPair(pair.kind, key, value) && PageOfRemapKind(pair.kind, page))
-                handle(page, key, value);
-        }
-    } catch (...) {
-        ok = FALSE;
-    }
-    ReleasePairs();
-    return ok;
-}

@@ -32,30 +32,13 @@ VARNEL_HOT_INLINE const Char* SkipAboveComma(const Char* at) {
     return at;
 }
 
-// Bytes eight at a time (the buffer may be read up to 8 bytes past its
-// NUL): a byte below 0x2D turns on its top bit in the difference, and the
-// lowest such bit is the first such byte.
-template <>
-VARNEL_HOT_INLINE const char* SkipAboveComma(const char* at) {
-    if constexpr (std::endian::native == std::endian::little) {
-        constexpr uint64_t kOnes = 0x0101010101010101ull;
-        for (;;) {
-            uint64_t word;
-            std::memcpy(&word, at, sizeof word);
-            const uint64_t below = (word - kOnes * (',' + 1)) & ~word & (kOnes * 0x80);
-            if (below)
-                return at + std::countr_zero(below) / 8;
-            at += sizeof word;
-        }
-    }
-    while (Unit(*at) > unsigned(','))
-        ++at;
-    return at;
-}
-
 // In the sectioned form only ',' and the bytes below 0x0E (LF, CR, the NUL
 // at the end) can end a field: the first such byte at or after at, eight
-// at a time as above. Spaces, common in values, do not stop the scan.
+// bytes at a time (the buffer may be read up to 8 bytes past its NUL): a
+// byte below 0x0E turns on its top bit in the difference, and so does a
+// ',' in the difference of the word with ',' in every byte; the lowest
+// such bit marks the first such byte. Spaces, common in values, do not
+// stop the scan.
 VARNEL_HOT_INLINE const char* SkipToCommaOrControl(const char* at) {
     if constexpr (std::endian::native == std::endian::little) {
         constexpr uint64_t kOnes = 0x0101010101010101ull;
@@ -64,7 +47,6 @@ VARNEL_HOT_INLINE const char* SkipToCommaOrControl(const char* at) {
             uint64_t word;
             std::memcpy(&word, at, sizeof word);
             const uint64_t notComma = word ^ (kOnes * ',');
-            // The lowest bit of either mask marks its first byte exactly.
             const uint64_t stops = ((word - kOnes * 0x0E) & ~word & kHigh) | ((notComma - kOnes) & ~notComma & kHigh);
             if (stops)
                 return at + std::countr_zero(stops) / 8;
@@ -82,13 +64,13 @@ class FieldEnds {
 public:
     VARNEL_HOT_INLINE char* Next(char* from) {
 #if defined(__SSE2__)
-        if (m_chunk == nullptr || from - m_chunk >= 16)
+        if (m_loaded == nullptr || from - m_loaded >= 16)
             Load(from);
-        uint32_t ahead = m_stops >> (from - m_chunk);
+        uint32_t ahead = m_stops >> (from - m_loaded);
         while (ahead == 0) {
-            Load(m_chunk + 16);
+            Load(m_loaded + 16);
             ahead = m_stops;
-            from = m_chunk;
+            from = m_loaded;
         }
         return from + std::countr_zero(ahead);
 #else
@@ -98,15 +80,15 @@ public:
 
 private:
 #if defined(__SSE2__)
-    VARNEL_HOT_INLINE void Load(char* chunk) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chunk));
+    VARNEL_HOT_INLINE void Load(char* at) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
         const __m128i comma = _mm_cmpeq_epi8(bytes, _mm_set1_epi8(','));
         const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(bytes, _mm_set1_epi8(0x0D)), bytes);
-        m_chunk = chunk;
+        m_loaded = at;
         m_stops = uint32_t(_mm_movemask_epi8(_mm_or_si128(comma, control)));
     }
-    char* m_chunk = nullptr;
-    uint32_t m_stops = 0;  // bit i: a stop at m_chunk[i]
+    char* m_loaded = nullptr;  // the sixteen bytes last looked at
+    uint32_t m_stops = 0;      // bit i: a stop at m_loaded[i]
 #endif
 };
 
@@ -140,8 +122,6 @@ VARNEL_HOT_INLINE RemapTokenType BasicRemapTokenizer<Char>::NextToken(Token& tok
 
     Char* start = m_cursor;
     if (m_cursor == m_end) {
-        if (AtWindowEnd(m_cursor))
-            return RemapTokenType::NeedMore;
         token = {start, 1};
         return RemapTokenType::End;
     }
@@ -163,8 +143,6 @@ VARNEL_HOT_INLINE RemapTokenType BasicRemapTokenizer<Char>::NextToken(Token& tok
         // The comment takes its line end with it.
         while (m_cursor != m_end && *m_cursor != Char('\n'))
             ++m_cursor;
-        if (AtWindowEnd(m_cursor))
-            return RemapTokenType::NeedMore;
         if (m_cursor != m_end) {
             ++m_cursor;
             ++m_line;
@@ -172,17 +150,20 @@ VARNEL_HOT_INLINE RemapTokenType BasicRemapTokenizer<Char>::NextToken(Token& tok
         token = {start, int32_t(m_cursor - start)};
         return RemapTokenType::Comment;
     case Char(Quote):
-        if (m_mode == RemapMode::SectionedMode)
-            return ScanQuotedField(token) ? RemapTokenType::Field : RemapTokenType::NeedMore;
+        if (m_mode == RemapMode::SectionedMode) {
+            ScanQuotedField(token);
+            return RemapTokenType::Field;
+        }
         break;
     default:
         break;
     }
-    return ScanPlainField(token) ? RemapTokenType::Field : RemapTokenType::NeedMore;
+    ScanPlainField(token);
+    return RemapTokenType::Field;
 }
 
 template <class Char>
-VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::ScanPlainField(Token& token) {
+VARNEL_HOT_INLINE void BasicRemapTokenizer<Char>::ScanPlainField(Token& token) {
     Char* at = m_cursor;
     for (;;) {
         if constexpr (std::is_same_v<Char, char>)
@@ -193,13 +174,9 @@ VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::ScanPlainField(Token& token) {
             break;
         ++at;
     }
-    // In a window the field may go on in the text that follows.
-    if (AtWindowEnd(at))
-        return false;
     token = {m_cursor, int32_t(at - m_cursor)};
     m_cursor = at;
     FinishField();
-    return true;
 }
 
 // On the field's own line any quote that is not doubled closes it. On a
@@ -207,23 +184,20 @@ VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::ScanPlainField(Token& token) {
 // a line end follows it, as a quoted line break is written; a quote there
 // that opens another field means this one never closed.
 template <class Char>
-typename BasicRemapTokenizer<Char>::Closing BasicRemapTokenizer<Char>::ClosingQuoteFollows(const Char* at) const {
+bool BasicRemapTokenizer<Char>::ClosingQuoteFollows(const Char* at) const {
     bool sameLine = true;
     for (; at != m_end; ++at) {
         if (*at == Char('\n'))
             sameLine = false;
         if (*at != Char(Quote))
             continue;
-        // What follows the quote decides; it must be in the buffer.
-        if (AtWindowEnd(at + 1) || (at[1] == Char('\r') && AtWindowEnd(at + 2)))
-            return Closing::Unknown;
         if (at + 1 != m_end && at[1] == Char(Quote)) {
             ++at;
             continue;
         }
-        return sameLine || AtLineEnd(at + 1) || IsSeparator(at[1]) ? Closing::Closes : Closing::Open;
+        return sameLine || AtLineEnd(at + 1) || IsSeparator(at[1]);
     }
-    return m_wholeText ? Closing::Open : Closing::Unknown;
+    return false;
 }
 
 // A field that begins with a quote runs to the closing quote; separators and
@@ -232,12 +206,9 @@ typename BasicRemapTokenizer<Char>::Closing BasicRemapTokenizer<Char>::ClosingQu
 // its own line, so the rest of the file is read as usual. The token keeps
 // the written form; Unquote makes it the content once its row is whole.
 template <class Char>
-bool BasicRemapTokenizer<Char>::ScanQuotedField(Token& token) {
+void BasicRemapTokenizer<Char>::ScanQuotedField(Token& token) {
     const Char* at = m_cursor + 1;
-    const Closing closing = ClosingQuoteFollows(at);
-    if (closing == Closing::Unknown)
-        return false;
-    const bool closes = closing == Closing::Closes;
+    const bool closes = ClosingQuoteFollows(at);
     int lines = 0;
     while (at != m_end && (closes || !AtLineEnd(at))) {
         if (*at == Char(Quote)) {
@@ -254,13 +225,10 @@ bool BasicRemapTokenizer<Char>::ScanQuotedField(Token& token) {
     }
     while (!AtLineEnd(at) && !IsSeparator(*at))
         ++at;
-    if (AtWindowEnd(at))
-        return false;
     token = {m_cursor, int32_t(at - m_cursor), true};
     m_cursor += at - m_cursor;
     m_line += lines;
     FinishField();
-    return true;
 }
 
 template <class Char>
@@ -312,7 +280,7 @@ VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::ReadPlainRow(std::vector<Token
             for (at = ends.Next(at); *at != Char(',') && !AtCrLfOrLf(at); at = ends.Next(at + 1)) {
                 if (at == m_end)
                     return false;
-                // Another control character, or a CR alone: part of the field.
+                // Another control character, or a CR alone: in the field.
             }
             fields.push_back(Token{start, int32_t(at - start)});
             if (*at != Char(','))
@@ -329,13 +297,11 @@ VARNEL_HOT_INLINE bool BasicRemapTokenizer<Char>::ReadPlainRow(std::vector<Token
 }
 
 template <class Char>
-RemapRowResult BasicRemapTokenizer<Char>::ReadRow(std::vector<Token>& fields) {
+bool BasicRemapTokenizer<Char>::ReadRow(std::vector<Token>& fields) {
     fields.clear();
     if (m_mode == RemapMode::SectionedMode && ReadPlainRow(fields))
-        return RemapRowResult::Row;
+        return true;
     fields.clear();
-    Char* const rowStart = m_cursor;
-    const int rowStartLine = m_line;
     Token token;
     for (;;) {
         const int line = m_line;
@@ -344,7 +310,7 @@ RemapRowResult BasicRemapTokenizer<Char>::ReadRow(std::vector<Token>& fields) {
             if (fields.empty())
                 m_rowLine = line;
             // Field by field: a copy of the whole token would read it back from
-            // memory just written in parts, which stalls.
+            // memory just written member by member, which stalls.
             fields.push_back(Token{token.text, token.length, token.quoted});
             continue;
         case RemapTokenType::Comment:
@@ -355,18 +321,13 @@ RemapRowResult BasicRemapTokenizer<Char>::ReadRow(std::vector<Token>& fields) {
             break;
         case RemapTokenType::End:
             if (fields.empty())
-                return RemapRowResult::End;
+                return false;
             break;
-        case RemapTokenType::NeedMore:
-            m_cursor = rowStart;
-            m_line = rowStartLine;
-            fields.clear();
-            return RemapRowResult::NeedMore;
         }
         for (Token& field : fields)
             if (field.quoted)
                 Unquote(field);
-        return RemapRowResult::Row;
+        return true;
     }
 }
 

@@ -3,7 +3,7 @@
 
 #include "framework/CString.h"
 
-// The file-name part of a path. A path that begins with "/" uses "/" as its
+// The file name at the end of a path. A path that begins with "/" uses "/" as its
 // separator, any other "\". Trailing separators are dropped and the name is
 // the text after the last separator; a separator at the first position does
 // not count, and a path without one is all name.

@@ -4,8 +4,6 @@
 #include "interface/CVarnelApp.h"
 #include "pages/CChangeFlagHolder.h"
 #include "pages/ListOrder.h"
-#include "pages/NamePairPages.h"
-#include "resource.h"
 
 #include <algorithm>
 
@@ -23,7 +21,8 @@ void SelectMatching(const CComboBox& combo, const CString& text) {
 
 }  // namespace
 
-CBasePage::CBasePage(UINT nIDTemplate, MappingKind kind) : CPropertyPage(nIDTemplate, 0), m_looks(kind, m_table) {
+CBasePage::CBasePage(UINT nIDTemplate, MappingKind kind, UINT nFirstColumnTitle, UINT nSecondColumnTitle)
+    : CPropertyPage(nIDTemplate, 0), m_looks(kind, m_table), m_nColumnTitles{nFirstColumnTitle, nSecondColumnTitle} {
     m_psp.dwFlags &= ~DWORD(PSP_HASHELP);
 }
 
@@ -35,9 +34,8 @@ BOOL CBasePage::OnInitDialog() {
         RECT rc{};
         m_wndList.GetWindowRect(&rc);
         int width = rc.right - rc.left;
-        bool aliases = dynamic_cast<CPageAliases*>(this) != nullptr;
-        m_wndList.AddColumn(0, aliases ? IDS_COL_COMMANDS : IDS_COL_MICROSTATION, width * 50 / 100);
-        m_wndList.AddColumn(1, aliases ? IDS_COL_SYNONYMS : IDS_COL_AUTOCAD, width * 49 / 100);
+        m_wndList.AddColumn(0, m_nColumnTitles[0], width * 50 / 100);
+        m_wndList.AddColumn(1, m_nColumnTitles[1], width * 49 / 100);
         m_wndList.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP, 0);
     }
     m_wndList.SetLooks(&m_looks);
@@ -82,6 +80,15 @@ EntryChange CBasePage::SetPair(std::u16string_view key, std::u16string_view valu
     if (change.Changed())
         RaiseChangeFlag();
     return change;
+}
+
+void CBasePage::MergePairs(MappingBatch&& pairs, TableEdit* pEdit) {
+    std::vector<EntryChange> changes;
+    const MappingTable::MergeCounts counts = m_table.Merge(std::move(pairs), pEdit ? &changes : nullptr);
+    if (pEdit)
+        pEdit->Note(std::move(changes));
+    if (counts.added || counts.changed)
+        RaiseChangeFlag();
 }
 
 CString CBasePage::GetValue(CString key) const { return m_table.GetValue(key); }
@@ -205,7 +212,7 @@ void CBasePage::OnInsert() {
     int nSame = m_wndList.FindRowOfKey(first.View());
     edit.rows.nRow = nSame >= 0 ? nSame : m_wndList.GetItemCount();
     edit.rows.pBefore = m_wndList.RowIn(nSame, m_table);
-    m_wndList.AddPairItem(m_wndList.GetItemCount(), new MappingPair{first, second});
+    m_wndList.AddPairItem(m_wndList.GetItemCount(), first, second);
     m_wndList.EnsureVisible(edit.rows.nRow, FALSE);
     edit.rows.pAfter = edit.table.Record([&] { return SetPair(first.View(), second.View()); }).after;
     // Other rows' looks follow the table: the new value may be another

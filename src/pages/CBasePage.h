@@ -11,14 +11,18 @@
 #include "pages/CVNListCtrl.h"
 #include "pages/CellLooks.h"
 #include "pages/EditHistory.h"
-#include "store/MappingTable.h"
+#include "resource.h"
+#include "store/model/MappingBatch.h"
+#include "store/model/MappingTable.h"
 
 class CChangeFlagHolder;
 
 class CBasePage : public CPropertyPage {
 public:
-    // kind: the mapping kind the page edits, which decides how its cells look.
-    CBasePage(UINT nIDTemplate, MappingKind kind);
+    // kind: the mapping kind the page edits, which decides how its cells
+    // look; the list's two column titles are string-table ids.
+    CBasePage(UINT nIDTemplate, MappingKind kind, UINT nFirstColumnTitle = IDS_COL_MICROSTATION,
+              UINT nSecondColumnTitle = IDS_COL_AUTOCAD);
     ~CBasePage() override;
 
     // Binds the controls, adds the columns, builds the rows from the table,
@@ -40,9 +44,13 @@ public:
     // bit, but only while both the page's and the sheet's windows exist: a
     // page not yet shown never counts as changed.
     void SetPair(CString key, CString value);
-    // The same for texts that are not strings of their own (the import's);
-    // tells which entries the key had before and has after.
+    // The same for texts that are not strings of their own; tells which
+    // entries the key had before and has after.
     EntryChange SetPair(std::u16string_view key, std::u16string_view value);
+    // Merges an import's pairs into the table in one pass; raises the
+    // unsaved-changes bit as SetPair does when the table changed. With
+    // pEdit each changed key is noted there for Undo.
+    void MergePairs(MappingBatch&& pairs, TableEdit* pEdit = nullptr);
     CString GetValue(CString key) const;
     // Neither removing nor clearing touches the change flag.
     EntryChange RemovePair(CString key);
@@ -101,6 +109,8 @@ private:
     // Sets the sheet's unsaved-changes bit when the page and the sheet have
     // windows and the bit is still clear.
     void RaiseChangeFlag();
+
+    UINT m_nColumnTitles[2];
 
     // The table's and the list's change counts right after the last
     // refresh: while both hold, the rows are what a refresh would build.

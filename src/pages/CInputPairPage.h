@@ -13,9 +13,12 @@ public:
 
     // nFirstHelpId: the first of five consecutive help strings, for the list,
     // Insert, Delete, then the second and the first edit box, or the first
-    // and the second drop-down list.
-    CInputPairPage(UINT nIDTemplate, MappingKind kind, UINT nFirstHelpId, Inputs inputs)
-        : CBasePage(nIDTemplate, kind), m_nFirstHelpId(nFirstHelpId), m_inputs(inputs) {}
+    // and the second drop-down list. The column titles as CBasePage takes them.
+    CInputPairPage(UINT nIDTemplate, MappingKind kind, UINT nFirstHelpId, Inputs inputs,
+                   UINT nFirstColumnTitle = IDS_COL_MICROSTATION, UINT nSecondColumnTitle = IDS_COL_AUTOCAD)
+        : CBasePage(nIDTemplate, kind, nFirstColumnTitle, nSecondColumnTitle),
+          m_nFirstHelpId(nFirstHelpId),
+          m_inputs(inputs) {}
 
     BOOL CommitControls() override;
     BOOL FillControls() override;

@@ -5,7 +5,6 @@
 #include "pages/ListOrder.h"
 
 #include <algorithm>
-#include <memory>
 #include <unordered_set>
 #include <utility>
 
@@ -108,21 +107,16 @@ LRESULT CVNListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-BOOL CVNListCtrl::AddPairItem(int nItem, MappingPair* pPair) {
-    if (!pPair)
-        return FALSE;
-    std::unique_ptr<MappingPair> pOwned(pPair);
+void CVNListCtrl::AddPairItem(int nItem, const CString& key, const CString& value) {
     if (!m_hWnd)
-        return TRUE;  // no window, no rows
-    const CString& key = pPair->key;
+        return;  // no window, no rows
     int nSame = FindRowOfKey(key.View());
-    m_added.SetPair(key, pPair->value);
+    m_added.SetPair(key, value);
     const MappingEntry* pEntry = m_added.Find(key.View());
     if (nSame >= 0)
         PutRow(nSame, pEntry);  // the replaced row goes, and the new one takes its place
     else
         InsertRow(nItem, pEntry);
-    return TRUE;
 }
 
 void CVNListCtrl::PutRow(int nItem, const MappingEntry* pEntry) {

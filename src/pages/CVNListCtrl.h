@@ -24,8 +24,7 @@
 #include "framework/CListCtrl.h"
 #include "help/CVNToolTipCtrl.h"
 #include "pages/CellLooks.h"
-#include "store/MappingPair.h"
-#include "store/MappingTable.h"
+#include "store/model/MappingTable.h"
 
 #include <vector>
 
@@ -50,11 +49,11 @@ public:
     // key the table lacks are left out.
     std::vector<const MappingEntry*> RowsIn(const MappingTable& table) const;
 
-    // Adds a row for pPair at nItem (past the end: appended), taking
-    // ownership (the row keeps a copy; pPair is freed). A row whose first
-    // string equals pPair's ignoring case is replaced: the new row takes
-    // its position, unselected. FALSE for null.
-    BOOL AddPairItem(int nItem, MappingPair* pPair);
+    // Adds a row for the pair (key, value) at nItem (past the end:
+    // appended); the row keeps its own copy. A row whose first string
+    // equals key ignoring case is replaced: the new row takes its
+    // position, unselected.
+    void AddPairItem(int nItem, const CString& key, const CString& value);
     // Deletes row nItem (and the pair it keeps, if it was added here);
     // nothing outside the rows.
     void DeletePairItem(int nItem);

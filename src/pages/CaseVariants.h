@@ -5,7 +5,7 @@
 // Portable.
 #pragma once
 
-#include "store/MappingTable.h"
+#include "store/model/MappingTable.h"
 
 #include <string_view>
 #include <unordered_map>

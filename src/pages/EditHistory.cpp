@@ -1,6 +1,6 @@
 #include "pages/EditHistory.h"
 
-#include "store/KeyOrder.h"
+#include "store/model/KeyOrder.h"
 
 #include <algorithm>
 #include <utility>
@@ -12,12 +12,14 @@ bool KeyBefore(const EntryChange& a, const EntryChange& b) { return KeyOrder::Co
 }  // namespace
 
 void TableEdit::Finish() {
-    // An import notes its keys mostly in key order already.
-    if (!std::is_sorted(m_notes.begin(), m_notes.end(), KeyBefore))
+    // A merge's notes are in key order, one a key: they are neither sorted
+    // nor gathered (each would read their keys again, a pass through the
+    // table's memory in no particular order).
+    if (!m_bOneKeyEach && !std::is_sorted(m_notes.begin(), m_notes.end(), KeyBefore))
         std::stable_sort(m_notes.begin(), m_notes.end(), KeyBefore);
     // Each key's first entry before and last entry after, gathered in place.
-    size_t kept = 0;
-    for (size_t i = 0; i < m_notes.size();) {
+    size_t kept = m_bOneKeyEach ? m_notes.size() : 0;
+    for (size_t i = 0; i < m_notes.size() && !m_bOneKeyEach;) {
         size_t end = i + 1;
         while (end < m_notes.size() && m_notes[end].Key() == m_notes[i].Key())
             ++end;

@@ -10,7 +10,7 @@
 // per key it added and two per value it replaced.
 #pragma once
 
-#include "store/MappingTable.h"
+#include "store/model/MappingTable.h"
 
 #include <cstddef>
 #include <span>
@@ -25,6 +25,7 @@ public:
     // than once keeps its first entry before and its last one after.
     template <class Change>
     EntryChange Record(Change&& change) {
+        m_bOneKeyEach = false;
         m_notes.emplace_back();
         try {
             m_notes.back() = change();
@@ -36,6 +37,16 @@ public:
         if (!made.Changed())
             m_notes.pop_back();
         return made;
+    }
+    // Notes changes already made (a merge's, which gathered them before it
+    // changed the table, each key once in key order): into an edit that
+    // has none yet, without copying.
+    void Note(std::vector<EntryChange>&& made) {
+        m_bOneKeyEach = m_notes.empty();
+        if (m_notes.empty())
+            m_notes.swap(made);
+        else
+            m_notes.insert(m_notes.end(), made.begin(), made.end());
     }
     // Puts the notes in key order and combines those of one key; once, when
     // the action is done.
@@ -53,6 +64,7 @@ public:
 
 private:
     std::vector<EntryChange> m_notes;           // until Finish
+    bool m_bOneKeyEach = false;                 // the notes are a merge's: in key order, each key once
     std::vector<const MappingEntry*> m_added;   // keys new to the table
     std::vector<const MappingEntry*> m_removed; // keys that left it, as they were
     std::vector<EntryChange> m_replaced;        // keys whose value changed

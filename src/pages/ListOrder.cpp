@@ -1,6 +1,6 @@
 #include "pages/ListOrder.h"
 
-#include "store/KeyOrder.h"
+#include "store/model/KeyOrder.h"
 
 #include <algorithm>
 #include <climits>
@@ -33,23 +33,13 @@ int ParseNumber(std::u16string_view text, BOOL* pbNumeric) {
 
 namespace {
 
-// CompareItems on two cells already read as numbers (0: text).
+// Two cells in the list's order, already read as numbers (0: text).
 int CompareCells(std::u16string_view a, int aNumber, std::u16string_view b, int bNumber, BOOL bAscending) {
     int result = (aNumber != 0 && bNumber != 0) ? (aNumber > bNumber ? 1 : -1) : KeyOrder::Compare(a, b);
     return bAscending ? result : -result;
 }
 
 }  // namespace
-
-int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nColumn, BOOL bAscending) {
-    if (!pFirst || !pSecond)
-        return -1;
-    if (nColumn != 0 && nColumn != 1)
-        return 0;
-    const CString& a = nColumn == 0 ? pFirst->key : pFirst->value;
-    const CString& b = nColumn == 0 ? pSecond->key : pSecond->value;
-    return CompareCells(a.View(), ParseNumber(a.View(), nullptr), b.View(), ParseNumber(b.View(), nullptr), bAscending);
-}
 
 size_t FoldedHash(std::u16string_view text) {
     uint64_t hash = 14695981039346656037ull;  // FNV-1a over the folded units
@@ -71,19 +61,24 @@ std::vector<const MappingEntry*> RowsOfTable(const MappingTable& table) {
     std::vector<const MappingEntry*> rows;
     rows.reserve(size_t(table.GetCount()));
     // An open-addressing hash of row numbers (0: empty), at most half full.
+    // Each slot keeps its key's hash beside the row (high and low half), so
+    // that a probe reads another row's key, wherever it lies, only when
+    // the hashes agree.
     size_t buckets = 16;
     while (buckets < size_t(table.GetCount()) * 2)
         buckets *= 2;
-    std::vector<uint32_t> rowOfKey(buckets, 0);
+    std::vector<uint64_t> rowOfKey(buckets, 0);
     for (const MappingEntry& entry : table) {
-        size_t slot = FoldedHash(entry.Key()) & (buckets - 1);
-        while (rowOfKey[slot] && !EqualIgnoringCase(rows[rowOfKey[slot] - 1]->Key(), entry.Key()))
+        const uint64_t hash = FoldedHash(entry.Key()) & 0xFFFFFFFF;
+        size_t slot = hash & (buckets - 1);
+        auto row = [&] { return size_t(uint32_t(rowOfKey[slot])); };
+        while (row() && ((rowOfKey[slot] >> 32) != hash || !EqualIgnoringCase(rows[row() - 1]->Key(), entry.Key())))
             slot = (slot + 1) & (buckets - 1);
-        if (rowOfKey[slot]) {
-            rows[rowOfKey[slot] - 1] = &entry;
+        if (row()) {
+            rows[row() - 1] = &entry;
         } else {
             rows.push_back(&entry);
-            rowOfKey[slot] = uint32_t(rows.size());
+            rowOfKey[slot] = hash << 32 | rows.size();
         }
     }
     return rows;
@@ -116,15 +111,23 @@ void SortRows(std::vector<const MappingEntry*>& rows, int nColumn, BOOL bAscendi
     if (rows.size() < 2 || (nColumn != 0 && nColumn != 1))
         return;  // another column compares every row as equal: nothing moves
     auto cell = [nColumn](const MappingEntry* pEntry) { return nColumn == 0 ? pEntry->Key() : pEntry->Value(); };
+    // The rows' entries lie in the order they were added, not in row
+    // order: each pass asks for the entry a few rows ahead (prefetch).
+    auto ahead = [&rows](size_t i) {
+        if (i + 16 < rows.size())
+            __builtin_prefetch(rows[i + 16]);
+    };
     size_t shared = cell(rows[0]).size();
-    for (const MappingEntry* pEntry : rows) {
-        std::u16string_view text = cell(pEntry), first = cell(rows[0]);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        ahead(i);
+        std::u16string_view text = cell(rows[i]), first = cell(rows[0]);
         shared = std::min(shared, text.size());
         while (shared > 0 && text.substr(0, shared) != first.substr(0, shared))
             --shared;
     }
     std::vector<SortCell> cells(rows.size());
     for (size_t i = 0; i < rows.size(); ++i) {
+        ahead(i);
         std::u16string_view text = cell(rows[i]);
         int number = ParseNumber(text, nullptr);
         text.remove_prefix(shared);
@@ -133,7 +136,7 @@ void SortRows(std::vector<const MappingEntry*>& rows, int nColumn, BOOL bAscendi
         cells[i].bText = number == 0;
         cells[i].nNumberOrUnits = number != 0 ? uint32_t(number) : uint32_t(PackUnits(text, 4, 2));
     }
-    // CompareItems, decided on the packed units where they differ.
+    // The list's order, decided on the packed units where they differ.
     auto compare = [&](const SortCell& a, const SortCell& b) {
         int result;
         if (!a.bText && !b.bText)

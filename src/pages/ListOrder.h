@@ -1,11 +1,10 @@
-// The order and the rows of a mapping list, as plain logic: how two rows
-// compare when a column is sorted, how a cell reads as a number, and which
-// rows a table gives when keys differing only in letter case share a row.
+// The order and the rows of a mapping list, as plain logic: how rows are
+// sorted by a column, how a cell reads as a number, and which rows a table
+// gives when keys differing only in letter case share a row.
 #pragma once
 
 #include "framework/CString.h"
-#include "store/MappingPair.h"
-#include "store/MappingTable.h"
+#include "store/model/MappingTable.h"
 
 #include <string_view>
 #include <vector>
@@ -17,12 +16,6 @@ namespace ListOrder {
 // there are none (values beyond 32 bits saturate). *pbNumeric is TRUE
 // exactly when that value is not 0, so "0", "00" and "abc" are text.
 int ParseNumber(std::u16string_view strText, BOOL* pbNumeric);
-
-// The sort order of two rows by column nColumn (0: first strings, 1: second
-// strings, any other column: 0). Two numeric cells compare as numbers, and
-// equal numbers give -1; otherwise the cells compare ordinally. A descending
-// sort negates the result. A null row gives -1 whatever the direction.
-int CompareItems(const MappingPair* pFirst, const MappingPair* pSecond, int nColumn, BOOL bAscending);
 
 // Whether two texts are equal with the ASCII letters folded, as
 // CString::CompareNoCase tells equality.
@@ -38,12 +31,14 @@ size_t FoldedHash(std::u16string_view text);
 std::vector<const MappingEntry*> RowsOfTable(const MappingTable& table);
 
 // Sorts rows by column nColumn (0: keys, 1: values; any other column
-// leaves them) in the order of CompareItems. Each cell is read as a number
-// once, and a merge sort makes the comparisons, so the inconsistent cases
-// of the order (equal numbers compare as -1; numbers and texts mixed) can
-// never lead it astray: the earlier of two rows stays first when they
-// compare as -1 and goes second when they compare as 1, as the platform's
-// list sort merges.
+// leaves them) in the list's order: two numeric cells compare as numbers,
+// and equal numbers give -1; otherwise the cells compare ordinally; a
+// descending sort negates the result. Each cell is read as a number once,
+// and a merge sort makes the comparisons, so the inconsistent cases of the
+// order (equal numbers compare as -1; numbers and texts mixed) can never
+// lead it astray: the earlier of two rows stays first when they compare
+// as -1 and goes second when they compare as 1, as the platform's list
+// sort merges.
 void SortRows(std::vector<const MappingEntry*>& rows, int nColumn, BOOL bAscending);
 
 }  // namespace ListOrder

@@ -12,7 +12,7 @@
 #pragma once
 
 #include "framework/CString.h"
-#include "store/MappingFile.h"
+#include "store/file/MappingFile.h"
 
 #include <string_view>
 #include <vector>

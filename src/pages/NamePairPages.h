@@ -5,7 +5,9 @@
 
 class CPageAliases : public CInputPairPage {
 public:
-    CPageAliases() : CInputPairPage(IDD_PAGE_ALIASES, KindAliases, IDS_HELP_ALIASES_LIST, kEditBoxes) {}
+    CPageAliases()
+        : CInputPairPage(IDD_PAGE_ALIASES, KindAliases, IDS_HELP_ALIASES_LIST, kEditBoxes, IDS_COL_COMMANDS,
+                         IDS_COL_SYNONYMS) {}
 };
 
 class CPageMapCmd : public CInputPairPage {

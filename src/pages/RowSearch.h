@@ -5,7 +5,7 @@
 // into a letter, a digit or '_' on either side.
 #pragma once
 
-#include "store/MappingTable.h"
+#include "store/model/MappingTable.h"
 
 #include <span>
 #include <string>

@@ -10,7 +10,7 @@ Strings RowsOfBuffer(Char* text, Char* end, RemapMode mode, bool withLines) {
     BasicRemapTokenizer<Char> tokenizer(text, end, mode);
     std::vector<BasicRemapToken<Char>> fields;
     Strings rows;
-    while (tokenizer.ReadRow(fields) == RemapRowResult::Row) {
+    while (tokenizer.ReadRow(fields)) {
         std::string row = withLines ? "@" + std::to_string(tokenizer.RowLine()) + ":" : "";
         for (size_t i = 0; i < fields.size(); ++i) {
             row += i ? "|" : "";
@@ -30,7 +30,7 @@ Strings RowsOfBuffer(Char* text, Char* end, RemapMode mode, bool withLines) {
 Strings RowsOf(const std::string& text, RemapMode mode, bool withLines = false) {
     std::u16string buffer = CString::FromUtf8(text).Str();
     const Strings rows = RowsOfBuffer(buffer.data(), buffer.data() + buffer.size(), mode, withLines);
-    std::string bytes = text + std::string(17, '\0');  // the NUL after the text and the margin
+    std::string bytes = text + std::string(1 + RemapByteTokenizer::kPadding, '\0');  // the NUL after the text and the padding
     EXPECT_EQ(RowsOfBuffer(bytes.data(), bytes.data() + text.size(), mode, withLines), rows) << text;
     return rows;
 }

@@ -45,6 +45,28 @@ TEST_F(ImportCommandTest, VersionEightFileMergesIntoFivePages) {
                                         "1 = DASHED\r\n", "a = b\r\n", "2 = 0.25\r\n"));
 }
 
+// The merge rule with padded and repeated keys, in both table forms: the
+// tables of varnel's golden case (tests/cli/cases), and its saved file.
+TEST_F(ImportCommandTest, PaddedAndRepeatedKeysFollowTheMergeRule) {
+    const std::filesystem::path golden =
+        std::filesystem::path(VARNEL_CLI_CASES) / "import-merge-rule-padded-and-repeated";
+    WriteFile(path, ReadFile((golden / "in" / "office.mapping").string()));
+    const std::string remap = Table("remap.csv", ReadFile((golden / "in" / "remap.csv").string()));
+    const std::string levels = Table("dwglevel.tbl", ReadFile((golden / "in" / "dwglevel.tbl").string()));
+    DialogRun run(library, path);
+    HWND hSheet = run.Open();
+    ASSERT_TRUE(hSheet);
+    HWND hLevels = driver::SelectTab(hSheet, 3);
+
+    Import(hSheet, ID_IMPORT_V8, remap);
+    Import(hSheet, ID_IMPORT_V7, levels);
+    EXPECT_FALSE(driver::WaitForMessageBox(hSheet, 300).hWnd);
+    EXPECT_EQ(SortedRows(hLevels), (Rows{{L"7", L"LAYER_C"}, {L"8", L"LAYER_D"}, {L"Doors", L"D2"}, {L"Roof", L"R2"},
+                                         {L"Walls", L"B"}}));
+    ASSERT_TRUE(run.Save());
+    EXPECT_EQ(ReadFile(path), ReadFile((golden / "out" / "office.mapping").string()));
+}
+
 TEST_F(ImportCommandTest, VersionSevenFileNameDecidesTheKind) {
     const std::string tables[] = {Table("dwglevel.tbl", "LAYER_A 7 x y z extra\n"), Table("dwgcolor.tbl", "  12\t3\n"),
                                   Table("dwgweight.tbl", "0.35 2\n"), Table("dwglinestyle.tbl", "DASHED 1 x\n"),

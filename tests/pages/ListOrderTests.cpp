@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <string>
 #include <vector>
 
 using namespace ListOrder;
@@ -18,23 +21,34 @@ TEST(ListOrder, ParseNumberReadsLikeWtoiAndOnlyNonZeroIsNumeric) {
     }
 }
 
-// What the page's sort test cannot show: ties, a tie's direction, a third column, no pair.
-TEST(ListOrder, CompareItemsTiesColumnsAndMissingPairs) {
-    auto cmp = [](const char16_t* a, const char16_t* b, int column = 0, BOOL ascending = TRUE) {
-        MappingPair first{a, b}, second{b, a};
-        return CompareItems(&first, &second, column, ascending);
-    };
-    EXPECT_LT(cmp(u"10", u"9", 0, FALSE), 0);
-    EXPECT_EQ(cmp(u"7", u"07"), -1);  // equal numbers: -1 in both orders
-    EXPECT_EQ(cmp(u"07", u"7"), -1);
-    EXPECT_EQ(cmp(u"7", u"07", 0, FALSE), 1);
-    EXPECT_LT(cmp(u"10", u"abc"), 0);  // one side is text: ordinal
-    EXPECT_EQ(cmp(u"same", u"same"), 0);
-    EXPECT_EQ(cmp(u"9", u"10", 2), 0);
-    MappingPair pair{u"1", u"2"};
-    EXPECT_EQ(CompareItems(nullptr, &pair, 0, FALSE), -1);
-    EXPECT_EQ(CompareItems(&pair, nullptr, 0, TRUE), -1);
+namespace {
+
+// The list's order, plainly: two numeric cells as numbers (equal numbers
+// give -1), otherwise ordinal; a descending sort negates it.
+int Order(std::u16string_view a, std::u16string_view b, BOOL ascending) {
+    const int x = ParseNumber(a, nullptr), y = ParseNumber(b, nullptr);
+    const int order = x && y ? (x > y ? 1 : -1) : (a < b ? -1 : a == b ? 0 : 1);
+    return ascending ? order : -order;
 }
+
+// A bottom-up merge sort that takes the left row unless it orders after
+// the right one, as the platform's list sort merges.
+std::vector<std::u16string> PlainlySorted(std::vector<std::u16string> cells, BOOL ascending) {
+    for (size_t width = 1; width < cells.size(); width *= 2) {
+        std::vector<std::u16string> merged;
+        for (size_t left = 0; left < cells.size(); left += 2 * width) {
+            size_t i = left, middle = std::min(left + width, cells.size()), j = middle;
+            const size_t right = std::min(left + 2 * width, cells.size());
+            while (i < middle || j < right)
+                merged.push_back(j == right || (i < middle && Order(cells[i], cells[j], ascending) <= 0) ? cells[i++]
+                                                                                                         : cells[j++]);
+        }
+        cells.swap(merged);
+    }
+    return cells;
+}
+
+}  // namespace
 
 TEST(ListOrder, RowsOfTableShareOneRowPerKeyIgnoringAsciiCase) {
     MappingTable table;
@@ -50,10 +64,10 @@ TEST(ListOrder, RowsOfTableShareOneRowPerKeyIgnoringAsciiCase) {
     EXPECT_EQ(CString(RowsOfTable(table)[1]->Value()), CString(u"zoom-value"));
 }
 
-// The sort keeps CompareItems' order, numbers read once and texts told
-// apart past a prefix they all share; of two equal numbers the earlier row
-// stays first going up and goes second going down, as the platform merges.
-TEST(ListOrder, SortRowsFollowsCompareItemsAndMergesTies) {
+// The sort keeps the list's order, numbers read once and texts told apart
+// past a prefix they all share; of two equal numbers the earlier row stays
+// first going up and goes second going down, as the platform merges.
+TEST(ListOrder, SortRowsFollowsTheListsOrderAndMergesTies) {
     MappingTable table;
     const char16_t* keys[] = {u"Lvl-7", u"Lvl-07", u"Lvl-10", u"Lvl-9", u"Lvl-", u"Lvl-x", u"Lvl-Y", u"Lvl-10b"};
     const char16_t* values[] = {u"7", u"07", u"x", u"0", u"9", u"10", u"abc", u"B"};
@@ -77,6 +91,39 @@ TEST(ListOrder, SortRowsFollowsCompareItemsAndMergesTies) {
     EXPECT_EQ(sorted(1, FALSE), (std::vector<CString>{u"x", u"abc", u"B", u"10", u"9", u"7", u"07", u"0"}));
     // Another column: table order.
     EXPECT_EQ(sorted(2, TRUE), (std::vector<CString>{u"9", u"07", u"x", u"B", u"7", u"0", u"abc", u"10"}));
+}
+
+// Random cells of numbers, texts, shared prefixes and white space: the
+// sort's shortcuts (numbers read once, units packed past a shared prefix)
+// give what the plain merge sort gives.
+TEST(ListOrder, SortRowsAgreesWithThePlainMergeSort) {
+    const char16_t* parts[] = {u"", u"0", u"7", u"07", u"12", u"-3", u" ", u"x", u"X", u"Lvl-", u"\u00e9", u"\uffff"};
+    std::mt19937 random(9);
+    for (int round = 0; round < 200; ++round) {
+        MappingTable table;
+        for (int n = int(random() % 60); n > 0; --n) {
+            std::u16string key = u"Row-";
+            std::u16string value;
+            for (int p = int(random() % 4); p > 0; --p) {
+                key += parts[random() % std::size(parts)];
+                value += parts[random() % std::size(parts)];
+            }
+            key += char16_t(u'a' + n % 26);
+            table.SetPair(std::u16string_view(key), std::u16string_view(value));
+        }
+        for (int column : {0, 1})
+            for (BOOL ascending : {TRUE, FALSE}) {
+                std::vector<const MappingEntry*> rows = RowsOfTable(table);
+                std::vector<std::u16string> cells;
+                for (const MappingEntry* row : rows)
+                    cells.emplace_back(column == 0 ? row->Key() : row->Value());
+                SortRows(rows, column, ascending);
+                std::vector<std::u16string> got;
+                for (const MappingEntry* row : rows)
+                    got.emplace_back(column == 0 ? row->Key() : row->Value());
+                EXPECT_EQ(got, PlainlySorted(cells, ascending)) << round;
+            }
+    }
 }
 
 TEST(FixedValueLists, CountsOrderAndEnds) {

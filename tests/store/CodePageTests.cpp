@@ -3,8 +3,8 @@
 // second bytes can be "\", "[" and "]").
 #include "StoreTestSupport.h"
 
-#include "store/CodePage.h"
-#include "store/TextCodec.h"
+#include "store/platform/CodePage.h"
+#include "store/platform/TextCodec.h"
 
 namespace {
 // Makes the store read and write in another code page for the life of the

@@ -1,8 +1,12 @@
-#include "store/MappingBatch.h"
+#include "store/model/MappingBatch.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <map>
 #include <random>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -146,46 +150,49 @@ TEST(MappingBatch, MergeTellsKeysApartWhenEveryCodeUnitOccurs) {
     EXPECT_EQ(table.GetCount(), 3 * 0x10000);
 }
 
-// Batches filled apart and joined in order, some sorted where they were
-// filled and some not, some with pairs added after their sort: the table
-// must end as setting all their pairs in order leaves it.
-TEST(MappingBatch, JoinedBatchesMergeAsTheirPairsInOrder) {
-    std::mt19937 random(7);
-    const std::u16string alphabet = u"ab0\uffff";
-    auto text = [&](int length) {
-        std::u16string key;
-        for (int n = int(random() % unsigned(length + 1)); n > 0; --n)
-            key += alphabet[random() % alphabet.size()];
-        return key;
-    };
-    // For each of the four batches: 0 left unsorted, 1 sorted, 2 sorted
-    // and then given more pairs.
-    for (int shape = 0; shape < 81; ++shape) {
-        SCOPED_TRACE(shape);
-        MappingTable table, expected;
-        for (int i = 0; i < 50; ++i) {
-            const std::u16string key = text(4), value = text(2);
-            table.SetPair(View(key), View(value));
-            expected.SetPair(View(key), View(value));
-        }
-        MappingBatch joined;
-        for (int part = 0, rest = shape; part < 4; ++part, rest /= 3) {
-            MappingBatch batch;
-            auto add = [&](int count) {
-                for (int i = 0; i < count; ++i) {
-                    const std::u16string key = text(4), value = text(2);
-                    batch.Add(key, value);
-                    expected.SetPair(View(key), View(value));
-                }
-            };
-            add(part == 2 ? 0 : 60);  // one batch empty
-            if (rest % 3 != 0)
-                batch.Sort();
-            if (rest % 3 == 2)
-                add(10);
-            joined.Append(std::move(batch));
-        }
-        table.Merge(std::move(joined));
-        EXPECT_EQ(PairsOf(table), PairsOf(expected));
+// A caller's rule for equal keys: the pick gets the positions of the pairs
+// that share a key, in the order added, and the table takes the one it
+// chooses. A batch given more pairs after its sort is sorted again whole.
+TEST(MappingBatch, SortKeepsThePairThePickChooses) {
+    MappingBatch batch;
+    std::vector<std::pair<std::u16string, std::u16string>> added;
+    std::mt19937 random(5);
+    for (int i = 0; i < 3000; ++i) {
+        // Many copies of a few keys (groups far larger than a bucket the
+        // sort finishes by comparison), among keys seen once.
+        std::u16string key = i % 3 ? u"key" + std::u16string(1, char16_t(u'a' + random() % 4)) : u"k" + std::u16string(1, char16_t(i));
+        added.emplace_back(key, std::u16string(1, char16_t(u'0' + i % 10)) + std::u16string(1, char16_t(i)));
+        batch.Add(added.back().first, added.back().second);
     }
+    std::vector<std::vector<std::uint32_t>> groups;
+    batch.Sort([&](std::span<const std::uint32_t> group) {
+        groups.emplace_back(group.begin(), group.end());
+        return group[group.size() / 2];
+    });
+    // Expected: each repeated key's positions, and its middle pair.
+    std::map<std::u16string, std::vector<std::uint32_t>> positions;
+    for (std::uint32_t i = 0; i < added.size(); ++i)
+        positions[added[i].first].push_back(i);
+    std::vector<std::vector<std::uint32_t>> expectedGroups;
+    MappingTable expected;
+    for (const auto& [key, at] : positions) {
+        if (at.size() > 1)
+            expectedGroups.push_back(at);
+        expected.SetPair(View(key), View(added[at[at.size() / 2]].second));
+    }
+    std::sort(groups.begin(), groups.end());
+    std::sort(expectedGroups.begin(), expectedGroups.end());
+    EXPECT_EQ(groups, expectedGroups);
+    MappingTable table;
+    table.Merge(std::move(batch));
+    EXPECT_EQ(PairsOf(table), PairsOf(expected));
+
+    MappingBatch more;
+    more.Add(u"b", u"1");
+    more.Add(u"b", u"2");
+    more.Sort([](std::span<const std::uint32_t> group) { return group.front(); });
+    more.Add(u"a", u"3");
+    MappingTable after;
+    after.Merge(std::move(more));
+    EXPECT_EQ(PairsOf(after), (Pairs{{u"a", u"3"}, {u"b", u"2"}}));
 }

@@ -1,6 +1,6 @@
 #include "StoreTestSupport.h"
 
-#include "store/FileSystem.h"
+#include "store/platform/FileSystem.h"
 
 #include <functional>
 
@@ -163,8 +163,8 @@ TEST_F(MappingSaveTest, TheStampOfTheReadCatchesAnotherEditorsSave) {
     ExpectOnly(m_tables.Written());
 }
 
-// A file of many pairs is encoded in pieces by two threads as it is written:
-// the pieces land in file order, and a disk that fills up midway leaves the
+// A file of many pairs is encoded a megabyte at a time as it is written:
+// the bytes land in file order, and a disk that fills up midway leaves the
 // old file as it was and nothing else behind.
 TEST_F(MappingSaveTest, ALargeFileLandsInOrderOrNotAtAll) {
     for (int i = 0; i < 150000; ++i)

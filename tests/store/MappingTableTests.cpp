@@ -1,4 +1,4 @@
-#include "store/MappingTable.h"
+#include "store/model/MappingTable.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // the file; shared by the store tests and the mapping-file reader's fuzz target.
 #pragma once
 
-#include "store/MappingFile.h"
+#include "store/file/MappingFile.h"
 
 #include <array>
 #include <string>
