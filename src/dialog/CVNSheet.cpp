@@ -156,7 +156,7 @@ BOOL CVNSheet::TransferMappingFile(BOOL bLoad) {
     if (!bLoad && bResult)
         m_history.MarkSaved();
     RefreshPages();
-    UpdateEditMenu();
+    OnHistoryChanged();
     // A failed save keeps the dialog open with the tables as they are.
     return bLoad || bResult;
 }

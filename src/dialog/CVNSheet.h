@@ -121,6 +121,10 @@ private:
     // The Edit menu's keys, anywhere in the sheet but inside an edit box,
     // where Ctrl+Z and Ctrl+A keep their meaning there; TRUE when taken.
     BOOL OnShortcut(const MSG& msg);
+    // After every change of the history: Undo and Redo greyed when there
+    // is nothing to take back or redo, and each page's rows of the marked
+    // import shown as such.
+    void OnHistoryChanged();
     // Undo and Redo greyed when there is nothing to take back or redo.
     void UpdateEditMenu();
     // What the Find dialog reports: Find Next, or that it is closing.

@@ -81,7 +81,7 @@ void CVNSheet::AddEditStep(EditStep step) {
     } catch (const std::bad_alloc&) {
         m_history.Clear(false);  // what cannot be taken back in order cannot be taken back at all
     }
-    UpdateEditMenu();
+    OnHistoryChanged();
 }
 
 void CVNSheet::UndoStep(bool bUndo) {
@@ -96,7 +96,7 @@ void CVNSheet::UndoStep(bool bUndo) {
         m_history.Clear(false);
         SetChangeFlag(kUnsavedChanges, TRUE);
         RefreshPages();
-        UpdateEditMenu();
+        OnHistoryChanged();
         return;
     }
     // A step of one page is shown on that page.
@@ -113,11 +113,12 @@ void CVNSheet::UndoStep(bool bUndo) {
     else
         m_history.StepForward();
     SetChangeFlag(kUnsavedChanges, m_history.HasUnsavedChanges());
-    UpdateEditMenu();
+    OnHistoryChanged();
 }
 
 EditStep CVNSheet::BeginRebuildStep() {
     EditStep step;
+    step.bMarksRows = true;  // an import's rows are marked until Save, its Undo or the next import
     for (CBasePage* pPage : Pages()) {
         PageEdit edit(&pPage->m_table);
         if (pPage->m_hWnd)
@@ -138,13 +139,23 @@ void CVNSheet::EndRebuildStep(EditStep step) {
         // Pairs merged into a page never opened raise no flag.
         step.bCounts = step.bCounts || edit.rows.kind != RowsEdit::kNone;
     }
-    if (!bChanged)
+    if (!bChanged) {
+        m_history.EndMarks();
+        OnHistoryChanged();
         return;
+    }
     // A page keeps its part when its table changed or its rows were rebuilt.
     std::erase_if(step.pages, [](const PageEdit& edit) {
         return edit.table.IsEmpty() && (edit.rows.kind == RowsEdit::kNone || edit.rows.bFresh);
     });
     AddEditStep(std::move(step));
+}
+
+void CVNSheet::OnHistoryChanged() {
+    UpdateEditMenu();
+    for (CBasePage* pPage : Pages())
+        if (pPage->m_looks.SetImportMarks(m_history.MarkedEdit(&pPage->m_table)) && pPage->m_wndList.m_hWnd)
+            ::InvalidateRect(pPage->m_wndList.m_hWnd, nullptr, FALSE);
 }
 
 void CVNSheet::UpdateEditMenu() {

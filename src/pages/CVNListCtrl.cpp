@@ -268,6 +268,8 @@ RECT CVNListCtrl::CellRect(int nRow, int nColumn) const {
 LRESULT CVNListCtrl::OnCustomDraw(NMLVCUSTOMDRAW* pDraw) {
     switch (pDraw->nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
+        m_hPaintFont = pDraw->nmcd.hdc ? HFONT(::GetCurrentObject(pDraw->nmcd.hdc, OBJ_FONT)) : nullptr;
+        m_bBoldInPaint = false;
         return m_pLooks ? CDRF_NOTIFYITEMDRAW : CDRF_DODEFAULT;
     case CDDS_ITEMPREPAINT:
         m_crRowText = pDraw->clrText;
@@ -282,13 +284,14 @@ LRESULT CVNListCtrl::OnCustomDraw(NMLVCUSTOMDRAW* pDraw) {
     const MappingEntry* pEntry = GetItemPair(nRow);
     CellLook look;
     if (pEntry && m_pLooks && (nColumn == 0 || nColumn == 1))
-        look = m_pLooks->LookOf(pEntry->Key(), pEntry->Value(), nColumn);
+        look = m_pLooks->LookOf(*pEntry, nColumn);
+    const LRESULT newFont = SelectCellFont(pDraw->nmcd.hdc, look.bImported);
     if (!look.bMarked && look.picture == CellLook::Picture::None) {
         // The control draws it, in the row's own colours: the colours of a
         // cell carry over to the next cell of the row.
         pDraw->clrText = m_crRowText;
         pDraw->clrTextBk = m_crRowBack;
-        return CDRF_DODEFAULT;
+        return CDRF_DODEFAULT | newFont;
     }
     if (look.bMarked) {
         pDraw->clrText = kWarningText;
@@ -308,7 +311,28 @@ LRESULT CVNListCtrl::OnCustomDraw(NMLVCUSTOMDRAW* pDraw) {
         PaintListCell(pDraw->nmcd.hdc, CellRect(nRow, nColumn), look, nColumn == 0 ? pEntry->Key() : pEntry->Value(),
                       colors, DpiScaleOf(pDraw->nmcd.hdc));
     }
-    return CDRF_SKIPDEFAULT;
+    return CDRF_SKIPDEFAULT | newFont;
+}
+
+LRESULT CVNListCtrl::SelectCellFont(HDC hDC, bool bBold) {
+    // Until a paint's first bold cell, every cell keeps the control's font.
+    if (!bBold && !m_bBoldInPaint)
+        return 0;
+    m_bBoldInPaint = true;
+    if (bBold && m_hPaintFont && m_hBoldOf != m_hPaintFont) {
+        LOGFONTW font{};
+        m_boldFont.DeleteObject();
+        if (::GetObjectW(m_hPaintFont, sizeof font, &font)) {
+            font.lfWeight = FW_BOLD;
+            m_boldFont.CreateFontIndirect(&font);
+        }
+        m_hBoldOf = m_hPaintFont;
+    }
+    // The control may select its own font again at a row's start.
+    const HFONT hWanted = bBold ? m_boldFont.GetSafeHandle() : m_hPaintFont;
+    if (hDC && hWanted && ::GetCurrentObject(hDC, OBJ_FONT) != hWanted)
+        ::SelectObject(hDC, hWanted);
+    return CDRF_NEWFONT;
 }
 
 namespace {

@@ -14,11 +14,13 @@
 // before the list draws again (RefreshList).
 //
 // Cells: the list draws each cell's look (a mark, a color swatch, a weight
-// line) through custom draw, as the page's CellLooks decide it when the
-// cell is drawn; the list keeps its own styles. Its notes, for the help balloon and the description area, are the
+// line, bold text for a row of the last import) through custom draw, as the
+// page's CellLooks decide it when the cell is drawn; the list keeps its own
+// styles. Its notes, for the help balloon and the description area, are the
 // reasons of the marked cell under the mouse and of the selected row.
 #pragma once
 
+#include "framework/CFont.h"
 #include "framework/CListCtrl.h"
 #include "help/CVNToolTipCtrl.h"
 #include "pages/CellLooks.h"
@@ -100,7 +102,8 @@ public:
     void SetLooks(const CellLooks* pLooks) { m_pLooks = pLooks; }
     // NM_CUSTOMDRAW, sent to the page: a cell with a look of its own is
     // drawn here (its custom-draw item then carries the warning colours when
-    // it is marked), any other cell by the control.
+    // it is marked), any other cell by the control, in bold (CDRF_NEWFONT)
+    // for a row of the last import.
     LRESULT OnCustomDraw(NMLVCUSTOMDRAW* pDraw);
     // The reasons of the marked cell under the point.
     bool NoteAt(POINT ptScreen, ToolNote& note, RECT& rcSpot) const override;
@@ -128,6 +131,9 @@ private:
     RECT CellRect(int nRow, int nColumn) const;
     // The reasons of row nRow's cells in the columns from nFirst to nLast.
     bool NoteOfRow(int nRow, int nFirst, int nLast, ToolNote& note) const;
+    // Puts the cell's font, bold or the control's, into hDC once a cell of
+    // the paint was bold: CDRF_NEWFONT then, else 0.
+    LRESULT SelectCellFont(HDC hDC, bool bBold);
 
     BOOL m_bAscending = TRUE;
     int m_nSortColumn = 1;
@@ -139,4 +145,11 @@ private:
     // A row's own colours, from its item stage: its plain cells keep them.
     COLORREF m_crRowText = CLR_DEFAULT;
     COLORREF m_crRowBack = CLR_DEFAULT;
+    // The font the control paints with, taken when a paint begins, and its
+    // bold form, made once for it. A font chosen for a cell stays in the
+    // paint's DC for the next, so after a bold cell each cell chooses.
+    HFONT m_hPaintFont = nullptr;
+    HFONT m_hBoldOf = nullptr;  // the font m_boldFont was made from
+    CFont m_boldFont;
+    bool m_bBoldInPaint = false;
 };

@@ -1,5 +1,7 @@
 #include "pages/CellLooks.h"
 
+#include <utility>
+
 int WeightLinePixels(int nWeight, int nDpi) {
     // Hundredths of a millimetre to pixels: 2540 of them to the inch.
     const long long pixels = ((long long)nWeight * nDpi + 1270) / 2540;
@@ -37,6 +39,16 @@ CellLook CellLooks::LookOf(std::u16string_view key, std::u16string_view value, i
         look.nWeight = number;
     }
     return look;
+}
+
+CellLook CellLooks::LookOf(const MappingEntry& entry, int nColumn) const {
+    CellLook look = LookOf(entry.Key(), entry.Value(), nColumn);
+    look.bImported = m_pImported && m_pImported->Puts(&entry);
+    return look;
+}
+
+bool CellLooks::SetImportMarks(const TableEdit* pImported) {
+    return std::exchange(m_pImported, pImported) != pImported;
 }
 
 std::vector<MappingRules::Finding> CellLooks::FindingsOf(std::u16string_view key, std::u16string_view value,

@@ -5,11 +5,13 @@
 // worked out when the list draws it, never for every row at once. The one
 // table-wide fact, which AutoCAD names the table spells in two letter cases,
 // is found in one pass over the table when a cell first needs it after a
-// change of the table. Portable.
+// change of the table. The rows the last import added or changed are bold,
+// asked of that import's edit by the row's entry. Portable.
 #pragma once
 
 #include "pages/AciPalette.h"
 #include "pages/CaseVariants.h"
+#include "pages/EditHistory.h"
 #include "pages/MappingRules.h"
 
 #include <optional>
@@ -21,7 +23,8 @@ struct CellLook {
         EmptySwatch,  // an empty box: ByLayer, ByBlock and 0 have no color of their own
         WeightLine,   // a line `nWeight` hundredths of a millimetre wide
     };
-    bool bMarked = false;  // a warning glyph and the warning colour
+    bool bMarked = false;    // a warning glyph and the warning colour
+    bool bImported = false;  // bold: the last import added or changed the row
     Picture picture = Picture::None;
     AciColor color{};
     int nWeight = 0;
@@ -39,10 +42,16 @@ public:
     // The look of column nColumn (0: the key, MicroStation; 1: the value,
     // AutoCAD) of a row showing key and value.
     CellLook LookOf(std::u16string_view key, std::u16string_view value, int nColumn) const;
+    // The same for a row showing entry, with the import's mark.
+    CellLook LookOf(const MappingEntry& entry, int nColumn) const;
     // The rules the cell breaks, each with its reason; empty for a clean
     // cell.
     std::vector<MappingRules::Finding> FindingsOf(std::u16string_view key, std::u16string_view value,
                                                   int nColumn) const;
+
+    // The edit of the table by the import whose rows are marked (null:
+    // none), kept until it is replaced here; whether the marks changed.
+    bool SetImportMarks(const TableEdit* pImported);
 
 private:
     // Another spelling of value among the table's values (case only); ""
@@ -51,6 +60,7 @@ private:
 
     MappingKind m_kind;
     const MappingTable& m_table;
+    const TableEdit* m_pImported = nullptr;
     mutable std::optional<CaseVariants> m_variants;
     mutable unsigned m_nVariantsChange = 0;  // the table's change count they are found for
 };

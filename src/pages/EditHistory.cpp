@@ -65,6 +65,21 @@ std::vector<const MappingEntry*> TableEdit::EntriesPut(bool bUndo) const {
     return put;
 }
 
+bool TableEdit::Puts(const MappingEntry* pEntry) const {
+    if (!pEntry)
+        return false;
+    const std::u16string_view key = pEntry->Key();
+    auto added = std::lower_bound(m_added.begin(), m_added.end(), key, [](const MappingEntry* pAdded, auto wanted) {
+        return KeyOrder::Compare(pAdded->Key(), wanted) < 0;
+    });
+    if (added != m_added.end() && *added == pEntry)
+        return true;
+    auto replaced = std::lower_bound(m_replaced.begin(), m_replaced.end(), key, [](const EntryChange& change, auto wanted) {
+        return KeyOrder::Compare(change.Key(), wanted) < 0;
+    });
+    return replaced != m_replaced.end() && replaced->after == pEntry;
+}
+
 void TableEdit::Apply(MappingTable& table, bool bUndo) const {
     table.Reapply(bUndo ? m_added : m_removed, EntriesPut(bUndo));
 }
@@ -78,24 +93,42 @@ void EditStep::ApplyToTables(bool bUndo) const {
 void EditHistory::Add(EditStep step) {
     if (m_nSaved > m_nDone)
         m_bSavedGone = true;
+    const bool bMarks = step.bMarksRows;
     m_steps.resize(m_nDone);
     m_steps.push_back(std::move(step));
     m_nDone = m_steps.size();
+    if (bMarks)
+        m_nMarked = m_nDone;
 }
 
 void EditHistory::StepBack() {
-    if (m_nDone > 0)
-        --m_nDone;
+    if (m_nDone == 0)
+        return;
+    if (m_nMarked == m_nDone)
+        m_nMarked = 0;
+    --m_nDone;
 }
 
 void EditHistory::StepForward() {
-    if (m_nDone < m_steps.size())
-        ++m_nDone;
+    if (m_nDone == m_steps.size())
+        return;
+    if (m_steps[m_nDone++].bMarksRows)
+        m_nMarked = m_nDone;
 }
 
 void EditHistory::MarkSaved() {
     m_nSaved = m_nDone;
     m_bSavedGone = false;
+    m_nMarked = 0;
+}
+
+const TableEdit* EditHistory::MarkedEdit(const MappingTable* pTable) const {
+    if (m_nMarked == 0)
+        return nullptr;
+    for (const PageEdit& page : m_steps[m_nMarked - 1].pages)
+        if (page.pTable == pTable)
+            return &page.table;
+    return nullptr;
 }
 
 bool EditHistory::HasUnsavedChanges() const {
@@ -108,6 +141,6 @@ bool EditHistory::HasUnsavedChanges() const {
 
 void EditHistory::Clear(bool bAtSaved) {
     m_steps.clear();
-    m_nDone = m_nSaved = 0;
+    m_nDone = m_nSaved = m_nMarked = 0;
     m_bSavedGone = !bAtSaved;
 }

@@ -58,6 +58,9 @@ public:
     // The entries that Apply makes the table hold again, in key order:
     // those the edit removed or replaced (bUndo), or those it added or set.
     std::vector<const MappingEntry*> EntriesPut(bool bUndo) const;
+    // Whether pEntry is one of the entries the edit added or set (one of
+    // EntriesPut(false)): a search by its key, no list built.
+    bool Puts(const MappingEntry* pEntry) const;
 
 private:
     std::vector<EntryChange> m_notes;           // until Finish
@@ -104,6 +107,9 @@ struct EditStep {
     // Whether the step raised the unsaved-changes bit: an import that only
     // reached pages never opened does not.
     bool bCounts = true;
+    // An import: the lists mark the rows it added or changed while it is
+    // the history's marked step.
+    bool bMarksRows = false;
 
     // Takes the step back from its tables (bUndo) or makes it again.
     void ApplyToTables(bool bUndo) const;
@@ -129,9 +135,17 @@ public:
     // from the file in ways no step tells.
     void Clear(bool bAtSaved);
 
+    // The import whose rows the lists mark: the last one added or redone,
+    // until Save, its Undo, the next import or Clear. Its edit of pTable,
+    // or null when there is none or it left pTable alone.
+    const TableEdit* MarkedEdit(const MappingTable* pTable) const;
+    // An import that changed nothing ends the marks of the one before.
+    void EndMarks() { m_nMarked = 0; }
+
 private:
     std::vector<EditStep> m_steps;
     size_t m_nDone = 0;          // m_steps[0, m_nDone) are done
+    size_t m_nMarked = 0;        // m_steps[m_nMarked - 1] is marked, a done step; 0: none
     size_t m_nSaved = 0;         // the tables held the file after this many
     bool m_bSavedGone = false;   // the steps to that point are gone
 };

@@ -154,3 +154,52 @@ TEST(EditHistory, TheChangeFlagFollowsTheSavedPosition) {
     history.Clear(false);
     EXPECT_TRUE(history.HasUnsavedChanges());
 }
+
+TEST(EditHistory, TheLastImportsRowsAreMarkedUntilSaveItsUndoOrTheNextImport) {
+    MappingTable levels, colors;
+    levels.SetPair(u"A", u"1");
+    levels.SetPair(u"B", u"2");
+    const MappingEntry* pReadA = levels.Find(u"A");
+    auto import = [&](const char16_t* key, const char16_t* value) {
+        EditStep step;
+        step.bMarksRows = true;
+        step.pages.emplace_back(&levels);
+        step.pages.back().table.Record([&] { return levels.Assign(key, value); });
+        step.pages.back().table.Finish();
+        return step;
+    };
+    EditHistory history;
+    history.Add(import(u"A", u"9"));
+    const TableEdit* pMarked = history.MarkedEdit(&levels);
+    ASSERT_TRUE(pMarked);
+    EXPECT_TRUE(pMarked->Puts(levels.Find(u"A")));
+    EXPECT_FALSE(pMarked->Puts(pReadA));  // the value it replaced
+    EXPECT_FALSE(pMarked->Puts(levels.Find(u"B")));
+    EXPECT_FALSE(history.MarkedEdit(&colors));  // a table it left alone
+
+    EditStep insert;  // another action keeps the marks
+    insert.pages.emplace_back(&levels);
+    history.Add(std::move(insert));
+    EXPECT_EQ(history.MarkedEdit(&levels), pMarked);
+    history.StepBack();
+    EXPECT_EQ(history.MarkedEdit(&levels), pMarked);
+    history.StepBack();  // the import undone
+    EXPECT_FALSE(history.MarkedEdit(&levels));
+    history.StepForward();  // and redone
+    EXPECT_EQ(history.MarkedEdit(&levels), pMarked);
+    history.MarkSaved();
+    EXPECT_FALSE(history.MarkedEdit(&levels));
+
+    history.Add(import(u"C", u"3"));
+    pMarked = history.MarkedEdit(&levels);
+    ASSERT_TRUE(pMarked);
+    EXPECT_TRUE(pMarked->Puts(levels.Find(u"C")));
+    EXPECT_FALSE(pMarked->Puts(levels.Find(u"A")));  // the import before
+    history.EndMarks();  // an import that changed nothing
+    EXPECT_FALSE(history.MarkedEdit(&levels));
+    history.StepBack();
+    history.StepForward();
+    EXPECT_TRUE(history.MarkedEdit(&levels));
+    history.Clear(true);  // the file read again
+    EXPECT_FALSE(history.MarkedEdit(&levels));
+}

@@ -245,3 +245,60 @@ TEST_F(ListMarksTest, ALargeTablesCaseVariantsAreMarked) {
     EXPECT_EQ(CustomDraw(Row(L"zz1"), 1).first, CDRF_SKIPDEFAULT);
     EXPECT_EQ(CustomDraw(Row(L"L100000"), 1).first, CDRF_DODEFAULT);
 }
+
+TEST_F(ListMarksTest, TheLastImportsRowsAreBoldUntilItsUndoAndTheNextImport) {
+    Show(kLevels);
+    auto bold = [this](const wchar_t* key) {
+        const LRESULT key0 = CustomDraw(Row(key), 0).first, value = CustomDraw(Row(key), 1).first;
+        EXPECT_EQ(key0 & CDRF_NEWFONT, value & CDRF_NEWFONT) << key;  // a mark of the whole row
+        return (key0 & CDRF_NEWFONT) != 0;
+    };
+    // The darkness of a cell's text, which bold adds to.
+    auto ink = [this](const wchar_t* key) {
+        ClientImage image(hList);
+        const RECT rc = Cell(Row(key), 0);
+        int sum = 0;
+        for (int y = rc.top + 1; y < rc.bottom - 1; ++y)
+            for (int x = rc.left + 1; x < rc.right - 1; ++x)
+                sum += 765 - GetRValue(image.At(x, y)) - GetGValue(image.At(x, y)) - GetBValue(image.At(x, y));
+        return sum;
+    };
+    // B changed, E added, C and Colors' 2 read again as they are.
+    Import(hSheet, ID_IMPORT_V8,
+           Table("first.csv", "%section,Levels\r\nLevel,DWGOutputLayer\r\nB,Windows\r\nE,Roof\r\nC,Glass\r\n"
+                              "%section,Colors\r\nColor,DWGOutputColor\r\n2,5\r\n6,7\r\n"));
+    driver::Settle(hSheet);
+    EXPECT_TRUE(bold(L"B"));
+    EXPECT_TRUE(bold(L"E"));
+    EXPECT_FALSE(bold(L"A"));
+    EXPECT_FALSE(bold(L"C"));
+    EXPECT_TRUE(CustomDraw(Row(L"A"), 1).first & CDRF_SKIPDEFAULT);  // its warning mark stays
+    const int boldInk = ink(L"E");
+    Show(kColors);  // a page opened after the import
+    EXPECT_TRUE(bold(L"6"));
+    EXPECT_FALSE(bold(L"2"));
+    Show(kLevels);
+
+    ::PostMessageW(hSheet, WM_COMMAND, ID_EDIT_UNDO, 0);
+    driver::Settle(hSheet);
+    EXPECT_FALSE(bold(L"B"));
+    ::PostMessageW(hSheet, WM_COMMAND, ID_EDIT_REDO, 0);
+    driver::Settle(hSheet);
+    EXPECT_TRUE(bold(L"B"));
+    EXPECT_TRUE(bold(L"E"));
+
+    // The next import: only its own rows.
+    Import(hSheet, ID_IMPORT_V8, Table("second.csv", "%section,Levels\r\nLevel,DWGOutputLayer\r\nC,Ceiling\r\n"));
+    driver::Settle(hSheet);
+    EXPECT_TRUE(bold(L"C"));
+    EXPECT_FALSE(bold(L"B"));
+    EXPECT_FALSE(bold(L"E"));
+    EXPECT_GT(boldInk, ink(L"E") * 21 / 20);
+    Show(kColors);
+    EXPECT_FALSE(bold(L"6"));
+    // One that changes nothing ends the marks all the same.
+    Import(hSheet, ID_IMPORT_V8, Table("third.csv", "%section,Colors\r\nColor,DWGOutputColor\r\n6,7\r\n"));
+    driver::Settle(hSheet);
+    Show(kLevels);
+    EXPECT_FALSE(bold(L"C"));
+}
