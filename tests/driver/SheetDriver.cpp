@@ -2,6 +2,7 @@
 
 #include "resource.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -165,9 +166,9 @@ void Settle(HWND hSheet, int milliseconds) {
 }
 
 std::wstring Text(HWND hWnd) {
-    wchar_t buffer[1024] = {};
-    ::SendMessageW(hWnd, WM_GETTEXT, 1024, LPARAM(buffer));
-    return buffer;
+    std::wstring text(size_t(::SendMessageW(hWnd, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+    text.resize(size_t(::SendMessageW(hWnd, WM_GETTEXT, WPARAM(text.size()), LPARAM(text.data()))));
+    return text;
 }
 
 HWND SelectTab(HWND hSheet, int nTab) {
@@ -334,7 +335,10 @@ std::wstring AnswerOpenDialog(HWND hOwner, const std::string& path) {
 std::string MakeTempFolder(const char* name) {
     char temp[MAX_PATH];
     ::GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + "varnel-" + name + "-" + std::to_string(::GetCurrentProcessId());
+    // A parameterised test's name holds "/", which a folder's name cannot.
+    std::string leaf = name;
+    std::replace(leaf.begin(), leaf.end(), '/', '_');
+    std::string folder = std::string(temp) + "varnel-" + leaf + "-" + std::to_string(::GetCurrentProcessId());
     ::CreateDirectoryA(folder.c_str(), nullptr);
     return folder;
 }
