@@ -171,6 +171,13 @@ std::wstring Text(HWND hWnd) {
     return text;
 }
 
+::testing::AssertionResult ShowsText(HWND hWnd, const std::wstring& text, int milliseconds) {
+    HWND hRoot = ::GetAncestor(hWnd, GA_ROOT);
+    if (WaitUntil([&] { return ::PostMessageW(hRoot, WM_NULL, 0, 0), Text(hWnd) == text; }, milliseconds))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "shows \"" << Text(hWnd) << "\", not \"" << text << "\"";
+}
+
 HWND SelectTab(HWND hSheet, int nTab) {
     ::SendMessageW(hSheet, PSM_SETCURSEL, WPARAM(nTab), 0);
     Settle(hSheet);

@@ -83,6 +83,11 @@ bool WaitUntil(Predicate predicate, int milliseconds = 5000) {
 // message pre-translation on each message).
 void Settle(HWND hSheet, int milliseconds = 150);
 std::wstring Text(HWND hWnd);
+// Whether hWnd comes to show text within the time. What follows the focus
+// (the description) changes in the loop's pre-translation of the next
+// queued message, so each look posts one to the window's root; on a
+// timeout, the failure says what it showed.
+::testing::AssertionResult ShowsText(HWND hWnd, const std::wstring& text, int milliseconds = 2000);
 // Selects tab nTab (PSM_SETCURSEL); returns the page's window.
 HWND SelectTab(HWND hSheet, int nTab);
 HWND CurrentPage(HWND hSheet);
